@@ -1,0 +1,28 @@
+# Every test runs under Wine in a prefix of this build's own (null display
+# driver, fonts, UTF-8 locale). A warm wineserver keeps a process start cheap.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(QUILLON_WINE_ARCH win64)
+else()
+  set(QUILLON_WINE_ARCH win32)
+endif()
+set(QUILLON_WINE_PREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+set(QUILLON_WINE_RUN "${CMAKE_SOURCE_DIR}/tools/wine-run.sh")
+set(CMAKE_CROSSCOMPILING_EMULATOR "${QUILLON_WINE_RUN};${QUILLON_WINE_ARCH};${QUILLON_WINE_PREFIX}")
+
+include(GoogleTest)
+
+# Warms the wineserver once; every test requires it.
+add_test(NAME wine_warm COMMAND ${QUILLON_WINE_RUN} ${QUILLON_WINE_ARCH} ${QUILLON_WINE_PREFIX} --warm)
+set_tests_properties(wine_warm PROPERTIES FIXTURES_SETUP wine)
+
+# A GoogleTest executable whose tests ctest lists and runs one by one under Wine.
+function(quillon_add_gtest target)
+  cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} dep_gmock dep_gtest)
+  if(NOT ARG_OWN_MAIN)
+    target_link_libraries(${target} PRIVATE dep_gtest_main)
+  endif()
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+    PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 ${ARG_PROPERTIES})
+endfunction()
