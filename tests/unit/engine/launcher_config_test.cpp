@@ -292,21 +292,29 @@ TEST_F(LauncherConfigTest, SelectServerMatchesTheIdOnly) {
     EXPECT_EQ(ClientFile(L"Config\\Preference.ini"), PreferenceFile("W2", "West"));
     EXPECT_EQ(ClientFile(L"Config\\serverconfig.xml"), kGameConfigForSourcesU);
 
-    // W1 differs from the others in its patch source only: it stands alone.
-    ASSERT_TRUE(config_.SelectServer(L"201"));
-    EXPECT_EQ(ClientFile(L"Config\\serverconfig.xml"),
-              "<Game>\n    <Area Areaname=\"West\">\n"
-              "        <Server Name=\"W1\" IP=\"10.0.1.1\" Port=\"7101\" ServerKey=\"k3\" ID=\"201\" />\n"
-              "    </Area>\n</Game>\n");
-    EXPECT_EQ(ClientFile(L"Tiny\\config.ini"), kTinyConfigForSourcesU);
-
-    ASSERT_TRUE(config_.SelectServer(L"301"));
-    EXPECT_EQ(ClientFile(L"Config\\serverconfig.xml"),
-              "<Game>\n    <Area Areaname=\"\xe5\x8c\x97\xe6\x96\xb9\">\n"
-              "        <Server Name=\"\xe5\x8c\x97\xe4\xb8\x80\" IP=\"10.0.2.1\" Port=\"\" ServerKey=\"\" ID=\"301\" />\n"
-              "    </Area>\n</Game>\n");
-    EXPECT_EQ(ClientFile(L"Tiny\\config.ini"),
-              "[Server]\r\nServer1=http://127.0.0.1/north/\r\n[DownLoadDir]\r\nclient=http://127.0.0.1/north-client/\r\n");
+    // W1 differs from the others in its patch source only: it stands alone,
+    // as does the northern server with sources of its own.
+    struct Case {
+        const wchar_t* id;
+        std::string xml, tiny;
+    };
+    const Case cases[] = {
+        {L"201",
+         "<Game>\n    <Area Areaname=\"West\">\n"
+         "        <Server Name=\"W1\" IP=\"10.0.1.1\" Port=\"7101\" ServerKey=\"k3\" ID=\"201\" />\n"
+         "    </Area>\n</Game>\n",
+         kTinyConfigForSourcesU},
+        {L"301",
+         "<Game>\n    <Area Areaname=\"\xe5\x8c\x97\xe6\x96\xb9\">\n"
+         "        <Server Name=\"\xe5\x8c\x97\xe4\xb8\x80\" IP=\"10.0.2.1\" Port=\"\" ServerKey=\"\" ID=\"301\" />\n"
+         "    </Area>\n</Game>\n",
+         "[Server]\r\nServer1=http://127.0.0.1/north/\r\n[DownLoadDir]\r\nclient=http://127.0.0.1/north-client/\r\n"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(config_.SelectServer(c.id));
+        EXPECT_EQ(ClientFile(L"Config\\serverconfig.xml"), c.xml) << c.id;
+        EXPECT_EQ(ClientFile(L"Tiny\\config.ini"), c.tiny) << c.id;
+    }
 }
 
 TEST_F(LauncherConfigTest, ServerChosenByIdStaysChosenWhenNamesRepeat) {
