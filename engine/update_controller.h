@@ -21,7 +21,7 @@ class HtmlLog;
 class DownloadManager;
 class HashList;
 class VersionList;
-class ServerInfo;
+struct ServerInfo;
 struct VersionTriple;
 
 // Step states; the numbers are the ones the log and the host rely on.
@@ -141,8 +141,6 @@ protected:
     void WriteLog(const char* format, ...);
 
 private:
-    struct PatchRecord;
-
     // Core and launcher road.
     void ReadInstalledVersion();
     void FetchLauncherList();
@@ -157,6 +155,7 @@ private:
     bool WaitForNewLauncher(unsigned long oldProcessId, unsigned pollMs, unsigned checks);
     void WaitForLauncherMutex();
     bool SleepUnlessStopped(unsigned ms);
+    bool CheckPackagedProgram(const wchar_t* name);
 
     // Server list, full package and patches.
     void FetchServerList();
@@ -166,17 +165,20 @@ private:
     bool OnFullPackageDone();
     bool OnPatchListDone();
     void ApplyPatches();
-    const ServerInfo* SelectedServer() const;
+    // A copy of the selected server; false when none is selected.
+    bool SelectedServer(ServerInfo& server) const;
 
     // Client repair.
     bool IsGameIdle();
     void FetchClientList();
     bool OnClientListDone();
     bool OnClientPathMapDone();
-    bool OnClientVersionListDone(bool loaded);
+    void OnClientVersionListReady();
     void QueueClientFiles();
     bool OnClientFileDone(const std::wstring& localPath);
     void FinishClient();
+    void FinishUpToDate();
+    void RecordFailedFile(const std::wstring& localPath);
     void SaveClientList();
     bool WriteInstalledVersion();
 
@@ -213,11 +215,13 @@ private:
     std::wstring downloadTarget_;
     std::vector<uint64_t> changedKeys_;
     std::deque<std::wstring> fileList_;
-    std::set<std::wstring> failedFiles_;
+    CriticalSectionLock failedLock_;
+    std::set<std::wstring> failedFiles_;  // relative paths that failed for good
     bool launcherExeChanged_ = false;
     bool engineExeChanged_ = false;
     bool resourcesChanged_ = false;
-    bool serverRefused_ = false;
+    // Set when a launcher chose an ID the server list does not have.
+    std::atomic<bool> serverRefused_{false};
 
     CriticalSectionLock coreLock_;
     mutable CriticalSectionLock progressLock_;
