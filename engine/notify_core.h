@@ -24,7 +24,7 @@ public:
 
     // Selects the server with this ID and starts the patch-list step.
     virtual void CheckServerVersion(const std::wstring& serverId) = 0;
-    virtual bool IsAtTargetVersion() const = 0;
+    virtual bool ClientAtTargetVersion() const = 0;
     // Starts the client check (step state 1).
     virtual void RequestClientCheck() = 0;
 

@@ -84,7 +84,7 @@ void NotifyWnd::StartCheckVer() {
 
 void NotifyWnd::StartCheckClient() {
     Log("StartCheckClient");
-    if (startGame_ && core_.IsAtTargetVersion()) {
+    if (startGame_ && core_.ClientAtTargetVersion()) {
         Log("StartCheckClient 1");
         NotifyCallBackType(eCallBackType_LaunchClient);
         SetState(eNotifyWndState_WaitClose);

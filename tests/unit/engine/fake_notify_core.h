@@ -25,7 +25,7 @@ public:
     }
     uint64_t ReceivedBytes() const override { return received; }
     void CheckServerVersion(const std::wstring& serverId) override { checkedServers.push_back(serverId); }
-    bool IsAtTargetVersion() const override { return atTarget; }
+    bool ClientAtTargetVersion() const override { return atTarget; }
     void RequestClientCheck() override { ++clientChecks; }
     void Log(const std::string& line) override { log.push_back(line); }
 
