@@ -233,11 +233,12 @@ void LauncherLinks::ServeRecords() {
             records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(n));
             continue;
         }
-        // A record waiting to close keeps Tip67 as its last status.
-        if (record->GetState() != eNotifyWndState_WaitClose) {
-            for (int slot = 0; slot < NotifyWnd::kSlotCount; ++slot) record->SetSlotText(slot, texts[slot]);
-            record->SetProgress(done, total);
+        for (int slot = 0; slot < NotifyWnd::kSlotCount; ++slot) {
+            // A record waiting to close keeps Tip67 as its last status.
+            if (slot == 2 && record->GetState() == eNotifyWndState_WaitClose) continue;
+            record->SetSlotText(slot, texts[slot]);
         }
+        record->SetProgress(done, total);
         ++n;
     }
 }
