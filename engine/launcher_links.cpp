@@ -120,10 +120,6 @@ void LauncherLinks::Broadcast(int value) {
     }
 }
 
-void LauncherLinks::SendToAll(int value) {
-    for (const auto& record : records_) record->NotifyCallBackType(value);
-}
-
 void LauncherLinks::OnCoreCallback(int value) {
     switch (value) {
     case eCallBackType_DownloadServerList:
@@ -154,19 +150,16 @@ void LauncherLinks::OnCoreCallback(int value) {
         }
         break;
     case eCallBackType_WaitRelaunch:
-        Log("eCallBackType_WaitRelaunch1");
+    case eCallBackType_WaitReStartLaunch: {
+        // Every record, answered or not: each launcher must let itself be replaced.
+        std::string name = CallBackTypeName(value);
+        Log(name + "1");
         for (const auto& record : records_) {
-            Log("eCallBackType_WaitRelaunch2");
+            Log(name + "2");
             record->NotifyCallBackType(value);
         }
         break;
-    case eCallBackType_WaitReStartLaunch:
-        Log("eCallBackType_WaitReStartLaunch1");
-        for (const auto& record : records_) {
-            Log("eCallBackType_WaitReStartLaunch2");
-            record->NotifyCallBackType(value);
-        }
-        break;
+    }
     case eCallBackType_WaitReStartCore: {
         Log(CallBackTypeName(value));
         std::wstring text = core_.Text(L"Tip69");

@@ -69,9 +69,8 @@ private:
     void OnNotifyWnd(WPARAM sender, const ChannelIntRecord& record);
     void OnNotifyAction(WPARAM sender, const ChannelSlotTextRecord& record);
     void OnCoreCallback(int value);
-    // To every registered record, or to every record.
+    // To every registered record.
     void Broadcast(int value);
-    void SendToAll(int value);
     void SendCoreTexts();
     void ReceiveFrames();
     void ServeRecords();
