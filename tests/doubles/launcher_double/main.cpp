@@ -33,6 +33,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -261,7 +262,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     }
     Log("WINDOW " + std::to_string(WindowToChannel(g_window)));
 
-    ProtocolDeal deal;
+    // The codec's tables are large: kept off the stack.
+    std::unique_ptr<ProtocolDeal> dealOwner(new ProtocolDeal);
+    ProtocolDeal& deal = *dealOwner;
     Script script(deal);
     deal.RegisterHandler(CF_NOTIFY_WND, [&script](WPARAM sender, const void* record, int32_t) {
         script.OnNotifyWnd(sender, *static_cast<const ChannelIntRecord*>(record));
