@@ -19,11 +19,6 @@ const size_t kLongestComment = 65535;
 const size_t kNameCapacity = 260;
 const uint8_t kHostUnix = 3, kHostMac = 19;
 
-uint16_t Read16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Read32(const unsigned char* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 unsigned char FoldAscii(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c; }
 
@@ -228,6 +223,15 @@ ZipResult ZipArchive::UnzipToMemory(int index, void* destination, unsigned int l
     return result;
 }
 
+ZipResult ZipArchive::OpenForOutput(int index, ZipEntryUI* entry, bool* directory) {
+    ZipResult result = OpenItem(index);
+    if (result != kZipOk) return result;
+    FillEntry(index, entry);
+    *directory = (entry->attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (*directory) CloseItem();
+    return kZipOk;
+}
+
 template <typename Write>
 ZipResult ZipArchive::Pump(Write write) {
     std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[ZipItemStream::kInputSize]);
@@ -257,15 +261,11 @@ ZipResult ZipArchive::UnzipToFileName(int index, const wchar_t* name) {
     const bool absolute = IsAbsoluteName(name);
     if (!absolute && !IsSafeRelativePath(std::wstring(name))) return kZipCannotOpenFile;
     const std::wstring target = absolute ? std::wstring(name) : baseFolder_ + name;
-    ZipResult result = OpenItem(index);
-    if (result != kZipOk) return result;
     ZipEntryUI entry;
-    FillEntry(index, &entry);
-
-    if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        CloseItem();
-        return MakeDirectoryChain(target + L"\\") ? kZipOk : kZipCannotOpenFile;
-    }
+    bool directory = false;
+    ZipResult result = OpenForOutput(index, &entry, &directory);
+    if (result != kZipOk) return result;
+    if (directory) return MakeDirectoryChain(target + L"\\") ? kZipOk : kZipCannotOpenFile;
     if (!absolute && HasFolderPart(name) && !MakeDirectoryChain(target)) {
         CloseItem();
         return kZipCannotOpenFile;
@@ -300,14 +300,10 @@ ZipResult ZipArchive::UnzipToFileName(int index, const wchar_t* name) {
 ZipResult ZipArchive::UnzipToHandle(int index, HANDLE handle) {
     if (index < 0 || index >= itemCount_ || handle == nullptr || handle == INVALID_HANDLE_VALUE)
         return kZipBadArguments;
-    ZipResult result = OpenItem(index);
-    if (result != kZipOk) return result;
     ZipEntryUI entry;
-    FillEntry(index, &entry);
-    if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        CloseItem();
-        return kZipOk;
-    }
+    bool directory = false;
+    ZipResult result = OpenForOutput(index, &entry, &directory);
+    if (result != kZipOk || directory) return result;
     result = Pump([handle](const unsigned char* data, size_t count) { return WriteAll(handle, data, count); });
     CloseItem();
     if (result == kZipOk && GetFileType(handle) == FILE_TYPE_DISK)

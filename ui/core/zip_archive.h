@@ -39,6 +39,8 @@ private:
     bool NameMatches(const ZipItemRecord& record, const std::string& ansi, const std::string& utf8,
                      bool ignoreCase) const;
     ZipResult OpenItem(int index);
+    // Opens an item to be written out; a directory item is closed again at once.
+    ZipResult OpenForOutput(int index, ZipEntryUI* entry, bool* directory);
     // Feeds the whole item to write, in pieces of the stream's input size.
     template <typename Write>
     ZipResult Pump(Write write);

@@ -19,6 +19,13 @@ struct ZipItemRecord {
     uint16_t nameLength;
 };
 
+// Archive fields are little-endian.
+inline uint16_t Read16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+inline uint32_t Read32(const unsigned char* p) {
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+
 const uint16_t kZipFlagEncrypted = 0x0001;
 const uint16_t kZipFlagDataDescriptor = 0x0008;
 const uint16_t kZipFlagUtf8Name = 0x0800;

@@ -10,11 +10,6 @@ const uint32_t kLocalHeaderSignature = 0x04034B50;
 const size_t kLocalHeaderSize = 30;
 const size_t kLargestStep = 1u << 30;  // keeps zlib's 32-bit counters in range
 
-uint16_t Read16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t Read32(const unsigned char* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include "ui/core/zip_reader.h"
 #include "ui_test_support.h"
 
+#include "common/code_page.h"
 #include "common/unique_handle.h"
 
 #include <gtest/gtest.h>
@@ -222,13 +223,7 @@ std::string Utf16(const std::wstring& text, bool bigEndian) {
     return out;
 }
 
-std::string Utf8(const std::wstring& text) {
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(n, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], n, nullptr, nullptr);
-    out.resize(n - 1);
-    return out;
-}
+std::string Utf8(const std::wstring& text) { return WideToMulti(text, CP_UTF8); }
 
 TEST(XmlDocument, LoadsEachEncodingFromReadOnlyMemory) {
     const std::string utf8 = Utf8(kEncoded);
