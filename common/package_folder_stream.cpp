@@ -120,6 +120,7 @@ SRes PackageFolderStream::Start(const CSzArEx& db, ILookInStreamPtr stream, UInt
 }
 
 SRes PackageFolderStream::Deliver(const uint8_t* data, size_t size, const Sink& sink) {
+    if (size == 0) return SZ_OK;
     position_ += size;
     if (hasFolderCrc_) folderCrc_ = CrcUpdate(folderCrc_, data, size);
     if (sink && !sink(data, size)) return SZ_ERROR_WRITE;
@@ -185,6 +186,17 @@ SRes PackageFolderStream::ReadCopy(UInt64 size, const Sink& sink) {
     return SZ_OK;
 }
 
+SRes PackageFolderStream::DecodeStep(SizeT limit, ELzmaFinishMode mode, SizeT& inProcessed, ELzmaStatus& status) {
+    const void* in = nullptr;
+    size_t available = 0;
+    SRes result = Look(in, available);
+    if (result != SZ_OK) return result;
+    inProcessed = available;
+    result = DecodeToDic(limit, in, &inProcessed, mode, &status);
+    SRes consumed = Consume(inProcessed);
+    return result != SZ_OK ? result : consumed;
+}
+
 SRes PackageFolderStream::ReadLzma(UInt64 size, const Sink& sink) {
     CLzmaDec& decoder = Decoder();
     while (size > 0) {
@@ -192,41 +204,26 @@ SRes PackageFolderStream::ReadLzma(UInt64 size, const Sink& sink) {
         if (decoder.dicPos == decoder.dicBufSize) decoder.dicPos = 0;
         SizeT start = decoder.dicPos;
         SizeT limit = start + static_cast<SizeT>(std::min<UInt64>(size, decoder.dicBufSize - start));
-        const void* in = nullptr;
-        size_t available = 0;
-        SRes result = Look(in, available);
-        if (result != SZ_OK) return result;
-        SizeT inProcessed = available;
+        SizeT inProcessed = 0;
         ELzmaStatus status;
-        result = DecodeToDic(limit, in, &inProcessed, LZMA_FINISH_ANY, &status);
-        SRes consumed = Consume(inProcessed);
-        SizeT produced = decoder.dicPos - start;
-        if (produced > 0) {
-            SRes delivered = Deliver(decoder.dic + start, produced, sink);
-            if (delivered != SZ_OK) return delivered;
-        }
+        SRes result = DecodeStep(limit, LZMA_FINISH_ANY, inProcessed, status);
         if (result != SZ_OK) return result;
-        if (consumed != SZ_OK) return consumed;
+        SizeT produced = decoder.dicPos - start;
         // Input ended early, or the stream ended before the folder did.
         if (produced == 0 && inProcessed == 0) return SZ_ERROR_DATA;
+        result = Deliver(decoder.dic + start, produced, sink);
+        if (result != SZ_OK) return result;
         size -= produced;
     }
     return SZ_OK;
 }
 
 SRes PackageFolderStream::FinishLzma() {
-    CLzmaDec& decoder = Decoder();
     for (;;) {
-        const void* in = nullptr;
-        size_t available = 0;
-        SRes result = Look(in, available);
-        if (result != SZ_OK) return result;
-        SizeT inProcessed = available;
+        SizeT inProcessed = 0;
         ELzmaStatus status;
-        result = DecodeToDic(decoder.dicPos, in, &inProcessed, LZMA_FINISH_END, &status);
-        SRes consumed = Consume(inProcessed);
+        SRes result = DecodeStep(Decoder().dicPos, LZMA_FINISH_END, inProcessed, status);
         if (result != SZ_OK) return result;
-        if (consumed != SZ_OK) return consumed;
         if (status == LZMA_STATUS_FINISHED_WITH_MARK) return packLeft_ == 0 ? SZ_OK : SZ_ERROR_DATA;
         if (status == LZMA_STATUS_MAYBE_FINISHED_WITHOUT_MARK && packLeft_ == 0) return SZ_OK;
         if (inProcessed == 0) return SZ_ERROR_DATA;

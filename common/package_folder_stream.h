@@ -50,6 +50,9 @@ private:
     SRes FinishLzma();
     CLzmaDec& Decoder() { return method_ == kLzma2 ? lzma2_.decoder : lzma_; }
     SRes DecodeToDic(SizeT limit, const void* in, SizeT* inSize, ELzmaFinishMode mode, ELzmaStatus* status);
+    // Looks at the next input, decodes up to `limit` in the dictionary and
+    // consumes the input used.
+    SRes DecodeStep(SizeT limit, ELzmaFinishMode mode, SizeT& inProcessed, ELzmaStatus& status);
 
     static constexpr UInt32 kCopy = 0;
     static constexpr UInt32 kLzma2 = 0x21;

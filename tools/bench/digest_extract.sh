@@ -13,8 +13,8 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/qbench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 now() { python3 -c 'import time; print(time.monotonic())'; }
-best() { # best of the given figures
-  python3 -c 'import sys; print(min(float(x) for x in sys.argv[1:]))' "$@"
+best() { # best of the given figures, in seconds
+  python3 -c 'import sys; print("%.3f" % min(float(x) for x in sys.argv[1:]))' "$@"
 }
 ratio() { python3 -c 'import sys; print("%.2f" % (float(sys.argv[1]) / float(sys.argv[2])))' "$1" "$2"; }
 
