@@ -1,6 +1,7 @@
 #include "common/file_util.h"
 #include <algorithm>
 
+#include "common/staged_file.h"
 #include "common/unique_handle.h"
 
 namespace {
@@ -66,34 +67,8 @@ bool ReplaceFileAtomically(const std::wstring& source, const std::wstring& targe
 }
 
 bool WriteFileAtomically(const std::wstring& path, const void* data, size_t size) {
-    std::wstring temporary = path + L".tmp~";
-    {
-        ScopedFileHandle file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
-                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return false;
-        const char* bytes = static_cast<const char*>(data);
-        size_t done = 0;
-        while (done < size) {
-            DWORD chunk = static_cast<DWORD>(std::min<size_t>(size - done, 1 << 20));
-            DWORD written = 0;
-            if (!WriteFile(file.Get(), bytes + done, chunk, &written, nullptr) || written != chunk) {
-                file.Reset();
-                DeleteFileW(temporary.c_str());
-                return false;
-            }
-            done += written;
-        }
-        if (!FlushFileBuffers(file.Get())) {
-            file.Reset();
-            DeleteFileW(temporary.c_str());
-            return false;
-        }
-    }
-    if (!ReplaceFileAtomically(temporary, path)) {
-        DeleteFileW(temporary.c_str());
-        return false;
-    }
-    return true;
+    StagedFile file(path);
+    return file.Open() && file.Write(data, size) && file.Commit();
 }
 
 bool ReadWholeFile(const std::wstring& path, std::string& contents) {

@@ -20,8 +20,18 @@ std::wstring ReadProfileString(const std::wstring& file, const wchar_t* section,
     return std::wstring(buffer.data(), length);
 }
 
+namespace {
+
+// The profile format is one entry a line: a line break in a section, key or
+// value would be written as is and add sections or keys of its own.
+bool HasLineBreak(const std::wstring& text) { return text.find_first_of(L"\r\n") != std::wstring::npos; }
+
+}  // namespace
+
 bool WriteProfileStringsAtomically(const std::wstring& file, const std::vector<ProfileEntry>& entries) {
     if (entries.empty()) return true;
+    for (const ProfileEntry& entry : entries)
+        if (HasLineBreak(entry.section) || HasLineBreak(entry.key) || HasLineBreak(entry.value)) return false;
     const std::wstring path = ProfileFilePath(file);
     const std::wstring temporary = path + L".tmp~";
     DeleteFileW(temporary.c_str());

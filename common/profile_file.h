@@ -22,5 +22,6 @@ struct ProfileEntry {
 // Applies the entries, in order, to a copy of the file made beside it (or to
 // a new file) and renames the copy over the file, so a cut leaves the old
 // file or the new one. Other sections and keys are kept. The folder must
-// exist. False, with the file unchanged, when any step fails.
+// exist. False, with the file unchanged, when any step fails or when a
+// section, key or value holds a line break.
 bool WriteProfileStringsAtomically(const std::wstring& file, const std::vector<ProfileEntry>& entries);

@@ -45,8 +45,8 @@ TEST(PackageExtractor, EveryMethodUnpacksByteForByte) {
     ASSERT_EQ(expected.count(L"\u6570\u636E\\Gr\u00FC\u00DFe_\u00FC.txt"), 1u);
     ASSERT_EQ(expected[L"empty.bin"], "");
     ASSERT_GT(expected[L"big.bin"].size(), 3u << 20);
-    for (const wchar_t* method : {L"lzma", L"lzma_solid", L"lzma2", L"lzma2_solid", L"bcj", L"bcj2", L"ppmd",
-                                  L"ppmd_solid", L"copy"}) {
+    for (const wchar_t* method : {L"lzma", L"lzma_solid", L"lzma2", L"lzma2_solid", L"lzma_small_dictionary",
+                                  L"lzma2_small_dictionary", L"bcj", L"bcj2", L"ppmd", L"ppmd_solid", L"copy"}) {
         std::wstring destination = ScratchFolder(std::wstring(L"extract_") + method);
         EXPECT_EQ(ExtractAll(Packages() + method + L".pkg", destination), kExtractOk) << Narrow(method);
         Tree actual = ListOf(destination);
@@ -64,7 +64,7 @@ TEST(PackageExtractor, ProgressCountsEveryEntry) {
     std::atomic<int> done(-7), total(-7);
     std::vector<int> seen;
     PackageExtractor extractor;
-    extractor.SetEntryCheck([&](const std::wstring&, const uint8_t*, size_t) {
+    extractor.SetEntryCheck([&](const std::wstring&, const std::wstring&) {
         seen.push_back(done.load());
         EXPECT_EQ(total.load(), 5);
         return true;
@@ -108,6 +108,10 @@ TEST(PackageExtractor, MissingDamagedAndUnsupportedPackagesFail) {
     ASSERT_GT(good.size(), 1000u);
     std::string flipped = good;
     flipped[good.size() / 3] ^= 0x55;  // inside the packed data
+    // Stored bytes: only the checksum can tell; the middle lies in big.bin.
+    std::string copyFlipped = ReadFileText(Packages() + L"copy.pkg");
+    ASSERT_GT(copyFlipped.size(), 3u << 20);
+    copyFlipped[copyFlipped.size() / 2] ^= 0x01;
     struct Case {
         const char* name;
         std::string bytes;
@@ -115,6 +119,7 @@ TEST(PackageExtractor, MissingDamagedAndUnsupportedPackagesFail) {
         {"truncated", good.substr(0, good.size() / 2)},
         {"header_only", good.substr(0, 32)},
         {"flipped", flipped},
+        {"copy_flipped", copyFlipped},
         {"garbage", std::string(4096, 'g')},
         {"empty", ""},
     };
@@ -122,11 +127,14 @@ TEST(PackageExtractor, MissingDamagedAndUnsupportedPackagesFail) {
         std::wstring package = folder + L"\\" + std::wstring(c.name, c.name + std::strlen(c.name)) + L".pkg";
         WriteFileText(package, c.bytes);
         std::wstring destination = folder + L"\\out_" + std::wstring(c.name, c.name + std::strlen(c.name));
-        // An older copy of a file the package holds stays whole.
+        // Older copies of files the package holds stay whole.
         WriteFileText(destination + L"\\top.txt", "old top");
+        WriteFileText(destination + L"\\big.bin", "old big");
         EXPECT_EQ(ExtractAll(package, destination), kExtractFailed) << c.name;
         EXPECT_EQ(ReadFileText(destination + L"\\top.txt"), "old top") << c.name;
+        EXPECT_EQ(ReadFileText(destination + L"\\big.bin"), "old big") << c.name;
         EXPECT_FALSE(FileExists(destination + L"\\top.txt.tmp~")) << c.name;
+        EXPECT_FALSE(FileExists(destination + L"\\big.bin.tmp~")) << c.name;
     }
     EXPECT_EQ(ExtractAll(folder + L"\\missing.pkg", folder + L"\\out_missing"), kExtractFailed);
     EXPECT_EQ(ExtractAll(Packages() + L"bzip2.pkg", folder + L"\\out_bzip2"), kExtractFailed);
@@ -144,7 +152,7 @@ TEST(PackageExtractor, UnwritableEntryFailsAndLeavesNoPartialFile) {
     CloseHandle(held);
     EXPECT_EQ(ReadFileText(destination + L"\\top.txt"), "old top");
     EXPECT_FALSE(FileExists(destination + L"\\top.txt.tmp~"));
-    EXPECT_TRUE(log.Has("cannot be written"));
+    EXPECT_TRUE(log.Has("cannot replace"));
 
     // A folder where the package has a file.
     destination = ScratchFolder(L"extract_folder_in_way");
@@ -158,15 +166,17 @@ TEST(PackageExtractor, RefusedCheckLeavesTheTargetAsItWas) {
     WriteFileText(destination + L"\\top.txt", "old top");
     std::string expected = ReadFileText(Packages() + L"src\\top.txt");
     PackageExtractor extractor;
-    extractor.SetEntryCheck([&](const std::wstring& output, const uint8_t* data, size_t size) {
+    extractor.SetEntryCheck([&](const std::wstring& output, const std::wstring& staged) {
         if (output != destination + L"\\top.txt") return true;
-        // The check sees the decoded bytes before the target is touched.
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), size), expected);
+        // The check sees the complete file before the target is touched.
+        EXPECT_EQ(staged, output + L".tmp~");
+        EXPECT_TRUE(ReadFileText(staged) == expected);
         EXPECT_EQ(ReadFileText(output), "old top");
         return false;
     });
     EXPECT_EQ(extractor.Extract(Packages() + L"lzma.pkg", destination), kExtractFailed);
     EXPECT_EQ(ReadFileText(destination + L"\\top.txt"), "old top");
+    EXPECT_FALSE(FileExists(destination + L"\\top.txt.tmp~"));
 }
 
 TEST(PackageExtractor, ExistingFilesAreReplacedWhole) {
@@ -186,12 +196,23 @@ TEST(PackageFile, WalksEntriesByName) {
     EXPECT_TRUE(package.IsFolder(0));
     EXPECT_EQ(package.EntryName(1), L"p/1.txt");
     EXPECT_FALSE(package.IsFolder(1));
-    const uint8_t* data = nullptr;
-    size_t size = 0;
-    ASSERT_TRUE(package.Read(4, data, size));
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), size), "q.txt");
+    EXPECT_EQ(package.EntrySize(4), 5u);
+    std::string data;
+    auto collect = [&data](const uint8_t* bytes, size_t size) {
+        data.append(reinterpret_cast<const char*>(bytes), size);
+        return true;
+    };
+    ASSERT_TRUE(package.ReadEntry(4, collect));
+    EXPECT_EQ(data, "q.txt");
+    // Back to an earlier entry of the same solid block.
+    data.clear();
+    ASSERT_TRUE(package.ReadEntry(2, collect));
+    EXPECT_EQ(data, "p/2.txt");
+    EXPECT_FALSE(package.ReadEntry(0, collect));  // a folder
     EXPECT_EQ(package.EntryName(5), L"");
-    EXPECT_FALSE(package.Read(5, data, size));
+    EXPECT_FALSE(package.ReadEntry(5, collect));
+    // A sink that refuses stops the reading.
+    EXPECT_FALSE(package.ReadEntry(1, [](const uint8_t*, size_t) { return false; }));
     package.Close();
     EXPECT_EQ(package.EntryCount(), 0u);
 }

@@ -38,4 +38,29 @@ TEST(ProfileFile, ReadsAreBoundedByTheBuffer) {
     EXPECT_EQ(ReadProfileString(path, L"S", L"k", L"", 1), L"");
 }
 
+TEST(ProfileFile, LineBreaksCannotAddLinesToTheFile) {
+    // A value, key or section with a line break would add lines of its own
+    // choosing to the file: such a write fails and the file stays as it was.
+    const std::wstring path = TestExeFolder() + L"profile_line_breaks.ini";
+    const std::string before = "[S]\r\nk=old\r\n[Other]\r\nkeep=1\r\n";
+    ASSERT_TRUE(WriteFileAtomically(path, before.data(), before.size()));
+    const std::vector<ProfileEntry> hostile[] = {
+        {{L"S", L"k", L"new\r\n[Other]\r\nkeep=0"}},
+        {{L"S", L"k", L"new\nkeep=0"}},
+        {{L"S", L"k", L"new\rx"}},
+        {{L"S", L"k", L"fine"}, {L"S", L"k2\r\nkeep", L"0"}},
+        {{L"S]\r\n[Other", L"keep", L"0"}},
+    };
+    for (size_t i = 0; i < std::size(hostile); ++i) {
+        EXPECT_FALSE(WriteProfileStringsAtomically(path, hostile[i])) << "case " << i;
+        std::string bytes;
+        ASSERT_TRUE(ReadWholeFile(path, bytes));
+        EXPECT_EQ(bytes, before) << "case " << i;
+    }
+    EXPECT_FALSE(FileExists(path + L".tmp~"));
+    EXPECT_TRUE(WriteProfileStringsAtomically(path, {{L"S", L"k", L"new value"}}));
+    EXPECT_EQ(ReadProfileString(path, L"S", L"k"), L"new value");
+    EXPECT_EQ(ReadProfileString(path, L"Other", L"keep"), L"1");
+}
+
 }  // namespace

@@ -399,6 +399,26 @@ TEST_F(LauncherConfigTest, LockedGameFileIsLeftWholeAndLogged) {
     EXPECT_NE(Log().find("serverconfig.xml"), std::string::npos);
 }
 
+TEST_F(LauncherConfigTest, LineBreaksInServerNamesDoNotReachTheGameFiles) {
+    // Names with encoded line breaks would add entries of their own to the
+    // INI files: those files stay as they were, the XML escapes them.
+    Put(client_ + L"Config\\Preference.ini", PreferenceFile("Old", "Old") + "[Sound]\r\nVolume=7\r\n");
+    const std::string list =
+        "<ServerList><Area Areaname=\"A&#13;&#10;[Sound]&#13;&#10;Volume=0\">"
+        "<Server Name=\"S\" ID=\"1\"><UpdateUrl>u&#10;Server2=x</UpdateUrl><Client>c</Client></Server>"
+        "</Area></ServerList>";
+    EXPECT_TRUE(LoadList(list));
+    EXPECT_EQ(config_.GetPreferredArea(), L"A\r\n[Sound]\r\nVolume=0");
+    EXPECT_EQ(ClientFile(L"Config\\Preference.ini"), PreferenceFile("Old", "Old") + "[Sound]\r\nVolume=7\r\n");
+    EXPECT_EQ(ClientFile(L"Tiny\\config.ini"), "<missing>");
+    EXPECT_EQ(ClientFile(L"Config\\serverconfig.xml"),
+              "<Game>\n    <Area Areaname=\"A&#x0D;&#x0A;[Sound]&#x0D;&#x0A;Volume=0\">\n"
+              "        <Server Name=\"S\" IP=\"\" Port=\"\" ServerKey=\"\" ID=\"1\" />\n"
+              "    </Area>\n</Game>\n");
+    EXPECT_NE(Log().find("Preference.ini"), std::string::npos);
+    EXPECT_NE(Log().find("config.ini"), std::string::npos);
+}
+
 TEST_F(LauncherConfigTest, EngineAccessorFollowsRegistration) {
     EXPECT_EQ(EngineLauncherConfig().Text(L"Tip0"), L"");
     RegisterEngineLauncherConfig(&config_);

@@ -21,6 +21,9 @@ METHODS = {
     "lzma_solid": ["-m0=LZMA", "-ms=on"],
     "lzma2": ["-m0=LZMA2", "-ms=off"],
     "lzma2_solid": ["-m0=LZMA2", "-ms=on"],
+    # A dictionary far smaller than the block: the decoder's ring wraps.
+    "lzma_small_dictionary": ["-m0=LZMA:d=64k", "-ms=on"],
+    "lzma2_small_dictionary": ["-m0=LZMA2:d=64k", "-ms=on"],
     "bcj": ["-mf=BCJ", "-m0=LZMA", "-ms=on"],
     "bcj2": ["-mf=BCJ2", "-m0=LZMA2", "-ms=on"],
     "ppmd": ["-m0=PPMd", "-ms=off"],
