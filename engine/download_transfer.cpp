@@ -19,22 +19,6 @@ struct Transfer {
     CURL* curl;
 };
 
-class EasyHandle {
-public:
-    EasyHandle() : curl_(curl_easy_init()) {}
-    ~EasyHandle() { Reset(); }
-    EasyHandle(const EasyHandle&) = delete;
-    EasyHandle& operator=(const EasyHandle&) = delete;
-    CURL* Get() const { return curl_; }
-    void Reset() {
-        if (curl_) curl_easy_cleanup(curl_);
-        curl_ = nullptr;
-    }
-
-private:
-    CURL* curl_;
-};
-
 bool IsSuccess(long code) { return code >= 200 && code <= 299; }
 
 // Stores what the disk took and reports exactly that, so a failed write ends
@@ -69,14 +53,31 @@ int AbortWhenStopping(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t
 
 }  // namespace
 
+// A worker keeps its easy handles and resets them for every attempt: a new
+// handle costs a new internal event loop each time, which dominates small
+// files. Connections are still never reused (CURLOPT_FORBID_REUSE).
+CURL* DownloadWorker::FreshHandle(CURL*& handle) {
+    if (handle)
+        curl_easy_reset(handle);
+    else
+        handle = curl_easy_init();
+    return handle;
+}
+
+void DownloadWorker::ReleaseHandles() {
+    if (transferHandle_) curl_easy_cleanup(transferHandle_);
+    if (probeHandle_) curl_easy_cleanup(probeHandle_);
+    transferHandle_ = probeHandle_ = nullptr;
+}
+
 int DownloadWorker::Perform(DownloadTask& task) {
     std::string url = WideToMulti(task.url, CP_ACP);
     if (task.probe) {
         ProbeSize(task, url);
         task.probe = false;
     }
-    EasyHandle curl;
-    if (!curl.Get()) return kRetryLater;
+    CURL* h = FreshHandle(transferHandle_);
+    if (!h) return kRetryLater;
 
     long long offset = 0;
     if (!OpenLocalFile(task, offset)) {
@@ -89,14 +90,12 @@ int DownloadWorker::Perform(DownloadTask& task) {
     long long total = task.total;
     if (total > 0 && total <= offset) {  // already complete
         task.file.Reset();
-        curl.Reset();
         return AskDone(task, 0, url);
     }
 
     task.append = true;
     long long start = task.received;
-    Transfer transfer = {&manager_, &task, curl.Get()};
-    CURL* h = curl.Get();
+    Transfer transfer = {&manager_, &task, h};
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_URL, url.c_str());
     curl_easy_setopt(h, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(offset));
@@ -108,6 +107,7 @@ int DownloadWorker::Perform(DownloadTask& task) {
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, &manager_);
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(h, CURLOPT_USERAGENT, "libcurl-agent/1.0");
+    curl_easy_setopt(h, CURLOPT_BUFFERSIZE, 512L * 1024);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &WriteBody);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &transfer);
     CURLcode rc = curl_easy_perform(h);
@@ -157,7 +157,6 @@ int DownloadWorker::Perform(DownloadTask& task) {
         manager_.NotifyMessage(task.message);
         return kFailed;
     }
-    curl.Reset();
     if (!IsSuccess(code)) {
         // An error answer is never the file: count it and start afresh.
         task.append = false;
@@ -208,8 +207,7 @@ bool DownloadWorker::OpenLocalFile(DownloadTask& task, long long& offset) {
 }
 
 void DownloadWorker::ProbeSize(DownloadTask& task, const std::string& url) {
-    EasyHandle curl;
-    CURL* h = curl.Get();
+    CURL* h = FreshHandle(probeHandle_);
     if (!h) return;
     curl_easy_setopt(h, CURLOPT_URL, url.c_str());
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);

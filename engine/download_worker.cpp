@@ -12,6 +12,8 @@ DownloadWorker::DownloadWorker(DownloadManager& manager) : manager_(manager) {}
 DownloadWorker::~DownloadWorker() {
     ClearRunFlag();
     Join(manager_.Timings().stopWaitMs);
+    // A terminated thread may have left its handles mid-call: leave them.
+    if (!terminated_) ReleaseHandles();
 }
 
 bool DownloadWorker::Start() {
@@ -105,6 +107,7 @@ void DownloadWorker::Join(DWORD waitMs) {
         // (a callback that blocks).
         TerminateThread(thread_.Get(), 1);
         WaitForSingleObject(thread_.Get(), INFINITE);
+        terminated_ = true;
     }
     thread_.Reset();
 }

@@ -49,6 +49,8 @@ private:
     bool OpenLocalFile(DownloadTask& task, long long& offset);
     void ProbeSize(DownloadTask& task, const std::string& url);
     int AskDone(DownloadTask& task, long code, const std::string& url);
+    static void* FreshHandle(void*& handle);
+    void ReleaseHandles();
 
     DownloadManager& manager_;
     ScopedHandle thread_;
@@ -56,4 +58,7 @@ private:
     CriticalSectionLock taskLock_;    // guards task_
     CriticalSectionLock deleteLock_;  // held while a finished task is deleted
     std::unique_ptr<DownloadTask> task_;
+    void* transferHandle_ = nullptr;  // libcurl easy handles, used by Perform only
+    void* probeHandle_ = nullptr;
+    bool terminated_ = false;
 };
