@@ -23,6 +23,7 @@ TEST(FileUtil, SafeRelativePaths) {
 TEST(FileUtil, DirectoryChainAndAtomicWrite) {
     std::wstring root = TestExeFolder() + L"file_util_tmp\\";
     std::wstring target = root + L"one/two\\three\\file.bin";
+    DeleteFileW(target.c_str());  // left by an earlier run
     ASSERT_TRUE(MakeDirectoryChain(target));
     EXPECT_FALSE(FileExists(target));
     EXPECT_TRUE(GetFileAttributesW((root + L"one\\two\\three").c_str()) & FILE_ATTRIBUTE_DIRECTORY);

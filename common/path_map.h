@@ -1,0 +1,28 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+
+// Path hashes back to relative paths ("HashToFile.xmp"): text lines
+// "key=path", the key a decimal path hash, the path UTF-8 with "\" between
+// folders. Lines are separated by "\n"; a "\r" ends the path.
+class PathMap {
+public:
+    // Replaces the entries with the file's. Lines without exactly two
+    // non-empty parts around "=" are skipped, and so is a path that would
+    // leave the folder it is joined to (absolute, drive, ".."): it is logged
+    // and its key has no path. A later line with the same key wins. False
+    // when the file cannot be read.
+    bool Load(const std::wstring& file);
+
+    // The UTF-8 path filed under the key, or the empty text.
+    std::string PathOf(uint64_t key) const;
+
+    const std::wstring& FileName() const { return fileName_; }
+    size_t Size() const { return paths_.size(); }
+
+private:
+    std::wstring fileName_;
+    std::map<std::string, std::string> paths_;  // by the key's text, as written
+};

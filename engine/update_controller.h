@@ -1,0 +1,248 @@
+#pragma once
+// The update procedure of the engine: it keeps the launcher's own files, the
+// server list and the game client in line with the update servers, moving
+// through numbered step states. Each step queues a download; the download
+// manager's callbacks (on its worker threads) carry the result to the step's
+// handler, and the engine's tick calls Continue on the main thread.
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/channel_types.h"
+#include "common/critical_section_lock.h"
+
+class LauncherConfig;
+class HtmlLog;
+class DownloadManager;
+class HashList;
+class VersionList;
+struct ServerInfo;
+struct VersionTriple;
+
+// Step states; the numbers are the ones the log and the host rely on.
+enum UpdateStepState : int32_t {
+    kStepStart = 0,                 // fetch the launcher list
+    kStepClientCheckRequested = 1,  // a launcher asked for the client check
+    kStepFullPackageDownloading = 3,
+    kStepFullPackageUnpacking = 6,
+    kStepPatchListDownloading = 7,
+    kStepLauncherListDownloading = 10,
+    kStepServerListDownloading = 13,
+    kStepLauncherPathMapDownloading = 16,
+    kStepLauncherFileDownloading = 19,
+    kStepLauncherProgramDownloading = 22,
+    kStepEngineProgramDownloading = 25,
+    kStepClientListDownloading = 28,
+    kStepClientPathMapDownloading = 31,
+    kStepClientVersionListDownloading = 34,
+    kStepClientFilesDownloading = 40,
+    kStepVersionsKnown = 43,
+    kStepClientUpToDate = 44,
+    kStepStopped = 46,
+};
+
+// The state's name for log lines ("" for numbers outside the table).
+const char* UpdateStepName(int state);
+
+// How long the launcher replacement waits for the new launcher process and
+// its "qln_launcher_ok" mutex. Tests shorten them.
+struct LauncherWaitTimings {
+    unsigned relaunchPollMs = 500;   // new launcher after a program replacement
+    unsigned relaunchChecks = 20;
+    unsigned restartPollMs = 3000;   // new launcher after a resource restart
+    unsigned restartChecks = 0;      // 0: no limit (until Stop)
+    unsigned mutexPollMs = 500;
+    unsigned mutexTries = 11;
+};
+
+class UpdateController {
+public:
+    // Receives every eCallBackType the core raises; called from any thread.
+    using EventSink = std::function<void(eCallBackType)>;
+    // Receives the download manager's texts (narrow) for CF_CORE_TEXT.
+    using TextSink = std::function<void(const std::string&)>;
+
+    UpdateController();
+    virtual ~UpdateController();
+    UpdateController(const UpdateController&) = delete;
+    UpdateController& operator=(const UpdateController&) = delete;
+
+    // Root = the program path up to and including its last "\".
+    void SetProgramPath(const std::wstring& programPath);
+    // Configuration, client folder, lists, log and download workers.
+    bool Init();
+    void Start();
+    // One step of the procedure; called at every engine tick (main thread).
+    void Continue();
+    // Ends the download workers and any wait for a launcher.
+    void Stop();
+
+    void SetEventSink(EventSink sink);
+    void SetTextSink(TextSink sink);
+
+    // Selects the server a launcher chose by its ID and writes the
+    // preferences. An ID that matches no server leaves no server selected:
+    // the failure is logged and reported, and false is returned.
+    bool SelectServer(const std::wstring& serverId);
+    // Starts the patch-list step for the selected server (nothing without
+    // one); true.
+    bool CheckVersion();
+
+    int GetState() const { return state_.load(); }
+    void SetState(int state);
+    void SetStatus(const std::wstring& key);
+
+    // Slot texts for the launchers: 0 installed version, 1 target version,
+    // 2 status. Copies, safe from any thread.
+    std::wstring GetInstalledVersionText() const;
+    std::wstring GetTargetVersionText() const;
+    std::wstring GetStatusText() const;
+
+    const VersionTriple& GetInstalledVersion() const;
+    const VersionTriple& GetTargetVersion() const;
+    bool IsAtTargetVersion() const;
+
+    // Progress counter: step 1, position kept within [min, max].
+    void SetRange(int minimum, int maximum);
+    void SetPosition(int position);
+    void Advance();
+    int GetPosition() const;
+    int GetRangeMin() const;
+    int GetRangeMax() const;
+    // Entries unpacked and entries in all of the full package (state 6).
+    void GetExtractionCounters(int& done, int& total) const;
+    // The pair the launchers' progress shows in the current state: the
+    // transfer's bytes in state 3, the extraction counters in state 6, the
+    // progress counter's position and maximum otherwise.
+    void GetDisplayProgress(double& done, double& total) const;
+
+    LauncherConfig& GetConfig();
+    HtmlLog& GetLog();
+    DownloadManager& GetDownloadManager();
+    const std::wstring& GetRoot() const { return root_; }
+    const std::wstring& GetClientFolder() const { return clientFolder_; }
+
+    // Download manager callbacks; they run on its worker threads. False from
+    // OnDownloadDone makes the manager fetch the file again.
+    bool OnDownloadDone(const std::wstring& localPath);
+    void OnDownloadFailed(const std::wstring& localPath);
+    void OnDownloadMessage(const std::string& text);
+
+    void SetLauncherWaitTimings(const LauncherWaitTimings& timings) { waits_ = timings; }
+
+protected:
+    void RaiseEvent(eCallBackType value);
+    // One line of the HTML log at level 4 (printf-style, narrow text).
+    void WriteLog(const char* format, ...);
+
+private:
+    // Core and launcher road.
+    void ReadInstalledVersion();
+    void FetchLauncherList();
+    bool OnLauncherListDone();
+    bool OnLauncherPathMapDone();
+    void NextLauncherFile();
+    bool OnLauncherFileDone();
+    bool OnLauncherProgramDone();
+    bool OnEngineProgramDone();
+    bool ReplaceLauncher();
+    void RestartLauncher();
+    bool WaitForNewLauncher(unsigned long oldProcessId, unsigned pollMs, unsigned checks);
+    void WaitForLauncherMutex();
+    bool SleepUnlessStopped(unsigned ms);
+    bool CheckPackagedProgram(const wchar_t* name);
+
+    // Server list, full package and patches.
+    void FetchServerList();
+    bool OnServerListDone();
+    bool IsClientMissing() const;
+    void FetchFullPackage();
+    bool OnFullPackageDone();
+    bool OnPatchListDone();
+    void ApplyPatches();
+    // A copy of the selected server; false when none is selected.
+    bool SelectedServer(ServerInfo& server) const;
+
+    // Client repair.
+    bool IsGameIdle();
+    void FetchClientList();
+    bool OnClientListDone();
+    bool OnClientPathMapDone();
+    void OnClientVersionListReady();
+    void QueueClientFiles();
+    bool OnClientFileDone(const std::wstring& localPath);
+    void FinishClient();
+    void FinishUpToDate();
+    void RecordFailedFile(const std::wstring& localPath);
+    void SaveClientList();
+    bool WriteInstalledVersion();
+
+    void Enqueue(const std::wstring& url, const std::wstring& localPath, bool probe);
+    void SetTexts(const std::wstring* installed, const std::wstring* target, const std::wstring* status);
+    std::wstring TmpPath(const std::wstring& name) const;
+
+    std::wstring root_;
+    std::wstring clientFolder_;
+    std::wstring platform_;
+    std::wstring gameName_;
+
+    std::unique_ptr<LauncherConfig> config_;
+    std::unique_ptr<HtmlLog> log_;
+    std::unique_ptr<DownloadManager> downloads_;
+
+    mutable CriticalSectionLock textLock_;
+    std::wstring statusText_;
+    std::wstring installedVersionText_;
+    std::wstring targetVersionText_;
+
+    std::wstring targetVersionString_;
+    std::wstring baseUrl_;
+    std::wstring currentFile_;
+    std::unique_ptr<VersionTriple> installedVersion_;
+    std::unique_ptr<VersionTriple> targetVersion_;
+
+    std::unique_ptr<HashList> launcherList_;
+    std::unique_ptr<HashList> clientList_;
+    std::unique_ptr<HashList> newLauncherList_;
+    std::unique_ptr<HashList> serverClientList_;
+    std::unique_ptr<VersionList> versionList_;
+
+    std::wstring downloadTarget_;
+    std::vector<uint64_t> changedKeys_;
+    std::deque<std::wstring> fileList_;
+    CriticalSectionLock failedLock_;
+    std::set<std::wstring> failedFiles_;  // relative paths that failed for good
+    bool launcherExeChanged_ = false;
+    bool engineExeChanged_ = false;
+    bool resourcesChanged_ = false;
+    // Set when a launcher chose an ID the server list does not have.
+    std::atomic<bool> serverRefused_{false};
+
+    CriticalSectionLock coreLock_;
+    mutable CriticalSectionLock progressLock_;
+    int progressMin_ = 0;
+    int progressMax_ = 100;
+    int progressStep_ = 1;
+    int progressPosition_ = 0;
+    std::atomic<int> extractedEntries_{0};
+    std::atomic<int> totalEntries_{0};
+
+    std::atomic<int> state_{kStepStart};
+    bool saveClockStarted_ = false;
+    unsigned long lastSaveTime_ = 0;
+
+    CriticalSectionLock sinkLock_;
+    EventSink eventSink_;
+    TextSink textSink_;
+
+    LauncherWaitTimings waits_;
+    void* stopEvent_ = nullptr;
+};
+
+// The engine's update core while it exists, else null.
+UpdateController* GetUpdateController();

@@ -1,0 +1,38 @@
+// Stands in for a program that the copier waits for, replaces and starts.
+// Every start appends "start size=<bytes of its own file> cmd=<command line>"
+// to "<own file name>.record" beside itself. With "linger" as the first word
+// it then stays until "<own file name>.release" appears beside it (at most
+// two minutes) and appends "exit"; otherwise it ends at once.
+#include "common/code_page.h"
+#include "common/file_util.h"
+#include "common/module_path.h"
+
+#include <string>
+
+namespace {
+
+void Append(const std::wstring& path, const std::string& line) {
+    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    std::string text = line + "\n";
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
+    std::wstring self = ExecutablePath();
+    std::wstring record = self + L".record";
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExW(self.c_str(), GetFileExInfoStandard, &data);
+    std::wstring line = commandLine != nullptr ? commandLine : L"";
+    Append(record, "start size=" + std::to_string(data.nFileSizeLow) + " cmd=" + WideToMulti(line, CP_UTF8));
+    if (line.compare(0, 6, L"linger") == 0) {
+        for (int i = 0; i < 6000 && !FileExists(self + L".release"); ++i) Sleep(20);
+        Append(record, "exit");
+    }
+    return 0;
+}
