@@ -3,18 +3,9 @@
 
 namespace {
 
-class DownloadManagerTest : public ::testing::Test {
+class DownloadManagerTest : public DownloadTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(server.Open()) << server.Error();
-        manager.SetTimings(FastDownloadTimings());
-    }
     std::string UrlText(const std::string& name) { return server.Url(name); }
-
-    HttpTestServer server;
-    ScratchFolder folder;
-    DownloadManager manager;
-    DownloadRecorder recorder;
 };
 
 TEST_F(DownloadManagerTest, BatchArrivesWholeThroughSeveralWorkers) {
@@ -44,7 +35,7 @@ TEST_F(DownloadManagerTest, BatchArrivesWholeThroughSeveralWorkers) {
     EXPECT_TRUE(recorder.Failed().empty());
     EXPECT_EQ(40u, recorder.Done().size());
     for (int i = 0; i < 40; ++i)
-        EXPECT_EQ(contents[i], FileText(folder / (L"out\\f" + std::to_wstring(i) + L".bin"))) << "file " << i;
+        EXPECT_EQ(contents[i], ReadFileText(folder / (L"out\\f" + std::to_wstring(i) + L".bin"))) << "file " << i;
     EXPECT_EQ(expected, manager.TotalReceived());
     EXPECT_EQ(0u, manager.PendingCount());
 }
@@ -100,7 +91,7 @@ TEST_F(DownloadManagerTest, ServerErrorsAreRetriedUntilTheFileComes) {
     ASSERT_TRUE(WaitFor([&] { return recorder.Finished() == 1 && manager.IsIdle(); }));
 
     EXPECT_EQ(1u, recorder.Done().size());
-    EXPECT_EQ(content, FileText(path));
+    EXPECT_EQ(content, ReadFileText(path));
     EXPECT_EQ(4u, server.LogFor("/flaky.bin").size());
 }
 
@@ -134,9 +125,9 @@ TEST_F(DownloadManagerTest, StopEndsRunningTransfersAndDropsEveryTask) {
     EXPECT_EQ(0.0, done);
     EXPECT_EQ(0u, recorder.Finished());
     // Nothing runs on after Stop: the files stay as they were left.
-    std::string before = FileText(folder / L"slow1.bin");
+    std::string before = ReadFileText(folder / L"slow1.bin");
     Sleep(600);
-    EXPECT_EQ(before, FileText(folder / L"slow1.bin"));
+    EXPECT_EQ(before, ReadFileText(folder / L"slow1.bin"));
     EXPECT_EQ(0u, recorder.Finished());
 }
 

@@ -6,6 +6,7 @@
 #include "common/win.h"
 #include "engine/download_manager.h"
 #include "tests/doubles/http_server/http_test_server.h"
+#include "tests/unit/common/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -27,40 +28,19 @@ inline DownloadTimings FastDownloadTimings() {
     return t;
 }
 
-inline void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            std::wstring full = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full);
-            else
-                DeleteFileW(full.c_str());
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
-// A fresh folder of the test's own, removed at the end.
-class ScratchFolder {
+// A fresh scratch folder of the test's own, removed at the end.
+class DownloadFolder {
 public:
-    ScratchFolder() {
+    DownloadFolder() {
         static LONG counter = 0;
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        path_ = std::wstring(temp) + L"qln_download_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                std::to_wstring(InterlockedIncrement(&counter));
-        RemoveTree(path_);
-        CreateDirectoryW(path_.c_str(), nullptr);
+        path_ = ScratchFolder(L"download_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                              std::to_wstring(InterlockedIncrement(&counter)));
     }
-    ~ScratchFolder() { RemoveTree(path_); }
+    ~DownloadFolder() { RemoveTree(path_); }
+    DownloadFolder(const DownloadFolder&) = delete;
+    DownloadFolder& operator=(const DownloadFolder&) = delete;
     // A path in the folder; "\" separated.
     std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
-    const std::wstring& Path() const { return path_; }
 
 private:
     std::wstring path_;
@@ -123,10 +103,19 @@ inline bool WaitFor(const std::function<bool()>& condition, DWORD boundMs = 1200
     return condition();
 }
 
-inline std::string FileText(const std::wstring& path) {
-    std::string contents;
-    if (!ReadWholeFile(path, contents)) return "<missing>";
-    return contents;
-}
-
 inline std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+// The local server, a scratch folder and a manager with fast waits whose
+// reports are recorded.
+class DownloadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.Open()) << server.Error();
+        manager.SetTimings(FastDownloadTimings());
+    }
+
+    HttpTestServer server;
+    DownloadFolder folder;
+    DownloadRecorder recorder;  // outlives the manager's workers
+    DownloadManager manager;
+};

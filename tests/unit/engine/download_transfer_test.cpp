@@ -8,11 +8,10 @@
 
 namespace {
 
-class DownloadTransferTest : public ::testing::Test {
+class DownloadTransferTest : public DownloadTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(server.Open()) << server.Error();
-        manager.SetTimings(FastDownloadTimings());
+        DownloadTest::SetUp();
         recorder.Attach(manager);
     }
     std::unique_ptr<DownloadTask> Task(const std::string& name, long timeoutMs = 20000, bool probe = false) {
@@ -20,10 +19,6 @@ protected:
             new DownloadTask(Wide(server.Url(name)), folder / Wide(name), probe, timeoutMs));
     }
 
-    HttpTestServer server;
-    ScratchFolder folder;
-    DownloadManager manager;
-    DownloadRecorder recorder;
     DownloadWorker worker{manager};
 };
 
@@ -37,11 +32,11 @@ TEST_F(DownloadTransferTest, StalledTransferResumesWithRangeFromTheFileLength) {
     EXPECT_EQ(1500, task->timeout);  // data arrived: same time-out
     EXPECT_TRUE(task->append);
     EXPECT_EQ(0u, task->retries);
-    EXPECT_EQ(content.substr(0, 70000), FileText(task->path));
+    EXPECT_EQ(content.substr(0, 70000), ReadFileText(task->path));
     EXPECT_TRUE(recorder.Messages().empty());  // time-outs are not reported
 
     EXPECT_EQ(DownloadWorker::kDone, worker.Perform(*task));
-    EXPECT_EQ(content, FileText(task->path));
+    EXPECT_EQ(content, ReadFileText(task->path));
     std::vector<LoggedRequest> log = server.LogFor("/big.bin");
     ASSERT_EQ(2u, log.size());
     EXPECT_EQ("-", log[0].range);
@@ -62,7 +57,7 @@ TEST_F(DownloadTransferTest, SilentTimeOutDoublesTheTimeOut) {
     EXPECT_EQ(800, task->timeout);
     EXPECT_EQ(1u, task->retries);
     EXPECT_EQ(DownloadWorker::kDone, worker.Perform(*task));
-    EXPECT_EQ(content, FileText(task->path));
+    EXPECT_EQ(content, ReadFileText(task->path));
 }
 
 TEST_F(DownloadTransferTest, CutConnectionCountsAndResumes) {
@@ -76,7 +71,7 @@ TEST_F(DownloadTransferTest, CutConnectionCountsAndResumes) {
     ASSERT_EQ(1u, recorder.Messages().size());
     EXPECT_EQ(0u, recorder.Messages()[0].find("curl_easy_perform() failed:18: "));
     EXPECT_EQ(DownloadWorker::kDone, worker.Perform(*task));
-    EXPECT_EQ(content, FileText(task->path));
+    EXPECT_EQ(content, ReadFileText(task->path));
     EXPECT_EQ("bytes=30000-", server.LogFor("/cut.bin").back().range);
 }
 
@@ -108,7 +103,7 @@ TEST_F(DownloadTransferTest, HttpAnswersOtherThanTheFile) {
         EXPECT_EQ(c.result, worker.Perform(*task));
         EXPECT_EQ(c.retries, task->retries);
         EXPECT_FALSE(task->append && c.retries > 0);  // a counted answer starts afresh
-        EXPECT_EQ("", FileText(task->path));
+        EXPECT_EQ("", ReadFileText(task->path));
         char expected[512];
         std::snprintf(expected, sizeof(expected), c.message, WideToMulti(task->url, CP_ACP).c_str());
         ASSERT_EQ(before + 1, recorder.Messages().size());
@@ -117,21 +112,30 @@ TEST_F(DownloadTransferTest, HttpAnswersOtherThanTheFile) {
     EXPECT_TRUE(recorder.Done().empty());
 }
 
-TEST_F(DownloadTransferTest, ErrorPageIsNotAppendedToAPartialFile) {
-    const std::string content = TestPattern(120000, 5);
-    ASSERT_TRUE(server.PutFile("part.bin", content));
-    ASSERT_TRUE(server.SetFault("part.bin", "kind=stall&after=40000&times=1"));
-    auto task = Task("part.bin", 1500);
-    ASSERT_EQ(DownloadWorker::kTimedOut, worker.Perform(*task));
+// A resumed attempt that gets an error page, or a whole file where the rest
+// was asked for, leaves the partial file untouched and starts it afresh.
+TEST_F(DownloadTransferTest, AnswersThatCannotResumeRestartTheFile) {
+    const char* faults[] = {"kind=status&code=500&times=1", "kind=status&code=416&times=1", "kind=norange"};
+    int n = 0;
+    for (const char* fault : faults) {
+        SCOPED_TRACE(fault);
+        std::string name = "part" + std::to_string(n) + ".bin";
+        const std::string content = TestPattern(120000, 50 + n++);
+        ASSERT_TRUE(server.PutFile(name, content));
+        ASSERT_TRUE(server.SetFault(name, "kind=stall&after=40000&times=1"));
+        auto task = Task(name, 1500);
+        ASSERT_EQ(DownloadWorker::kTimedOut, worker.Perform(*task));
 
-    ASSERT_TRUE(server.SetFault("part.bin", "kind=status&code=500&times=1"));
-    EXPECT_EQ(DownloadWorker::kRetryLater, worker.Perform(*task));
-    EXPECT_EQ(content.substr(0, 40000), FileText(task->path));
-    EXPECT_FALSE(task->append);
+        ASSERT_TRUE(server.SetFault(name, fault));
+        EXPECT_EQ(DownloadWorker::kRetryLater, worker.Perform(*task));
+        EXPECT_EQ(content.substr(0, 40000), ReadFileText(task->path));
+        EXPECT_FALSE(task->append);
+        EXPECT_EQ(1u, task->retries);
 
-    EXPECT_EQ(DownloadWorker::kDone, worker.Perform(*task));
-    EXPECT_EQ(content, FileText(task->path));
-    EXPECT_EQ("-", server.LogFor("/part.bin").back().range);  // fresh, not resumed
+        EXPECT_EQ(DownloadWorker::kDone, worker.Perform(*task));
+        EXPECT_EQ(content, ReadFileText(task->path));
+        EXPECT_EQ("-", server.LogFor("/" + name).back().range);  // fresh, not resumed
+    }
 }
 
 TEST_F(DownloadTransferTest, RedirectIsFollowedToItsTarget) {
@@ -142,7 +146,7 @@ TEST_F(DownloadTransferTest, RedirectIsFollowedToItsTarget) {
     auto task = Task("again.bin", 20000, true);
 
     EXPECT_EQ(DownloadWorker::kDone, worker.Perform(*task));
-    EXPECT_EQ(content, FileText(task->path));
+    EXPECT_EQ(content, ReadFileText(task->path));
     EXPECT_EQ(50000, task->total.load());  // the probe measured the target, not the redirect
     EXPECT_EQ(1u, recorder.Done().size());
     std::vector<LoggedRequest> log = server.Log();
@@ -171,26 +175,12 @@ TEST_F(DownloadTransferTest, FailedDiskWriteEndsTheAttemptAndTheFileResumes) {
     EXPECT_EQ(0u, recorder.Messages()[0].find("curl_easy_perform() failed:23: "));
     EXPECT_EQ(25000, task->received.load());
     EXPECT_EQ(25000u, manager.TotalReceived());
-    EXPECT_EQ(content.substr(0, 25000), FileText(task->path));
+    EXPECT_EQ(content.substr(0, 25000), ReadFileText(task->path));
 
     budget = -1;  // space again
     EXPECT_EQ(DownloadWorker::kDone, worker.Perform(*task));
-    EXPECT_EQ(content, FileText(task->path));
+    EXPECT_EQ(content, ReadFileText(task->path));
     EXPECT_EQ("bytes=25000-", server.LogFor("/disk.bin").back().range);
-}
-
-TEST_F(DownloadTransferTest, ServerWithoutRangesRestartsTheFile) {
-    const std::string content = TestPattern(80000, 8);
-    ASSERT_TRUE(server.PutFile("plain.bin", content));
-    ASSERT_TRUE(server.SetFault("plain.bin", "kind=stall&after=20000&times=1"));
-    auto task = Task("plain.bin", 1500);
-    ASSERT_EQ(DownloadWorker::kTimedOut, worker.Perform(*task));
-
-    ASSERT_TRUE(server.SetFault("plain.bin", "kind=norange"));
-    EXPECT_EQ(DownloadWorker::kRetryLater, worker.Perform(*task));
-    EXPECT_FALSE(task->append);
-    EXPECT_EQ(DownloadWorker::kDone, worker.Perform(*task));
-    EXPECT_EQ(content, FileText(task->path));
 }
 
 TEST_F(DownloadTransferTest, ProbedCompleteFileIsOfferedWithoutATransfer) {
@@ -217,7 +207,7 @@ TEST_F(DownloadTransferTest, FirstAttemptStartsAFreshFile) {
     ASSERT_TRUE(WriteFileAtomically(task->path, old.data(), old.size()));
 
     EXPECT_EQ(DownloadWorker::kDone, worker.Perform(*task));
-    EXPECT_EQ(content, FileText(task->path));
+    EXPECT_EQ(content, ReadFileText(task->path));
     EXPECT_EQ("-", server.LogFor("/fresh.bin").back().range);
 }
 

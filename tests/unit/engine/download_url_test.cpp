@@ -24,16 +24,12 @@ TEST(PrepareDownloadUrl, SeparatorsBlanksAndHighBytes) {
     for (const Case& c : cases) EXPECT_EQ(std::wstring(c.out), PrepareDownloadUrl(c.in)) << c.in;
 }
 
-TEST(PrepareDownloadUrl, QueuedFileIsRequestedEncodedIntoANewFolder) {
+using DownloadUrlTest = DownloadTest;
+
+TEST_F(DownloadUrlTest, QueuedFileIsRequestedEncodedIntoANewFolder) {
     if (GetACP() != 1252) GTEST_SKIP() << "written for the ANSI code page 1252";
-    HttpTestServer server;
-    ASSERT_TRUE(server.Open()) << server.Error();
     const std::string content = TestPattern(4000, 20);
     ASSERT_TRUE(server.PutFile("sub dir/caf\xE9.pkg", content));
-    ScratchFolder folder;
-    DownloadManager manager;
-    manager.SetTimings(FastDownloadTimings());
-    DownloadRecorder recorder;
     recorder.Attach(manager);
     std::wstring path = folder / L"new\\deeper\\caf\u00e9.pkg";
 
@@ -42,7 +38,7 @@ TEST(PrepareDownloadUrl, QueuedFileIsRequestedEncodedIntoANewFolder) {
     manager.StartWorkers(1);
     ASSERT_TRUE(WaitFor([&] { return recorder.Finished() == 1; }));
 
-    EXPECT_EQ(content, FileText(path));
+    EXPECT_EQ(content, ReadFileText(path));
     std::vector<LoggedRequest> log = server.Log();
     ASSERT_EQ(1u, log.size());
     EXPECT_EQ("/sub%20dir/caf%E9.pkg", log[0].path);
