@@ -11,6 +11,7 @@
 namespace {
 
 const uint32_t kMaxRetries = 10;
+const long kMaxRedirects = 30;
 
 // What the libcurl callbacks of one attempt work on.
 struct Transfer {
@@ -106,6 +107,7 @@ int DownloadWorker::Perform(DownloadTask& task) {
     curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &AbortWhenStopping);
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, &manager_);
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(h, CURLOPT_MAXREDIRS, kMaxRedirects);  // a redirect loop fails instead of spinning
     curl_easy_setopt(h, CURLOPT_USERAGENT, "libcurl-agent/1.0");
     curl_easy_setopt(h, CURLOPT_BUFFERSIZE, 512L * 1024);
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &WriteBody);
@@ -218,6 +220,7 @@ void DownloadWorker::ProbeSize(DownloadTask& task, const std::string& url) {
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &AcceptHeader);
     // The size is the file's, not that of a redirect or an error page.
     curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(h, CURLOPT_MAXREDIRS, kMaxRedirects);
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &AbortWhenStopping);
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, &manager_);

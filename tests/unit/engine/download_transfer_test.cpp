@@ -153,6 +153,12 @@ TEST_F(DownloadTransferTest, RedirectIsFollowedToItsTarget) {
     ASSERT_FALSE(log.empty());
     EXPECT_EQ("/real/target.bin", log.back().path);
     EXPECT_EQ(200, log.back().status);
+
+    ASSERT_TRUE(server.SetFault("loop.bin", "kind=redirect&code=302&to=/loop.bin"));
+    auto looping = Task("loop.bin");
+    EXPECT_EQ(DownloadWorker::kRetryLater, worker.Perform(*looping));
+    EXPECT_EQ(1u, looping->retries);
+    EXPECT_EQ(0u, recorder.Messages().back().find("curl_easy_perform() failed:47: "));
 }
 
 TEST_F(DownloadTransferTest, FailedDiskWriteEndsTheAttemptAndTheFileResumes) {
