@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Download pool against the curl command-line tool, on loopback from the
 # local test server: 400 files of 256 KiB and 2 files of 128 MiB. Prints
-# MB/s of both and their ratio (best of two rounds). Needs the win64 build
+# MB/s of both and their ratio (best of ROUNDS rounds, default 2); the pool
+# runs with the engine's 30 ms pause after each finished task and, for
+# comparison, without it. Needs the win64 build
 # (cmake --preset win64 -DQUILLON_TESTS=ON && cmake --build --preset win64).
 #   tools/bench/download_bench.sh [BUILD-DIR]
 set -euo pipefail
@@ -47,9 +49,9 @@ run_curl() {  # list -> seconds
   echo "$t1 - $t0" | bc -l
 }
 
-run_pool() {  # list -> seconds (measured inside, without Wine's start-up)
+run_pool() {  # list [pause-ms] -> seconds (measured inside, without Wine's start-up)
   rm -f "$work"/out/*
-  "$root/tools/wine-run.sh" win64 "$build/wineprefix" "$bench" "Z:$1" "Z:$work/out" |
+  "$root/tools/wine-run.sh" win64 "$build/wineprefix" "$bench" "Z:$1" "Z:$work/out" 0 ${2:-} |
     sed -n 's/.*seconds=\([0-9.]*\).*/\1/p'
 }
 
@@ -62,11 +64,11 @@ check() {  # list: every output equals its source
   [ "$bad" = 0 ] || echo "  WARNING: $bad files differ" >&2
 }
 
-report() {  # name list bytes
+report() {  # name list bytes [pause-ms]
   local name=$1 list=$2 bytes=$3 best_c=999999 best_p=999999 c p
-  for round in 1 2; do
+  for round in $(seq "${ROUNDS:-2}"); do
     c=$(run_curl "$list"); check "$list"
-    p=$(run_pool "$list"); check "$list"
+    p=$(run_pool "$list" "${4:-}"); check "$list"
     best_c=$(echo "if ($c < $best_c) $c else $best_c" | bc -l)
     best_p=$(echo "if ($p < $best_p) $p else $best_p" | bc -l)
   done
@@ -82,4 +84,5 @@ ls "$work/data/large" | sort -V | sed "s|^|$base/large/|" > "$work/large.list"
 workers=$("$root/tools/wine-run.sh" win64 "$build/wineprefix" cmd /c 'echo %NUMBER_OF_PROCESSORS%' | tr -d '\r')
 echo "download pool ($((workers * 2)) workers, 3000 ms attempts) against curl $(curl --version | head -1 | cut -d' ' -f2), loopback"
 report "400 x 256 KiB" "$work/small.list" $((400 * 262144))
+report "  same, no pause" "$work/small.list" $((400 * 262144)) 0
 report "2 x 128 MiB" "$work/large.list" $((2 * 134217728))
