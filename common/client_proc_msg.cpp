@@ -38,8 +38,10 @@ ProcMsgCheck CopyProcMsg(const ProcMsg* record, int size, ReceivedProcMsg& out) 
 }
 
 bool ProcParaFromReply(const ReceivedProcMsg& reply, std::string& procPara) {
-    if (reply.body.size() > kProcParaMaxLength) return false;
-    procPara = reply.body.substr(0, reply.body.find('\0'));
+    // A hall may send its whole zero-padded buffer: only the text counts.
+    std::string text = reply.body.substr(0, reply.body.find('\0'));
+    if (text.size() > kProcParaMaxLength) return false;
+    procPara = text;
     return true;
 }
 

@@ -109,7 +109,7 @@ enum class ProcMsgCheck {
 ProcMsgCheck CopyProcMsg(const ProcMsg* record, int size, ReceivedProcMsg& out);
 
 // The fresh "PROCPARA" of a HALL_MSG_PROCPARA reply: the body up to its first
-// NUL. False when the body is 128 bytes or longer: the hall's protocol holds
+// NUL. False when that text is 128 bytes or longer: the hall's protocol holds
 // the value in 128 bytes with its terminator.
 bool ProcParaFromReply(const ReceivedProcMsg& reply, std::string& procPara);
 

@@ -52,6 +52,7 @@ requests it applies to, default unlimited)
                             the connection S seconds (default 30) and close
   kind=cut&after=N          send the headers and N body bytes, then close
   kind=trickle&chunk=N&delay=MS   send the body N bytes every MS ms
+  kind=norange              ignore a Range header: answer 200 and the whole file
   Status and redirect faults apply to GET and HEAD, the others to GET.
 """
 
@@ -207,7 +208,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.reply(200, 'ok')
         elif what == 'fault' and method == 'POST':
             kind = params.get('kind', '')
-            if kind not in ('status', 'redirect', 'stall', 'cut', 'trickle'):
+            if kind not in ('status', 'redirect', 'stall', 'cut', 'trickle', 'norange'):
                 self.reply(400, 'unknown fault kind\n')
                 return
             fault = dict(params)
@@ -232,7 +233,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             fault = session.faults.get(key)
             if fault is None:
                 return None
-            if fault['kind'] in ('stall', 'cut', 'trickle') and method != 'GET':
+            if fault['kind'] in ('stall', 'cut', 'trickle', 'norange') and method != 'GET':
                 return None
             if fault['times'] == 0:
                 return None
@@ -297,7 +298,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         kind, source, size = found
         start, end, code = 0, size - 1, 200
         extra = [('Accept-Ranges', 'bytes')]
-        if range_header:
+        if range_header and not (fault and fault['kind'] == 'norange'):
             parsed = parse_range(range_header, size)
             if parsed is None:
                 entry[3] = 416
@@ -318,27 +319,21 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if head or length == 0:
             return
         if kind == 'bytes':
-            def read(offset, count):
-                return source[start + offset:start + offset + count]
-            opened = None
-        else:
-            opened = open(source, 'rb')
+            entry[4] = self.send_body(lambda offset, count: source[start + offset:start + offset + count],
+                                      length, fault)
+            return
+        with open(source, 'rb') as opened:
+            if not fault or fault['kind'] == 'norange':
+                entry[4] = self.connection.sendfile(opened, start, length)
+                return
             opened.seek(start)
+            entry[4] = self.send_body(lambda offset, count: opened.read(count), length, fault)
 
-            def read(offset, count):
-                return opened.read(count)
-        try:
-            entry[4] = self.send_body(read, length, fault, kind, source, start)
-        finally:
-            if opened:
-                opened.close()
-
-    def send_body(self, read, length, fault, kind, source, start):
+    def send_body(self, read, length, fault):
+        """Writes the body through read(offset, count), as the fault says."""
+        kind = fault['kind'] if fault else None
         sent = 0
-        limit = length
-        if fault and fault['kind'] in ('stall', 'cut'):
-            limit = min(length, int(fault.get('after', '0')))
-        if fault and fault['kind'] == 'trickle':
+        if kind == 'trickle':
             chunk = max(1, int(fault.get('chunk', '1024')))
             delay = float(fault.get('delay', '100')) / 1000.0
             while sent < length:
@@ -348,20 +343,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 if sent < length:
                     time.sleep(delay)
             return sent
-        if kind == 'file' and not fault:
-            with open(source, 'rb') as f:
-                sent = self.connection.sendfile(f, start, length)
-            return sent
+        limit = min(length, int(fault.get('after', '0'))) if kind in ('stall', 'cut') else length
         while sent < limit:
             piece = read(sent, min(CHUNK, limit - sent))
             if not piece:
                 break
             self.wfile.write(piece)
             sent += len(piece)
-        if fault and fault['kind'] == 'stall':
+        if kind == 'stall':
             self.hold(float(fault.get('secs', '30')))
             self.drop()
-        elif fault and fault['kind'] == 'cut':
+        elif kind == 'cut':
             self.drop()
         return sent
 

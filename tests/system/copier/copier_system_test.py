@@ -367,6 +367,25 @@ class CopierSystemTest(unittest.TestCase):
         self.assertIn("hall message of type 3 ignored", log)
         self.assertIn("hall message of type 6 ignored", log)
 
+    def test_hall_mode_waits_while_the_hall_does_not_reply(self):
+        site = Installation("hall_no_reply")
+        site.make_package({LAUNCHER: site.new_program})
+        package = site.read(PACKAGE)
+        site.add_hall_library("connect 0 connected\nfile:close.now 0 closed\n")
+        # No launcher runs: the copier asks at once.
+        copier = self.run_copier(site, ["1", "2", self.HALL_LIST])
+        wait_for(lambda: [c for c in site.hall_calls() if c.startswith("send")], "the request")
+        time.sleep(1.0)
+        self.assertIsNone(copier.poll())
+        self.assertIn("-> 5 (waiting)", site.log())
+        self.assertEqual(site.read(LAUNCHER), site.old_program)
+        self.assertEqual(site.read(PACKAGE), package)
+        self.assertEqual(site.starts(LAUNCHER), [])
+        site.write("close.now", b"")
+        self.assertEqual(self.finish(copier), 0)
+        self.assertEqual(site.starts(LAUNCHER), [])
+        self.assertEqual(read_hash_list(site.path(HASH_LIST)), site.other_entries)
+
     def test_hall_mode_with_a_damaged_package_starts_the_old_launcher(self):
         site = Installation("hall_damaged_package")
         site.make_package({LAUNCHER: site.new_program}, truncate=True)

@@ -53,17 +53,28 @@ TEST(ProcMsg, CopyChecksTheLengthsAgainstWhatWasReceived) {
 }
 
 TEST(ProcMsg, AFreshParameterMustFitItsBuffer) {
-    std::string value;
-    ReceivedProcMsg reply;
-    reply.type = HALL_MSG_PROCPARA;
-    reply.body = std::string(127, 'p');
-    EXPECT_TRUE(ProcParaFromReply(reply, value));
-    EXPECT_EQ(value, reply.body);
-    reply.body = std::string(128, 'p');
-    EXPECT_FALSE(ProcParaFromReply(reply, value));
-    reply.body = std::string("abc\0rest", 8);
-    EXPECT_TRUE(ProcParaFromReply(reply, value));
-    EXPECT_EQ(value, "abc");
+    struct Case {
+        std::string body;
+        bool taken;
+        std::string value;
+    } cases[] = {
+        {std::string(127, 'p'), true, std::string(127, 'p')},
+        {std::string(128, 'p'), false, ""},
+        {std::string("abc\0rest", 8), true, "abc"},
+        // The hall's whole zero-padded buffer, and more.
+        {std::string("abc") + std::string(125, '\0'), true, "abc"},
+        {std::string(127, 'p') + std::string(200, '\0'), true, std::string(127, 'p')},
+        {std::string(128, 'p') + std::string(1, '\0'), false, ""},
+        {"", true, ""},
+    };
+    for (const Case& c : cases) {
+        ReceivedProcMsg reply;
+        reply.type = HALL_MSG_PROCPARA;
+        reply.body = c.body;
+        std::string value = "untouched";
+        EXPECT_EQ(ProcParaFromReply(reply, value), c.taken) << c.body.size();
+        EXPECT_EQ(value, c.taken ? c.value : "untouched") << c.body.size();
+    }
 }
 
 // An in-process message object that keeps what it was sent.

@@ -33,7 +33,9 @@ protected:
         Clear();
     }
     void Clear() {
-        for (const wchar_t* name : {L"\\Brightgate.exe", L"\\LancherHashMD5.xmp"}) DeleteFileW((folder_ + name).c_str());
+        for (const wchar_t* name : {L"\\Brightgate.exe", L"\\LancherHashMD5.xmp", L"\\Log\\Ferrier.log"})
+            DeleteFileW((folder_ + name).c_str());
+        RemoveDirectoryW((folder_ + L"\\Log").c_str());
         RemoveDirectoryW(folder_.c_str());
     }
 
@@ -54,27 +56,20 @@ TEST_F(PackageInstallTest, RecordsTheDigestBesideTheOtherEntries) {
 TEST_F(PackageInstallTest, AListThatCannotBeReadIsNotReplacedByOneEntry) {
     std::string before;
     ASSERT_TRUE(ReadWholeFile(kLauncherHashList, before));
-    // A scanner holds the list for a moment without sharing it: reading
-    // fails at once, while a save that retries would get through afterwards
-    // and leave a list of one entry.
+    // A scanner holds the list without sharing it: reading fails. Saving
+    // fails as well while it holds on, so the log tells whether the list was
+    // refused for being unreadable rather than merely not saved.
     HANDLE held = CreateFileW(kLauncherHashList, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    HANDLE releaser = CreateThread(
-        nullptr, 0,
-        [](void* handle) -> DWORD {
-            Sleep(300);
-            CloseHandle(static_cast<HANDLE>(handle));
-            return 0;
-        },
-        held, 0, nullptr);
-    ASSERT_NE(releaser, nullptr);
     EXPECT_FALSE(RecordProgramDigest(L"Brightgate.exe"));
-    WaitForSingleObject(releaser, INFINITE);
-    CloseHandle(releaser);
+    CloseHandle(held);
     std::string after;
     ASSERT_TRUE(ReadWholeFile(kLauncherHashList, after));
     EXPECT_EQ(after, before);
+    std::string log;
+    ASSERT_TRUE(ReadWholeFile(L"Log\\Ferrier.log", log));
+    EXPECT_NE(log.find("LancherHashMD5.xmp cannot be read: left as it is"), std::string::npos) << log;
 }
 
 TEST_F(PackageInstallTest, AMissingProgramRecordsNothing) {

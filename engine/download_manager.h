@@ -1,0 +1,88 @@
+#pragma once
+#include "common/critical_section_lock.h"
+#include "common/unique_handle.h"
+#include "engine/download_task.h"
+#include "engine/download_timings.h"
+
+#include <atomic>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class DownloadWorker;
+
+// Done may reject the file (false), which fetches it again from the start.
+using DownloadDoneCallback = std::function<bool(const std::wstring& path)>;
+using DownloadFailedCallback = std::function<void(const std::wstring& path)>;
+using DownloadMessageCallback = std::function<void(const char* text)>;
+// Writes bytes to the local file and returns how many were stored.
+using DownloadWriteHook = std::function<size_t(HANDLE file, const char* data, size_t size)>;
+
+// Fetches files over HTTP with a pool of worker threads that resume after
+// time-outs and errors. Callbacks run on the worker that finished the task.
+class DownloadManager {
+public:
+    DownloadManager();
+    ~DownloadManager();  // stops the workers
+    DownloadManager(const DownloadManager&) = delete;
+    DownloadManager& operator=(const DownloadManager&) = delete;
+
+    // Before StartWorkers.
+    void SetTimings(const DownloadTimings& timings) { timings_ = timings; }
+    const DownloadTimings& Timings() const { return timings_; }
+    // Replaces the disk write (tests make it fail); before StartWorkers.
+    void SetWriteHook(DownloadWriteHook hook) { writeHook_ = std::move(hook); }
+
+    void SetDoneCallback(DownloadDoneCallback callback);
+    void SetFailedCallback(DownloadFailedCallback callback);
+    void SetMessageCallback(DownloadMessageCallback callback);
+
+    // The engine starts twice the number of processors.
+    void StartWorkers(int count);
+
+    // Queues a file; creates the local folder when missing. The task is the
+    // manager's and lives until it is finished: do not keep the pointer.
+    DownloadTask* Enqueue(const std::wstring& url, const std::wstring& path, bool probe, long timeoutMs);
+    // Hands pending tasks to workers without one, in worker order.
+    void Dispatch();
+    bool IsIdle();
+    size_t PendingCount();
+    // Adds bytes written and expected sizes of the tasks in transfer.
+    void GetProgress(double& done, double& total);
+    // Every byte written by any transfer.
+    unsigned long long TotalReceived();
+    // Ends the workers and deletes every task; callbacks are not called for them.
+    void Stop();
+
+    // Used by the workers.
+    std::unique_ptr<DownloadTask> TakePending();
+    bool NotifyDone(const std::wstring& path);
+    void NotifyFailed(const std::wstring& path);
+    void NotifyMessage(const char* text);
+    size_t WriteToFile(HANDLE file, const char* data, size_t size);
+    void AddReceived(size_t bytes);
+    bool Stopping() const { return stopping_; }
+    // Waits ms unless the manager is stopping; false when it is.
+    bool Wait(DWORD ms);
+
+private:
+    DownloadTimings timings_;
+    DownloadWriteHook writeHook_;
+    CriticalSectionLock pendingLock_;
+    CriticalSectionLock counterLock_;
+    CriticalSectionLock managerLock_;  // the worker list and the callbacks
+    std::vector<std::unique_ptr<DownloadWorker>> workers_;
+    std::deque<std::unique_ptr<DownloadTask>> pending_;
+    DownloadDoneCallback done_;
+    DownloadFailedCallback failed_;
+    DownloadMessageCallback message_;
+    unsigned long long received_ = 0;
+    std::atomic<bool> stopping_{false};
+    ScopedHandle stopEvent_;
+};
+
+// The engine's download manager while one exists (the newest), else null.
+DownloadManager* EngineDownloadManager();
