@@ -12,6 +12,7 @@
 #include "common/profile_file.h"
 #include "common/registry_util.h"
 #include "engine/download_manager.h"
+#include "tests/unit/engine/download_test_support.h"
 #include "tests/unit/common/test_files.h"
 
 namespace {
@@ -189,12 +190,7 @@ void ControllerHarness::StartCore() {
         pendingEvents_.push_back(value);
     });
     core_->SetTextSink([](const std::string&) {});
-    DownloadTimings timings;
-    timings.retryWaitMs = 20;
-    timings.timeoutWaitMs = 20;
-    timings.afterTaskWaitMs = 1;
-    timings.openRetryWaitMs = 10;
-    core_->GetDownloadManager().SetTimings(timings);
+    core_->GetDownloadManager().SetTimings(FastDownloadTimings());
     LauncherWaitTimings waits;
     waits.relaunchPollMs = 50;
     waits.relaunchChecks = 400;
