@@ -68,6 +68,8 @@ public:
     using TextSink = std::function<void(const std::string&)>;
 
     UpdateController();
+    // A derived class calls Stop() in its own destructor: the download
+    // threads may call the sinks until then.
     virtual ~UpdateController();
     UpdateController(const UpdateController&) = delete;
     UpdateController& operator=(const UpdateController&) = delete;
@@ -103,8 +105,8 @@ public:
     std::wstring GetTargetVersionText() const;
     std::wstring GetStatusText() const;
 
-    const VersionTriple& GetInstalledVersion() const;
-    const VersionTriple& GetTargetVersion() const;
+    VersionTriple GetInstalledVersion() const;
+    VersionTriple GetTargetVersion() const;
     bool IsAtTargetVersion() const;
 
     // Progress counter: step 1, position kept within [min, max].
@@ -176,6 +178,8 @@ private:
     void OnClientVersionListReady();
     void QueueClientFiles();
     bool OnClientFileDone(const std::wstring& localPath);
+    // The chosen server's file of the client at the target version.
+    std::wstring ClientListUrl(const wchar_t* name) const;
     void FinishClient();
     void FinishUpToDate();
     void RecordFailedFile(const std::wstring& localPath);
@@ -184,6 +188,7 @@ private:
 
     void Enqueue(const std::wstring& url, const std::wstring& localPath, bool probe);
     void SetTexts(const std::wstring* installed, const std::wstring* target, const std::wstring* status);
+    void SetVersions(const VersionTriple* installed, const VersionTriple* target);
     std::wstring TmpPath(const std::wstring& name) const;
 
     std::wstring root_;
@@ -203,8 +208,10 @@ private:
     std::wstring targetVersionString_;
     std::wstring baseUrl_;
     std::wstring currentFile_;
-    std::unique_ptr<VersionTriple> installedVersion_;
-    std::unique_ptr<VersionTriple> targetVersion_;
+    std::unique_ptr<VersionTriple> installedVersion_;  // written under textLock_
+    std::unique_ptr<VersionTriple> targetVersion_;     // written under textLock_
+    // The server the running client check started with, kept for all of it.
+    std::unique_ptr<ServerInfo> repairServer_;
 
     std::unique_ptr<HashList> launcherList_;
     std::unique_ptr<HashList> clientList_;

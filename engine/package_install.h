@@ -1,0 +1,26 @@
+#pragma once
+// Bringing one file in from its downloaded package without ever leaving the
+// target torn or wrong: the package is unpacked beside the target, the
+// unpacked bytes are checked against the expected digest, and only then is
+// the target replaced.
+#include <string>
+
+#include "common/md5.h"
+
+enum class PackageInstallResult {
+    kInstalled,
+    kUnpackFailed,    // not a readable package, or an entry could not be written
+    kFileMissing,     // the package does not hold the target
+    kDigestMismatch,  // the package holds the target with other bytes
+};
+
+// Unpacks package under folder; the entry that lands on target must have the
+// expected digest, else the target is left as it was. Other entries are
+// unpacked as they come.
+PackageInstallResult InstallPackagedFile(const std::wstring& package, const std::wstring& folder,
+                                         const std::wstring& target, const Md5Digest& expected);
+
+// The digest of the package's file entry whose last name component equals
+// fileName (case ignored), without writing anything. False when the package
+// cannot be read or holds no such entry.
+bool PackageEntryDigest(const std::wstring& package, const std::wstring& fileName, Md5Digest& digest);

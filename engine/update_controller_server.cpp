@@ -1,0 +1,213 @@
+// The server list, the full client package, the patch list and the patch
+// packages that wait in the root's "patchs" folder.
+#include "engine/update_controller.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "common/code_page.h"
+#include "common/file_util.h"
+#include "common/hash_list.h"
+#include "common/md5.h"
+#include "common/package_extractor.h"
+#include "common/profile_file.h"
+#include "common/version_triple.h"
+#include "common/win.h"
+#include "engine/download_manager.h"
+#include "engine/launcher_config.h"
+
+namespace {
+
+// The files of which any one marks the client as installed.
+const wchar_t* const kClientMarkers[] = {L"libeay32.dll", L"Config\\localconfig.xml", L"binkw32.dll"};
+
+struct PatchRecord {
+    VersionTriple version;
+    std::string md5Text;
+    std::wstring packageName;
+};
+
+}  // namespace
+
+bool UpdateController::SelectedServer(ServerInfo& server) const {
+    if (serverRefused_.load()) return false;
+    return config_->GetSelectedServer(server);
+}
+
+bool UpdateController::SelectServer(const std::wstring& serverId) {
+    if (config_->SelectServer(serverId)) {
+        serverRefused_ = false;
+        return true;
+    }
+    // Going on with the previous choice would update the client for a
+    // server the player did not choose.
+    serverRefused_ = true;
+    WriteLog("SelectServer: no server has the ID \"%s\"", WideToMulti(serverId, CP_UTF8).c_str());
+    SetStatus(L"Tip76");
+    RaiseEvent(eCallBackType_DownloadPatchVerError);
+    return false;
+}
+
+void UpdateController::FetchServerList() {
+    SetState(kStepServerListDownloading);
+    SetStatus(L"Tip7");
+    Enqueue(config_->GetServerListUrl(), TmpPath(L"serverlist.xml"), false);
+}
+
+bool UpdateController::OnServerListDone() {
+    if (!config_->LoadServerList(TmpPath(L"serverlist.xml"))) {
+        WriteLog("serverlist.xml selects no server; fetching it again");
+        return false;
+    }
+    serverRefused_ = false;
+    RaiseEvent(eCallBackType_DownloadServerList);
+    if (IsClientMissing())
+        FetchFullPackage();
+    else
+        RaiseEvent(eCallBackType_PreDownloadReady);
+    return true;
+}
+
+bool UpdateController::IsClientMissing() const {
+    for (const wchar_t* marker : kClientMarkers) {
+        if (FileExists(clientFolder_ + marker)) return false;
+    }
+    return true;
+}
+
+void UpdateController::FetchFullPackage() {
+    ServerInfo server;
+    if (!SelectedServer(server)) return;
+    SetState(kStepFullPackageDownloading);
+    Enqueue(server.UpdateUrl + server.Weiduan + L"Tiny_Package.pkg", TmpPath(L"Tiny_Package.pkg"), true);
+    RaiseEvent(eCallBackType_StartTinyPackage);
+    SetStatus(L"Tip15");
+}
+
+bool UpdateController::OnFullPackageDone() {
+    const std::wstring package = TmpPath(L"Tiny_Package.pkg");
+    RaiseEvent(eCallBackType_UnZipTinyPackage);
+    extractedEntries_ = 0;
+    totalEntries_ = 0;
+    SetState(kStepFullPackageUnpacking);
+    SetStatus(L"Tip30");
+    if (ExtractWithProgress(package, extractedEntries_, clientFolder_, totalEntries_) != kExtractOk) {
+        WriteLog("Tiny_Package.pkg cannot be unpacked; fetching it again");
+        RaiseEvent(eCallBackType_UnZipTinyPackageFail);
+        SetStatus(L"Tip29");
+        // Back to the download step, so that the package fetched again is
+        // unpacked, and a final failure is reported as the download's.
+        SetState(kStepFullPackageDownloading);
+        return false;
+    }
+    DeleteFileW(package.c_str());
+    {
+        ScopedCriticalSection guard(coreLock_);
+        clientList_->Load(clientFolder_ + L"HashMD5.xmp");
+    }
+    config_->ApplyPreferences();
+    SetStatus(L"Tip27");
+    SetState(kStepVersionsKnown);
+    RaiseEvent(eCallBackType_UnZipTinyPackageSuccess);
+    RaiseEvent(eCallBackType_PreDownloadReady);
+    ReadInstalledVersion();
+    return true;
+}
+
+bool UpdateController::CheckVersion() {
+    ServerInfo server;
+    if (!SelectedServer(server)) {
+        WriteLog("CheckVersion: no server selected");
+        return true;
+    }
+    SetState(kStepPatchListDownloading);
+    SetStatus(L"Tip8");
+    Enqueue(server.UpdateUrl + server.Patch + L"patchList.ini", TmpPath(L"patchList.ini"), false);
+    return true;
+}
+
+bool UpdateController::OnPatchListDone() {
+    std::wstring cur = ReadProfileString(TmpPath(L"patchList.ini"), L"patchlist", L"cur", L"", 260);
+    VersionTriple target;
+    if (cur.empty() || !VersionTriple::Parse(cur, target)) {
+        WriteLog("patchList.ini has no version in cur; fetching it again");
+        return false;
+    }
+    targetVersionString_ = cur;
+    SetVersions(nullptr, &target);
+    std::wstring text = L"V" + target.ToWideText();
+    SetTexts(nullptr, &text, nullptr);
+    ReadInstalledVersion();
+    SetStatus(L"Tip27");
+    SetState(kStepVersionsKnown);
+    RaiseEvent(eCallBackType_PrePatchVer);
+    return true;
+}
+
+void UpdateController::ApplyPatches() {
+    const std::wstring listFile = TmpPath(L"patchList.ini");
+    std::vector<PatchRecord> patches;
+    for (int n = 0;; ++n) {
+        wchar_t key[32];
+        swprintf(key, 32, L"patch%d", n);
+        std::wstring version = ReadProfileString(listFile, L"patchlist", key, L"", 260);
+        if (version.empty()) break;
+        PatchRecord record;
+        VersionTriple::Parse(version, record.version);
+        swprintf(key, 32, L"patch%dMD5", n);
+        record.md5Text = WideToMulti(ReadProfileString(listFile, L"patchlist", key, L"", 260), 0);
+        wchar_t name[64];
+        swprintf(name, 64, L"Patch_%d.%d.%d.pkg", record.version.major, record.version.minor,
+                 record.version.build);
+        record.packageName = name;
+        patches.push_back(record);
+    }
+    std::stable_sort(patches.begin(), patches.end(),
+                     [](const PatchRecord& a, const PatchRecord& b) { return a.version < b.version; });
+
+    if (ReadProfileString(listFile, L"patchlist", L"cur", L"", 260).empty()) {
+        SetStatus(L"Tip22");
+        DeleteFileW(listFile.c_str());
+        return;
+    }
+    DeleteFileW(listFile.c_str());
+    const VersionTriple installed = GetInstalledVersion();
+    bool chainStartsHere = std::any_of(patches.begin(), patches.end(),
+                                       [&](const PatchRecord& p) { return p.version == installed; });
+    if (!chainStartsHere) return;
+
+    for (const PatchRecord& patch : patches) {
+        const std::wstring package = root_ + L"patchs\\" + patch.packageName;
+        const std::string name = WideToMulti(patch.packageName, 0);
+        if (patch.version <= installed) {
+            DeleteFileW(package.c_str());
+            continue;
+        }
+        if (!FileExists(package)) continue;
+        Md5Digest digest;
+        FileMd5(package, digest);
+        if (digest.ToText() != patch.md5Text) {
+            WriteLog("patch %s has another digest than the patch list; deleted", name.c_str());
+            DeleteFileW(package.c_str());
+            continue;
+        }
+        // The patch's files and its hash list belong to the client folder.
+        if (ExtractAll(package, clientFolder_) != kExtractOk) {
+            WriteLog("patch %s cannot be unpacked; deleted", name.c_str());
+            DeleteFileW(package.c_str());
+            continue;
+        }
+        DeleteFileW(package.c_str());
+        const std::wstring patchList = clientFolder_ + L"PatchHashMD5.xmp";
+        HashList patched;
+        patched.Load(patchList);
+        DeleteFileW(patchList.c_str());
+        {
+            ScopedCriticalSection guard(coreLock_);
+            for (const auto& entry : patched.GetEntries()) clientList_->Set(entry.first, entry.second);
+            if (!clientList_->Save(clientFolder_ + L"HashMD5.xmp")) WriteLog("HashMD5.xmp cannot be saved");
+        }
+        WriteLog("patch %s applied, %u files", name.c_str(), static_cast<unsigned>(patched.Size()));
+    }
+    DeleteFileW(listFile.c_str());
+}

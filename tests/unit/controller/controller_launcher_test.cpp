@@ -1,0 +1,187 @@
+// The launcher road: the launcher's own files from the first [Server] base,
+// the launcher program handed to the copier, a restart after resources.
+#include <gtest/gtest.h>
+
+#include "common/code_page.h"
+#include "common/file_util.h"
+#include "common/hash_list.h"
+#include "common/md5.h"
+#include "common/package_extractor.h"
+#include "common/process_util.h"
+#include "common/unique_handle.h"
+#include "tests/unit/common/test_paths.h"
+#include "tests/unit/controller/controller_harness.h"
+
+namespace {
+
+// A process named "Brightgate.exe" for as long as the object lives.
+class FakeLauncher {
+public:
+    FakeLauncher() {
+        std::wstring program = TestExeFolder() + L"fake_launcher\\Brightgate.exe";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info = {};
+        if (CreateProcessW(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+            process_.Reset(info.hProcess);
+            CloseHandle(info.hThread);
+            id_ = info.dwProcessId;
+        }
+    }
+    ~FakeLauncher() { End(); }
+    void End() {
+        if (process_) {
+            TerminateProcess(process_.Get(), 0);
+            WaitForSingleObject(process_.Get(), 5000);
+            process_.Reset();
+        }
+    }
+    DWORD Id() const { return id_; }
+
+private:
+    ScopedHandle process_;
+    DWORD id_ = 0;
+};
+
+const wchar_t kServedLauncher[] = L"trees\\selfupdate\\launcher\\";
+
+class LauncherTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(h.Open()) << h.Error();
+        h.ServeTree(L"trees\\selfupdate");
+        h.WriteConfig();
+        h.InstallClient(L"clients\\1.0.1", L"1.0.1");
+        h.checkVersionOnReady = false;
+    }
+    ControllerHarness h;
+};
+
+// With a launcher running, the program stays packed for the copier; the
+// engine records what is on disk once the new launcher has started.
+TEST_F(LauncherTest, ChangedResourceAndProgramWithLauncherRunning) {
+    h.InstallLauncher(L"launcher\\old");
+    FakeLauncher oldLauncher;
+    ASSERT_NE(oldLauncher.Id(), 0u);
+    std::unique_ptr<FakeLauncher> newLauncher;
+    ScopedHandle launcherOk;
+    bool leftPacked = false, programUntouched = false, resourceInstalled = false;
+    h.onEvent = [&](int value) {
+        if (value != eCallBackType_WaitRelaunch) return;
+        leftPacked = BytesOf(h.root + L"Tmp\\DownloadTmp.xmp") ==
+                     BytesOf(FixturePath(std::wstring(kServedLauncher) + L"Brightgate.exe.pkg"));
+        programUntouched = BytesOf(h.root + L"Brightgate.exe") == BytesOf(FixturePath(L"launcher\\old\\Brightgate.exe"));
+        resourceInstalled = BytesOf(h.root + L"Skin\\Launcher\\main.xml") ==
+                            BytesOf(FixturePath(L"launcher\\new\\Skin\\Launcher\\main.xml"));
+        // What the launcher and the copier do meanwhile.
+        oldLauncher.End();
+        EXPECT_EQ(ExtractAll(h.root + L"Tmp\\DownloadTmp.xmp", h.root), kExtractOk);
+        newLauncher.reset(new FakeLauncher());
+        launcherOk.Reset(CreateMutexW(nullptr, TRUE, L"qln_launcher_ok"));
+    };
+    h.StartCore();
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_PreDownloadReady));
+
+    EXPECT_EQ(h.Events(), (std::vector<int>{eCallBackType_WaitRelaunch, eCallBackType_DownloadServerList,
+                                            eCallBackType_PreDownloadReady}));
+    EXPECT_TRUE(leftPacked);
+    EXPECT_TRUE(programUntouched);
+    EXPECT_TRUE(resourceInstalled);
+    EXPECT_EQ(BytesOf(h.root + L"LancherHashMD5.xmp"), BytesOf(FixturePath(std::wstring(kServedLauncher) + L"LancherHashMD5.xmp")));
+    EXPECT_EQ(h.CountGets("/launcher/Brightgate.exe.pkg"), 1);
+    EXPECT_EQ(h.CountGets("/launcher/Skin/Launcher/main.xml.pkg"), 1);
+    EXPECT_EQ(h.CountGets("/launcher/Skin/Launcher/bg.png.pkg"), 0);
+}
+
+TEST_F(LauncherTest, ProgramIsInstalledAtOnceWhenNoLauncherRuns) {
+    h.InstallLauncher(L"launcher\\old");
+    h.StartCore();
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_PreDownloadReady));
+
+    EXPECT_EQ(h.Events(), (std::vector<int>{eCallBackType_WaitRelaunch, eCallBackType_DownloadServerList,
+                                            eCallBackType_PreDownloadReady}));
+    for (const std::wstring& relative : ListFiles(FixturePath(L"launcher\\new")))
+        EXPECT_EQ(BytesOf(h.root + relative), BytesOf(FixturePath(L"launcher\\new\\" + relative)))
+            << WideToMulti(relative, CP_UTF8);
+    EXPECT_EQ(BytesOf(h.root + L"LancherHashMD5.xmp"), BytesOf(FixturePath(std::wstring(kServedLauncher) + L"LancherHashMD5.xmp")));
+}
+
+TEST_F(LauncherTest, OnlyResourcesChangedAsksForARestart) {
+    h.InstallLauncher(L"launcher\\old");
+    ASSERT_TRUE(CopyFileW(FixturePath(L"launcher\\new\\Brightgate.exe").c_str(), (h.root + L"Brightgate.exe").c_str(), FALSE));
+    HashList installed;
+    for (const std::wstring& relative : ListFiles(FixturePath(L"launcher\\old"))) {
+        Md5Digest digest;
+        ASSERT_TRUE(FileMd5(h.root + relative, digest));
+        installed.Set(WideToMulti(relative, 0), digest);
+    }
+    ASSERT_TRUE(installed.Save(h.root + L"LancherHashMD5.xmp"));
+    h.StartCore();
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_PreDownloadReady));
+
+    EXPECT_EQ(h.Events(), (std::vector<int>{eCallBackType_WaitReStartLaunch, eCallBackType_DownloadServerList,
+                                            eCallBackType_PreDownloadReady}));
+    EXPECT_EQ(BytesOf(h.root + L"Skin\\Launcher\\main.xml"), BytesOf(FixturePath(L"launcher\\new\\Skin\\Launcher\\main.xml")));
+    EXPECT_EQ(h.CountGets("/launcher/Brightgate.exe.pkg"), 0);
+    EXPECT_EQ(BytesOf(h.root + L"LancherHashMD5.xmp"), BytesOf(FixturePath(std::wstring(kServedLauncher) + L"LancherHashMD5.xmp")));
+}
+
+// A new engine program goes to the copier packed, and the engine asks for its
+// own restart.
+TEST(EngineProgram, ChangedEngineStartsTheCopierAndAsksForARestart) {
+    ControllerHarness h;
+    ASSERT_TRUE(h.Open()) << h.Error();
+    h.ServeTree(L"trees\\engineupdate");
+    h.WriteConfig();
+    h.InstallClient(L"clients\\1.0.1", L"1.0.1");
+    h.InstallLauncher(L"launcher\\engine_old");
+    // Any program will do as the copier: it only has to start.
+    ASSERT_TRUE(CopyFileW((TestExeFolder() + L"fake_launcher\\Brightgate.exe").c_str(), (h.root + L"Ferrier.exe").c_str(), FALSE));
+    h.StartCore();
+    // The event comes first, the copier's start right after it.
+    DWORD copier = 0;
+    EXPECT_TRUE(h.RunUntil([&] {
+        return h.Saw(eCallBackType_WaitReStartCore) && (copier = FindProcessIdByName("Ferrier.exe")) != 0;
+    }));
+    TerminateProcessByName("Ferrier.exe");
+
+    EXPECT_EQ(h.Events(), std::vector<int>{eCallBackType_WaitReStartCore});
+    EXPECT_EQ(h.Core().GetState(), kStepEngineProgramDownloading);
+    EXPECT_EQ(BytesOf(h.root + L"Tmp\\DownloadTmp.xmp"),
+              BytesOf(FixturePath(L"trees\\engineupdate\\launcher\\Tidemill.exe.pkg")));
+    EXPECT_EQ(BytesOf(h.root + L"Tidemill.exe"), BytesOf(FixturePath(L"launcher\\engine_old\\Tidemill.exe")));
+}
+
+// The launcher is told to hand over only a package that opens and holds the
+// program the new launcher list names.
+TEST(LauncherPackage, BadProgramPackageIsNeverHandedOver) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"another program", BytesOf(FixturePath(L"extra\\wrong_Brightgate.exe.pkg"))},
+        {"no package", std::string(4000, 'q')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ControllerHarness h;
+        ASSERT_TRUE(h.Open()) << h.Error();
+        h.ServeTree(L"trees\\selfupdate");
+        h.ServeFile("launcher/Brightgate.exe.pkg", c.bytes);
+        h.WriteConfig();
+        h.InstallClient(L"clients\\1.0.1", L"1.0.1");
+        h.InstallLauncher(L"launcher\\old");
+        FakeLauncher running;
+        h.StartCore();
+        EXPECT_FALSE(h.RunUntilEvent(eCallBackType_PreDownloadReady));
+
+        EXPECT_FALSE(h.Saw(eCallBackType_WaitRelaunch));
+        EXPECT_EQ(h.ErrorEvents(), std::vector<int>{eCallBackType_DownloadLauncherError});
+        EXPECT_EQ(h.Status(), L"T72");
+        EXPECT_EQ(h.Core().GetState(), kStepStopped);
+        EXPECT_EQ(h.CountGets("/launcher/Brightgate.exe.pkg"), 10);
+        EXPECT_EQ(BytesOf(h.root + L"Brightgate.exe"), BytesOf(FixturePath(L"launcher\\old\\Brightgate.exe")));
+    }
+}
+
+}  // namespace

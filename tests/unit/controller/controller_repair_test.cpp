@@ -1,0 +1,201 @@
+// Client repair: the client brought from 1.0.0 to the server's 1.0.1 file by
+// file, and what happens when a file cannot be brought in line.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "common/code_page.h"
+#include "common/hash_list.h"
+#include "common/md5.h"
+#include "common/path_hash.h"
+#include "common/profile_file.h"
+#include "common/unique_handle.h"
+#include "tests/unit/controller/controller_harness.h"
+
+namespace {
+
+// The installed list holds, for each of its files, the digest of what is on disk.
+void ExpectListTrueToDisk(const std::wstring& client) {
+    HashList list;
+    ASSERT_TRUE(list.Load(client + L"HashMD5.xmp"));
+    for (const std::wstring& relative : ListFiles(FixturePath(L"clients\\1.0.1"))) {
+        Md5Digest onDisk;
+        FileMd5(client + relative, onDisk);
+        const Md5Digest* listed = list.Find(PathHash(relative));
+        if (listed != nullptr) {
+            EXPECT_TRUE(*listed == onDisk) << WideToMulti(relative, CP_UTF8) << " listed with another digest";
+        }
+    }
+}
+
+// Stopped in state 46 with the old version: the update did not finish, and
+// the installed list says what is really on disk.
+void ExpectStoppedWithTheOldVersion(ControllerHarness& h) {
+    EXPECT_EQ(h.Core().GetState(), kStepStopped);
+    EXPECT_EQ(h.Status(), L"T77");
+    EXPECT_FALSE(h.Saw(eCallBackType_FinishClient));
+    EXPECT_EQ(InstalledVersion(h.client), L"1.0.0");
+    ExpectListTrueToDisk(h.client);
+}
+
+class RepairTest : public MainTreeTest {};
+
+TEST_F(RepairTest, BringsChangedAndNewFilesInLineAndRecordsTheVersion) {
+    h.UseSeparateClientFolder();
+    h.Prepare(L"clients\\1.0.0", L"1.0.0");
+    h.StartCore();
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_FinishClient)) << WideToMulti(h.Status(), CP_UTF8);
+
+    EXPECT_EQ(h.Events(), (std::vector<int>{eCallBackType_DownloadServerList, eCallBackType_PreDownloadReady,
+                                            eCallBackType_PrePatchVer, eCallBackType_StartUpdateClientRes,
+                                            eCallBackType_FinishClient}));
+    EXPECT_EQ(h.Core().GetState(), kStepClientUpToDate);
+    EXPECT_EQ(h.Core().GetInstalledVersionText(), L"V1.0.1");
+
+    // Every file byte-equal; nothing else left behind (no package, no
+    // half-written file) beside what the engine writes on purpose.
+    std::set<std::wstring> expected;
+    for (const std::wstring& relative : ListFiles(FixturePath(L"clients\\1.0.1"))) {
+        expected.insert(relative);
+        EXPECT_EQ(BytesOf(h.client + relative), BytesOf(FixturePath(L"clients\\1.0.1\\" + relative)))
+            << WideToMulti(relative, CP_UTF8);
+    }
+    for (const wchar_t* engineFile :
+         {L"HashMD5.xmp", L"version.ini", L"Tiny\\HashMD5.xmp", L"Tiny\\HashToFile.xmp", L"Tiny\\HashVersion.xmp",
+          L"Tiny\\config.ini", L"Config\\Preference.ini", L"Config\\serverconfig.xml"})
+        expected.insert(engineFile);
+    std::vector<std::wstring> present = ListFiles(h.client);
+    EXPECT_EQ(std::set<std::wstring>(present.begin(), present.end()), expected);
+
+    // The installed list is the server's, "version.ini" at the target.
+    EXPECT_EQ(BytesOf(h.client + L"HashMD5.xmp"), BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\HashMD5.xmp")));
+    EXPECT_EQ(InstalledVersion(h.client), L"1.0.1");
+
+    // Only the four changed files were fetched, each from its version folder,
+    // the one without a version entry from none.
+    EXPECT_EQ(h.CountGets(".pkg"), 4);
+    EXPECT_EQ(h.CountGets("/update/1.0.1/client/Client.exe.pkg"), 1);
+    EXPECT_EQ(h.CountGets("/update/1.0.1/client/data/a.dat.pkg"), 1);
+    EXPECT_EQ(h.CountGets("/update/1.0.1/client/data/new/c.dat.pkg"), 1);
+    EXPECT_EQ(h.CountGets("/update/client/readme.txt.pkg"), 1);
+    EXPECT_EQ(h.Core().GetPosition(), h.Core().GetRangeMax());
+    EXPECT_EQ(h.Core().GetRangeMax(), 4);
+}
+
+TEST_F(RepairTest, ClientAlreadyMatchingFetchesNoFileAndRewritesTheVersion) {
+    h.Prepare(L"clients\\1.0.1", L"1.0.0");
+    h.StartCore();
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_FinishClient));
+
+    EXPECT_EQ(h.Events(), (std::vector<int>{eCallBackType_DownloadServerList, eCallBackType_PreDownloadReady,
+                                            eCallBackType_PrePatchVer, eCallBackType_FinishClient}));
+    EXPECT_EQ(h.CountGets(".pkg"), 0);
+    EXPECT_EQ(h.CountGets("/client/HashToFile.xmp"), 0);
+    // The launcher list matched: its downloaded copy is gone.
+    EXPECT_FALSE(FileExists(h.root + L"Tmp\\LancherHashMD5.xmp"));
+    EXPECT_EQ(InstalledVersion(h.client), L"1.0.1");
+    EXPECT_EQ(h.Core().GetState(), kStepClientUpToDate);
+    h.Core().Continue();
+    EXPECT_EQ(h.Status(), L"T19");
+}
+
+TEST_F(RepairTest, RunningGameKeepsTheCheckWaiting) {
+    h.Prepare(L"clients\\1.0.0", L"1.0.0");
+    ScopedHandle game(CreateMutexA(nullptr, FALSE, "Qln_Game"));
+    ASSERT_TRUE(game);
+    h.StartCore();
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_PrePatchVer));
+    for (int tick = 0; tick < 20; ++tick) {
+        h.Core().Continue();
+        Sleep(5);
+    }
+    EXPECT_EQ(h.Core().GetState(), kStepClientCheckRequested);
+    EXPECT_EQ(h.Status(), L"T12");
+    EXPECT_EQ(h.CountGets("/client/HashMD5.xmp"), 0);
+
+    game.Reset();
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_FinishClient));
+    EXPECT_EQ(InstalledVersion(h.client), L"1.0.1");
+}
+
+// A file that fails for good keeps the old version and the old bytes of the
+// file, and the installed list says what is really there.
+TEST(RepairFailure, FileFailingForGoodStopsWithoutTheNewVersion) {
+    struct Case {
+        const char* name;
+        const char* path;
+        const wchar_t* fixture;  // served in place of the package; empty: garbage
+    } cases[] = {
+        {"corrupt", "update/1.0.1/client/data/a.dat.pkg", L""},
+        {"wrong file", "update/1.0.1/client/data/a.dat.pkg", L"extra\\wrong_Brightgate.exe.pkg"},
+        {"hostile entry", "update/1.0.1/client/data/a.dat.pkg", L"extra\\hostile.pkg"},
+        {"missing", "update/1.0.1/client/data/a.dat.pkg", nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ControllerHarness run;
+        ASSERT_TRUE(run.Open()) << run.Error();
+        run.ServeTree(L"trees\\main");
+        if (c.fixture == nullptr)
+            run.Fault(c.path, "kind=status&code=404");
+        else if (*c.fixture == L'\0')
+            run.ServeFile(c.path, std::string(3000, 'x'));
+        else
+            run.ServeFile(c.path, BytesOf(FixturePath(c.fixture)));
+        run.Prepare(L"clients\\1.0.0", L"1.0.0");
+        run.StartCore();
+        EXPECT_FALSE(run.RunUntilEvent(eCallBackType_FinishClient));
+
+        ExpectStoppedWithTheOldVersion(run);
+        EXPECT_EQ(BytesOf(run.client + L"data\\a.dat"), BytesOf(FixturePath(L"clients\\1.0.0\\data\\a.dat")));
+        EXPECT_EQ(BytesOf(run.client + L"Client.exe"), BytesOf(FixturePath(L"clients\\1.0.1\\Client.exe")));
+        EXPECT_FALSE(FileExists(run.client + L"data\\a.dat.pkg"));
+        EXPECT_FALSE(FileExists(run.client + L"evil.txt"));
+        HashList list;
+        ASSERT_TRUE(list.Load(run.client + L"HashMD5.xmp"));
+        HashList server;
+        ASSERT_TRUE(server.Load(FixturePath(L"trees\\main\\update\\1.0.1\\client\\HashMD5.xmp")));
+        EXPECT_TRUE(list.Differs(PathHash(std::wstring(L"data\\a.dat")),
+                                 *server.Find(PathHash(std::wstring(L"data\\a.dat")))));
+        if (c.fixture != nullptr) {
+            EXPECT_EQ(run.CountGets("/update/1.0.1/client/data/a.dat.pkg"), 10);
+        }
+    }
+}
+
+// A path map entry that would leave the client folder is never followed.
+TEST_F(RepairTest, PathLeavingTheClientFolderIsRefused) {
+    std::string map = BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\HashToFile.xmp"));
+    const std::string readme = "=readme.txt";
+    size_t at = map.find(readme);
+    ASSERT_NE(at, std::string::npos);
+    map.replace(at, readme.size(), "=..\\..\\evil.txt");
+    h.ServeFile("update/1.0.1/client/HashToFile.xmp", map);
+    h.Prepare(L"clients\\1.0.0", L"1.0.0");
+    h.StartCore();
+    EXPECT_FALSE(h.RunUntilEvent(eCallBackType_FinishClient));
+
+    ExpectStoppedWithTheOldVersion(h);
+    EXPECT_EQ(h.CountGetsContaining("evil"), 0);
+    EXPECT_FALSE(FileExists(h.work + L"evil.txt"));
+    // The other files did arrive.
+    EXPECT_EQ(BytesOf(h.client + L"data\\a.dat"), BytesOf(FixturePath(L"clients\\1.0.1\\data\\a.dat")));
+}
+
+// Without the version list every file is asked for without a version folder.
+TEST_F(RepairTest, MissingVersionListFetchesWithoutVersionFolders) {
+    h.Fault("update/1.0.1/client/HashVersion.xmp", "kind=status&code=404");
+    h.ServeFile("update/client/Client.exe.pkg", BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\Client.exe.pkg")));
+    h.ServeFile("update/client/data/a.dat.pkg", BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\data\\a.dat.pkg")));
+    h.ServeFile("update/client/data/new/c.dat.pkg",
+                BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\data\\new\\c.dat.pkg")));
+    h.Prepare(L"clients\\1.0.0", L"1.0.0");
+    h.StartCore();
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_FinishClient));
+    EXPECT_EQ(h.CountGetsContaining("/update/1.0.1/client/") - h.CountGetsContaining("/update/1.0.1/client/Hash"), 0);
+    EXPECT_EQ(h.CountGets("/update/client/Client.exe.pkg"), 1);
+    EXPECT_EQ(BytesOf(h.client + L"Client.exe"), BytesOf(FixturePath(L"clients\\1.0.1\\Client.exe")));
+    EXPECT_EQ(InstalledVersion(h.client), L"1.0.1");
+}
+
+}  // namespace

@@ -1,0 +1,160 @@
+// Server list, full package, patches and the choice of a server.
+#include <gtest/gtest.h>
+
+#include "common/code_page.h"
+#include "common/file_util.h"
+#include "common/hash_list.h"
+#include "common/profile_file.h"
+#include "tests/unit/common/test_files.h"
+#include "tests/unit/controller/controller_harness.h"
+
+namespace {
+
+class ServerTest : public MainTreeTest {};
+
+TEST_F(ServerTest, EmptyClientFolderGetsTheFullPackage) {
+    h.UseSeparateClientFolder();
+    h.Prepare(L"", L"");
+    h.StartCore();
+    ASSERT_TRUE(h.RunUntil([&] { return h.LaunchRequested(); }));
+
+    EXPECT_EQ(h.Events(), (std::vector<int>{eCallBackType_DownloadServerList, eCallBackType_StartTinyPackage,
+                                            eCallBackType_UnZipTinyPackage, eCallBackType_UnZipTinyPackageSuccess,
+                                            eCallBackType_PreDownloadReady, eCallBackType_PrePatchVer}));
+    for (const std::wstring& relative : ListFiles(FixturePath(L"clients\\1.0.1")))
+        EXPECT_EQ(BytesOf(h.client + relative), BytesOf(FixturePath(L"clients\\1.0.1\\" + relative)))
+            << WideToMulti(relative, CP_UTF8);
+    EXPECT_FALSE(FileExists(h.root + L"Tmp\\Tiny_Package.pkg"));
+    EXPECT_FALSE(FileExists(h.root + L"Client.exe"));
+    EXPECT_EQ(InstalledVersion(h.client), L"1.0.1");
+    EXPECT_EQ(h.Core().GetInstalledVersionText(), L"V1.0.1");
+    int done = 0, total = 0;
+    h.Core().GetExtractionCounters(done, total);
+    EXPECT_GT(total, 0);
+    EXPECT_EQ(done, total);
+    // The package's list is the installed one: nothing more to fetch.
+    EXPECT_EQ(h.CountGets(".pkg"), h.CountGets("/update/full/Tiny_Package.pkg"));
+}
+
+TEST_F(ServerTest, OneMarkerFileMeansInstalled) {
+    h.Prepare(L"", L"");
+    WriteFileText(h.client + L"binkw32.dll", "x");
+    h.checkVersionOnReady = false;
+    h.StartCore();
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_PreDownloadReady));
+    EXPECT_EQ(h.Events(), (std::vector<int>{eCallBackType_DownloadServerList, eCallBackType_PreDownloadReady}));
+    EXPECT_EQ(h.CountGets("Tiny_Package.pkg"), 0);
+}
+
+// A package that cannot be unpacked is fetched again and unpacked again; in
+// the end the failure is the download's.
+TEST_F(ServerTest, CorruptFullPackageIsRetriedThenReportedAsFailed) {
+    h.ServeFile("update/full/Tiny_Package.pkg", std::string(5000, 'z'));
+    h.Prepare(L"", L"");
+    h.StartCore();
+    EXPECT_FALSE(h.RunUntilEvent(eCallBackType_UnZipTinyPackageSuccess));
+
+    EXPECT_EQ(h.Core().GetState(), kStepStopped);
+    EXPECT_EQ(h.Status(), L"T75");
+    std::vector<int> events = h.Events();
+    ASSERT_GE(events.size(), 4u);
+    EXPECT_EQ(events[0], eCallBackType_DownloadServerList);
+    EXPECT_EQ(events[1], eCallBackType_StartTinyPackage);
+    int unpackTries = 0, unpackFailures = 0;
+    for (int value : events) {
+        if (value == eCallBackType_UnZipTinyPackage) ++unpackTries;
+        if (value == eCallBackType_UnZipTinyPackageFail) ++unpackFailures;
+    }
+    EXPECT_EQ(unpackTries, 10);
+    EXPECT_EQ(unpackFailures, 10);
+    EXPECT_FALSE(h.Saw(eCallBackType_PreDownloadReady));
+    EXPECT_FALSE(FileExists(h.client + L"HashMD5.xmp"));
+}
+
+// Patches that wait in "patchs": applied into the client folder when their
+// digest matches the patch list, deleted unapplied otherwise.
+TEST_F(ServerTest, MatchingPatchIsAppliedIntoTheClientFolder) {
+    h.UseSeparateClientFolder();
+    h.Prepare(L"clients\\1.0.0", L"1.0.0");
+    WriteFileText(h.root + L"patchs\\Patch_1.0.1.pkg",
+                  BytesOf(FixturePath(L"trees\\main\\patchs\\Patch_1.0.1.pkg")));
+    WriteFileText(h.root + L"patchs\\Patch_1.0.0.pkg", "old patch");
+    h.StartCore();
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_FinishClient));
+
+    // The patch brought every file in line: nothing was downloaded.
+    EXPECT_EQ(h.Events(), (std::vector<int>{eCallBackType_DownloadServerList, eCallBackType_PreDownloadReady,
+                                            eCallBackType_PrePatchVer, eCallBackType_FinishClient}));
+    EXPECT_EQ(h.CountGets(".pkg"), 0);
+    for (const std::wstring& relative : ListFiles(FixturePath(L"clients\\1.0.1")))
+        EXPECT_EQ(BytesOf(h.client + relative), BytesOf(FixturePath(L"clients\\1.0.1\\" + relative)))
+            << WideToMulti(relative, CP_UTF8);
+    EXPECT_FALSE(FileExists(h.root + L"Client.exe"));
+    EXPECT_FALSE(FileExists(h.root + L"PatchHashMD5.xmp"));
+    EXPECT_FALSE(FileExists(h.client + L"PatchHashMD5.xmp"));
+    EXPECT_TRUE(ListFiles(h.root + L"patchs").empty());
+    EXPECT_FALSE(FileExists(h.root + L"Tmp\\patchList.ini"));
+    EXPECT_EQ(BytesOf(h.client + L"HashMD5.xmp"),
+              BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\HashMD5.xmp")));
+    EXPECT_EQ(InstalledVersion(h.client), L"1.0.1");
+}
+
+TEST_F(ServerTest, PatchWithAnotherDigestIsDeletedUnapplied) {
+    h.Prepare(L"clients\\1.0.0", L"1.0.0");
+    std::string patch = BytesOf(FixturePath(L"trees\\main\\patchs\\Patch_1.0.1.pkg"));
+    WriteFileText(h.root + L"patchs\\Patch_1.0.1.pkg", patch + "!");
+    bool appliedBeforeDownload = false;
+    h.onEvent = [&](int value) {
+        if (value == eCallBackType_StartUpdateClientRes)
+            appliedBeforeDownload = BytesOf(h.client + L"Client.exe") == BytesOf(FixturePath(L"clients\\1.0.1\\Client.exe"));
+    };
+    h.StartCore();
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_FinishClient));
+
+    EXPECT_TRUE(h.Saw(eCallBackType_StartUpdateClientRes));
+    EXPECT_FALSE(appliedBeforeDownload);
+    EXPECT_FALSE(FileExists(h.root + L"patchs\\Patch_1.0.1.pkg"));
+    EXPECT_EQ(h.CountGets(".pkg"), 4);
+    EXPECT_EQ(BytesOf(h.client + L"Client.exe"), BytesOf(FixturePath(L"clients\\1.0.1\\Client.exe")));
+}
+
+// A server ID that the list does not hold selects nothing: no version check
+// against the previously selected server, and the launcher hears of it.
+TEST_F(ServerTest, UnknownServerIdSelectsNoServer) {
+    h.Prepare(L"clients\\1.0.0", L"1.0.0");
+    h.serverId = L"99";
+    h.StartCore();
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_DownloadPatchVerError));
+    for (int tick = 0; tick < 20; ++tick) {
+        h.Core().Continue();
+        Sleep(5);
+    }
+    EXPECT_EQ(h.Events(), (std::vector<int>{eCallBackType_DownloadServerList, eCallBackType_PreDownloadReady,
+                                            eCallBackType_DownloadPatchVerError}));
+    EXPECT_EQ(h.Status(), L"T76");
+    EXPECT_EQ(h.CountGets("patchList.ini"), 0);
+    EXPECT_NE(h.Core().GetState(), kStepStopped);
+
+    // A later choice of an existing server goes on as usual.
+    ASSERT_TRUE(h.Core().SelectServer(L"1"));
+    h.Core().CheckVersion();
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_FinishClient));
+    EXPECT_EQ(InstalledVersion(h.client), L"1.0.1");
+}
+
+// An update asked for while no server is selected stops instead of asking
+// again at every tick.
+TEST_F(ServerTest, UpdateWithoutASelectedServerStops) {
+    h.Prepare(L"clients\\1.0.0", L"1.0.0");
+    h.serverId = L"99";
+    h.StartCore();
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_DownloadPatchVerError));
+    h.Core().SetState(kStepClientCheckRequested);
+    EXPECT_FALSE(h.RunUntil([] { return false; }));
+    EXPECT_EQ(h.Core().GetState(), kStepStopped);
+    EXPECT_EQ(h.Status(), L"T77");
+    EXPECT_EQ(h.CountGets("/client/HashMD5.xmp"), 0);
+    EXPECT_EQ(InstalledVersion(h.client), L"1.0.0");
+}
+
+}  // namespace
