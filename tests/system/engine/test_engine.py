@@ -96,7 +96,12 @@ class EngineTest(unittest.TestCase):
         site = self.site(installed=None)
         player = self.launcher(site, "player", *PLAYER)
         lines = player.finish()
-        self.assertEqual(player.callbacks(), [0, 13, 14, 16, 18, 1, 6], lines)
+        # 0 and 18 reach a launcher however late it answers the greeting; the
+        # package events only once it has answered, which may be after them.
+        expected = [0, 13, 14, 16, 18, 1, 6]
+        received = player.callbacks()
+        self.assertEqual([c for c in received if c in (0, 18, 1, 6)], [0, 18, 1, 6], lines)
+        self.assertEqual(received, [c for c in expected if c in received], lines)
         self.assertEqual(player.engine_exit(), 0)
         self.assertEqual(site.fetched_packages(), [])
         self.assertClientIsRelease(site)
