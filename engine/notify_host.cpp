@@ -55,9 +55,7 @@ void NotifyHost::ContinueUpdate() { Continue(); }
 
 int NotifyHost::UpdateState() const { return GetState(); }
 
-std::wstring NotifyHost::Text(const std::wstring& key) const {
-    return const_cast<NotifyHost*>(this)->GetConfig().Text(key);
-}
+std::wstring NotifyHost::Text(const std::wstring& key) const { return EngineLauncherConfig().Text(key); }
 
 std::wstring NotifyHost::SlotText(int slot) const {
     switch (slot) {
@@ -71,7 +69,8 @@ std::wstring NotifyHost::SlotText(int slot) const {
 void NotifyHost::DisplayProgress(double& done, double& total) const { GetDisplayProgress(done, total); }
 
 uint64_t NotifyHost::ReceivedBytes() const {
-    return const_cast<NotifyHost*>(this)->GetDownloadManager().TotalReceived();
+    DownloadManager* downloads = EngineDownloadManager();
+    return downloads != nullptr ? downloads->TotalReceived() : 0;
 }
 
 void NotifyHost::CheckServerVersion(const std::wstring& serverId) {
