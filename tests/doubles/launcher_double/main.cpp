@@ -18,12 +18,22 @@
 //     --wait-engine       when finishing, first wait for the engine to end
 //     --exit-with-engine  finish when the engine has ended
 //     --timeout-ms T      finish after T ms whatever happened (default 120000)
+//     --relaunch exit|linger  on eCallBackType_WaitRelaunch start "Ferrier.exe 1" from the
+//                         current folder, then finish at once or stay until ended
+//
+// Started with the single word "restart" (as the copier starts a new
+// launcher), it takes its options from "<own file>.restart" beside itself,
+// one word a line.
 //
 // Log lines (UTF-8): WINDOW h, ENGINE_STARTED pid, ENGINE_START_FAILED err,
 // NOTIFY_WND h FROM w VISIBLE v, CALLBACK n name, TEXT slot text, PROGRESS done total,
-// CORE_TEXT text, SENT what, CLOSED_WINDOW, ENGINE_EXIT code, EXIT reason.
+// CORE_TEXT text, SENT what, CLOSED_WINDOW, ENGINE_EXIT code, EXIT reason,
+// RESTARTED, COPIER_STARTED pid, COPIER_START_FAILED, BOX text.
 // Line breaks inside texts are written as \n and \r.
 #include "common/code_page.h"
+#include "common/file_util.h"
+#include "common/module_path.h"
+#include "common/process_util.h"
 #include "common/protocol_deal.h"
 #include "common/unique_handle.h"
 
@@ -57,6 +67,8 @@ struct Options {
     bool waitEngine = false;
     bool exitWithEngine = false;
     DWORD timeoutMs = 120000;
+    enum class Relaunch { kNone, kExit, kLinger } relaunch = Relaunch::kNone;
+    bool restarted = false;
 };
 
 Options g_options;
@@ -82,13 +94,38 @@ std::string Narrow(const std::wstring& text) { return WideToMulti(text, CP_UTF8)
 
 bool Exists(const std::wstring& path) { return !path.empty() && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// The options of a restarted launcher: one word a line in "<own file>.restart".
+bool ReadRestartOptions(std::vector<std::wstring>& words) {
+    std::string text;
+    if (!ReadWholeFile(ExecutablePath() + L".restart", text)) return false;
+    std::wstring all = MultiToWide(text, CP_UTF8);
+    size_t at = 0;
+    while (at <= all.size()) {
+        size_t end = all.find(L'\n', at);
+        if (end == std::wstring::npos) end = all.size();
+        std::wstring word = all.substr(at, end - at);
+        if (!word.empty() && word.back() == L'\r') word.pop_back();
+        if (!word.empty()) words.push_back(word);
+        at = end + 1;
+    }
+    return true;
+}
+
 bool ParseOptions(Options& options) {
-    int count = 0;
-    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (args == nullptr) return false;
+    int argCount = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argCount);
+    if (argv == nullptr) return false;
+    std::vector<std::wstring> args(argv, argv + argCount);
+    LocalFree(argv);
+    if (args.size() == 2 && args[1] == L"restart") {
+        options.restarted = true;
+        args.resize(1);
+        if (!ReadRestartOptions(args)) return false;
+    }
+    const int count = static_cast<int>(args.size());
     bool ok = true;
     for (int i = 1; i < count && ok; ++i) {
-        std::wstring arg = args[i];
+        const std::wstring& arg = args[i];
         auto next = [&](std::wstring& out) {
             if (i + 1 >= count) {
                 ok = false;
@@ -125,9 +162,13 @@ bool ParseOptions(Options& options) {
         else if (arg == L"--timeout-ms") {
             next(value);
             options.timeoutMs = static_cast<DWORD>(_wtoi(value.c_str()));
+        } else if (arg == L"--relaunch") {
+            next(value);
+            if (value == L"exit") options.relaunch = Options::Relaunch::kExit;
+            else if (value == L"linger") options.relaunch = Options::Relaunch::kLinger;
+            else ok = false;
         } else ok = false;
     }
-    LocalFree(args);
     return ok && !options.log.empty();
 }
 
@@ -140,6 +181,27 @@ LRESULT CALLBACK DoubleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
+
+std::wstring CurrentFolder() {
+    wchar_t buffer[MAX_PATH];
+    DWORD n = GetCurrentDirectoryW(MAX_PATH, buffer);
+    return std::wstring(buffer, n);
+}
+
+// What the launcher does on eCallBackType_WaitRelaunch without a hall: the
+// copier from its own folder, hidden, with "1".
+bool StartCopier() {
+    std::wstring folder = CurrentFolder();
+    DWORD pid = RunProgram(folder + L"\\Ferrier.exe", L"1", folder + L"\\", SW_HIDE, false);
+    if (pid == 0) {
+        Log("COPIER_START_FAILED");
+        return false;
+    }
+    Log("COPIER_STARTED " + std::to_string(pid));
+    return true;
+}
+
+void LogBox(const wchar_t* text, const wchar_t*) { Log("BOX " + Narrow(text)); }
 
 class Script {
 public:
@@ -169,6 +231,10 @@ public:
             Log("CLOSED_WINDOW");
         }
         if (g_options.exitOn.count(value) != 0) finishing_ = true;
+        if (value == eCallBackType_WaitRelaunch && g_options.relaunch != Options::Relaunch::kNone) {
+            // Lingering like the real launcher leaves the copier to end it.
+            if (StartCopier() && g_options.relaunch == Options::Relaunch::kExit) finishing_ = leaving_ = true;
+        }
     }
 
     // Sends the deferred version check once its go file exists.
@@ -181,6 +247,8 @@ public:
     }
 
     bool Finishing() const { return finishing_; }
+    // Finishing without waiting for the engine.
+    bool Leaving() const { return leaving_; }
 
     ~Script() {
         for (HANDLE mutex : mutexes_) CloseHandle(mutex);
@@ -204,13 +272,8 @@ private:
     std::vector<HANDLE> mutexes_;
     bool checkVerDue_ = false;
     bool finishing_ = false;
+    bool leaving_ = false;
 };
-
-std::wstring CurrentFolder() {
-    wchar_t buffer[MAX_PATH];
-    DWORD n = GetCurrentDirectoryW(MAX_PATH, buffer);
-    return std::wstring(buffer, n);
-}
 
 bool WriteIniSlot(int slot) {
     wchar_t key[32];
@@ -260,7 +323,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         Log("EXIT no window");
         return 4;
     }
+    if (g_options.restarted) Log("RESTARTED");
     Log("WINDOW " + std::to_string(WindowToChannel(g_window)));
+    SetErrorBoxFunction(LogBox);
 
     // The codec's tables are large: kept off the stack.
     std::unique_ptr<ProtocolDeal> dealOwner(new ProtocolDeal);
@@ -316,7 +381,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
                 break;
             }
         }
-        if (script.Finishing() && (!g_options.waitEngine || !engine)) {
+        if (script.Finishing() && (!g_options.waitEngine || !engine || script.Leaving())) {
             reason = "done";
             break;
         }

@@ -82,7 +82,10 @@ def make_client(folder, files):
 class Site:
     """An installed engine root and the update tree that serves it."""
 
-    def __init__(self, work, server, release, version, installed=None, installed_version=None):
+    def __init__(self, work, server, release, version, installed=None, installed_version=None,
+                 served_launcher=LAUNCHER_FILES, installed_launcher=None):
+        """served_launcher: the launcher's files on the server; installed_launcher:
+        those in the root (default: the same)."""
         self.work = work
         self.root = os.path.join(work, "root")
         self.tree = os.path.join(work, "tree")
@@ -92,7 +95,7 @@ class Site:
         release_dir = os.path.join(work, "release")
         launcher_dir = os.path.join(work, "launcher")
         make_client(release_dir, release)
-        make_client(launcher_dir, LAUNCHER_FILES)
+        make_client(launcher_dir, served_launcher)
         mut.build_tree(release_dir, self.tree, mut.parse_version(version), self.base_url,
                        launcher_dir=launcher_dir, level=1)
         self.release = release
@@ -100,9 +103,12 @@ class Site:
 
         os.makedirs(self.root, exist_ok=True)
         shutil.copy(TIDEMILL, os.path.join(self.root, "Tidemill.exe"))
-        make_client(self.root, LAUNCHER_FILES)
+        installed_launcher = served_launcher if installed_launcher is None else installed_launcher
+        make_client(self.root, installed_launcher)
+        launcher_digests = {rel.replace("/", "\\"): hashlib.md5(data).digest()
+                            for rel, data in installed_launcher.items()}
         write(os.path.join(self.root, "LancherHashMD5.xmp"),
-              mut.encode_hash_list(mut.keyed(mut.hash_folder(launcher_dir), mut.DEFAULT_CODEPAGE)))
+              mut.encode_hash_list(mut.keyed(launcher_digests, mut.DEFAULT_CODEPAGE)))
         write(os.path.join(self.root, "LauncherConfig.ini"),
               mut.launcher_config(self.base_url, game_name=GAME_NAME))
         if installed is not None:
@@ -142,12 +148,29 @@ class Launcher:
     """One launcher double; runs in the site's root, so the engine it starts
     takes that folder as its root."""
 
-    def __init__(self, site, name, *args):
+    def __init__(self, site, name, *args, program=None):
+        """program: the double's file to run (default: the built one)."""
         self.log_path = os.path.join(site.work, name + ".log")
-        command = [WINE_RUN, WINE_ARCH, WINE_PREFIX, LAUNCHER_DOUBLE, "--log", wine_path(self.log_path),
+        command = [WINE_RUN, WINE_ARCH, WINE_PREFIX, program or LAUNCHER_DOUBLE, "--log", wine_path(self.log_path),
                    "--timeout-ms", str(RUN_SECONDS * 1000)] + [str(a) for a in args]
         self.process = subprocess.Popen(command, cwd=site.root, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    @classmethod
+    def restarted(cls, site, name, *args):
+        """The launcher that the copier will start with "restart" from the
+        root's "Brightgate.exe": its script waits beside that file."""
+        launcher = cls.__new__(cls)
+        launcher.log_path = os.path.join(site.work, name + ".log")
+        launcher.process = None
+        words = ["--log", wine_path(launcher.log_path), "--timeout-ms", str(RUN_SECONDS * 1000)]
+        write(os.path.join(site.root, "Brightgate.exe.restart"), "\r\n".join(words + [str(a) for a in args]))
+        return launcher
+
+    def ended(self):
+        if self.process is not None:
+            return self.process.poll() is not None
+        return any(line.startswith("EXIT ") for line in self.lines())
 
     def lines(self):
         try:
@@ -162,7 +185,7 @@ class Launcher:
             for line in self.lines():
                 if line.startswith(prefix):
                     return line
-            if self.process.poll() is not None:
+            if self.ended():
                 for line in self.lines():
                     if line.startswith(prefix):
                         return line
@@ -171,6 +194,11 @@ class Launcher:
         return None
 
     def finish(self, seconds=RUN_SECONDS + 30):
+        if self.process is None:
+            deadline = time.monotonic() + seconds
+            while not self.ended() and time.monotonic() < deadline:
+                time.sleep(0.05)
+            return self.lines()
         try:
             self.process.wait(timeout=seconds)
         except subprocess.TimeoutExpired:
@@ -199,6 +227,24 @@ def run_engine(site, *args, seconds=RUN_SECONDS):
     command = [WINE_RUN, WINE_ARCH, WINE_PREFIX, os.path.join(site.root, "Tidemill.exe")] + list(args)
     return subprocess.run(command, cwd=site.root, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                           stderr=subprocess.DEVNULL, timeout=seconds).returncode
+
+
+def programs_running_in(folder):
+    """Command lines of the host's Wine processes whose program lies in folder."""
+    unix = os.path.abspath(folder) + os.sep
+    windows = wine_path(folder).lower() + "\\"
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(os.path.join("/proc", entry, "cmdline"), "rb") as f:
+                command = f.read().replace(b"\0", b" ").decode("utf-8", errors="replace")
+        except OSError:
+            continue
+        if unix in command or windows in command.lower():
+            found.append(command.strip())
+    return found
 
 
 def kill_prefix():
