@@ -100,9 +100,11 @@ class ReplacementTest(unittest.TestCase):
 
     # The launcher replaced through the copier's mode one.
 
-    def run_launcher_replacement(self, relaunch, new_script):
+    def run_launcher_replacement(self, relaunch, new_script, new_engine=None):
+        """new_engine: the engine program on the server, when it changed too."""
         new_program = self.double + TAIL
-        site = self.make_site({"Brightgate.exe": new_program, "Tidemill.exe": self.engine},
+        new_engine = new_engine or self.engine
+        site = self.make_site({"Brightgate.exe": new_program, "Tidemill.exe": new_engine},
                               {"Brightgate.exe": self.double, "Tidemill.exe": self.engine})
         new = Launcher.restarted(site, "new", *new_script)
         old = self.installed_launcher("old", "--relaunch", relaunch)
@@ -120,20 +122,19 @@ class ReplacementTest(unittest.TestCase):
         # The copier started the new program, which greeted the running
         # engine through the window its own engine start handed over.
         self.assertIn("RESTARTED", new_lines)
-        self.assertEqual([g.split()[1] for g in new.greetings()], [engine_window], new_lines)
+        self.assertEqual(new.greetings()[0].split()[1], engine_window, new_lines)
         self.assertEqual(new.engine_exit(), 0)
 
         self.assertEqual(site.file("Brightgate.exe"), new_program)
-        self.assertEqual(site.file("Tidemill.exe"), self.engine)
+        self.assertEqual(site.file("Tidemill.exe"), new_engine)
         self.assertEqual(read(os.path.join(site.root, "LancherHashMD5.xmp")), self.served_launcher_list())
-        self.assertEqual(self.launcher_packages(), ["Brightgate.exe.pkg"])
+        expected = ["Brightgate.exe.pkg"] + (["Tidemill.exe.pkg"] if new_engine != self.engine else [])
+        self.assertEqual(self.launcher_packages(), expected)
         self.assertNoTornFiles()
         log = self.ferrier_log()
         self.assertIn('started Brightgate.exe', log)
         self.assertIn('with "restart"', log)
-        html = site.html_log()
-        self.assertIn("eCallBackType_WaitRelaunch1", html)
-        self.assertNotIn("no new launcher process appeared", html)
+        self.assertIn("eCallBackType_WaitRelaunch1", site.html_log())
         return old, new, log
 
     def test_launcher_that_exits_is_replaced_and_the_update_goes_on(self):
@@ -142,6 +143,19 @@ class ReplacementTest(unittest.TestCase):
         self.assertNotIn("ending it", log)
         self.assertOrdered(new.lines(), ["NOTIFY_WND ", "CALLBACK 0 ", "CALLBACK 18 ", "SENT eActionType_CheckVer 1",
                                        "CALLBACK 1 ", "SENT eActionType_StartGame", "CALLBACK 6 ", "EXIT done"])
+        self.assertClientIsRelease()
+
+    def test_launcher_and_engine_replaced_in_one_run(self):
+        # The launcher first, then the engine: the new engine greets the new launcher.
+        new_engine = self.engine + TAIL
+        old, new, log = self.run_launcher_replacement("exit", PLAYER, new_engine=new_engine)
+        greetings = new.greetings()
+        self.assertEqual(len(greetings), 2, new.lines())
+        self.assertNotEqual(greetings[0].split()[1], greetings[1].split()[1])
+        self.assertOrdered(new.lines(), ["NOTIFY_WND ", "TEXT 2 Restarting the engine", "NOTIFY_WND ",
+                                         "CALLBACK 0 ", "CALLBACK 18 ", "CALLBACK 1 ", "CALLBACK 6 ", "EXIT done"])
+        self.assertEqual(new.callbacks(), [0, 18, 1, 17, 6])
+        self.assertIn("recorded the digest of Tidemill.exe", log)
         self.assertClientIsRelease()
 
     def test_launcher_that_lingers_is_ended_by_the_copier(self):
