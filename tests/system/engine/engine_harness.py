@@ -229,6 +229,18 @@ def run_engine(site, *args, seconds=RUN_SECONDS):
                           stderr=subprocess.DEVNULL, timeout=seconds).returncode
 
 
+class LogAssertions:
+    """Assertions on the launcher doubles' logs, mixed into test cases."""
+
+    def assertOrdered(self, lines, prefixes):
+        """The lines starting with each prefix appear in this order."""
+        position = -1
+        for prefix in prefixes:
+            found = [n for n, line in enumerate(lines) if n > position and line.startswith(prefix)]
+            self.assertTrue(found, "%r after line %d in:\n%s" % (prefix, position, "\n".join(lines)))
+            position = found[0]
+
+
 def programs_running_in(folder):
     """Command lines of the host's Wine processes whose program lies in folder."""
     unix = os.path.abspath(folder) + os.sep

@@ -3,8 +3,8 @@ update trees built by tools/make_update_tree.py."""
 import os
 import unittest
 
-from engine_harness import (HttpServer, Launcher, Site, kill_prefix, new_work_folder, read, run_engine,
-                            write)
+from engine_harness import (HttpServer, Launcher, LogAssertions, Site, kill_prefix, new_work_folder, read,
+                            run_engine, write)
 
 THEME = bytes(range(256)) * 64
 RELEASE = {
@@ -28,7 +28,7 @@ CHANGED = ["Data/maps/first map.txt", "Data/new in 1.0.1.txt", "Data/sound/theme
 PLAYER = ("--server", "1", "--start-game", "--exit-on", "6", "--wait-engine")
 
 
-class EngineTest(unittest.TestCase):
+class EngineTest(LogAssertions, unittest.TestCase):
     def setUp(self):
         self.server = HttpServer()
         self.work = new_work_folder(self.id().split(".")[-1])
@@ -50,14 +50,6 @@ class EngineTest(unittest.TestCase):
         launcher = Launcher(site, name, *args)
         self.launchers.append(launcher)
         return launcher
-
-    def assertOrdered(self, lines, prefixes):
-        """The lines starting with each prefix appear in this order."""
-        position = -1
-        for prefix in prefixes:
-            found = [n for n, line in enumerate(lines) if n > position and line.startswith(prefix)]
-            self.assertTrue(found, "%r after line %d in:\n%s" % (prefix, position, "\n".join(lines)))
-            position = found[0]
 
     def assertClientIsRelease(self, site):
         for rel, data in RELEASE.items():

@@ -7,7 +7,7 @@ import time
 import unittest
 
 from engine_harness import (LAUNCHER_DOUBLE, LAUNCHER_FILES, RUN_SECONDS, TIDEMILL, HttpServer, Launcher,
-                            Site, kill_prefix, new_work_folder, programs_running_in, read)
+                            LogAssertions, Site, kill_prefix, new_work_folder, programs_running_in, read)
 
 FERRIER = os.environ.get("QUILLON_FERRIER_EXE", "")
 
@@ -28,7 +28,7 @@ TAIL = b"next release\0" * 16
 PLAYER = ("--server", "1", "--start-game", "--exit-on", "6", "--wait-engine")
 
 
-class ReplacementTest(unittest.TestCase):
+class ReplacementTest(LogAssertions, unittest.TestCase):
     def setUp(self):
         self.server = HttpServer()
         self.work = new_work_folder(self.id().split(".")[-1])
@@ -59,14 +59,6 @@ class ReplacementTest(unittest.TestCase):
         launcher = Launcher(self.site, name, *args, program=os.path.join(self.site.root, "Brightgate.exe"))
         self.launchers.append(launcher)
         return launcher
-
-    def assertOrdered(self, lines, prefixes):
-        """The lines starting with each prefix appear in this order."""
-        position = -1
-        for prefix in prefixes:
-            found = [n for n, line in enumerate(lines) if n > position and line.startswith(prefix)]
-            self.assertTrue(found, "%r after line %d in:\n%s" % (prefix, position, "\n".join(lines)))
-            position = found[0]
 
     def wait_until_gone(self):
         """Every program of the installation ends by itself."""
