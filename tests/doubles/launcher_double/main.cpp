@@ -232,7 +232,7 @@ public:
         }
         if (g_options.exitOn.count(value) != 0) finishing_ = true;
         if (value == eCallBackType_WaitRelaunch && g_options.relaunch != Options::Relaunch::kNone) {
-            // Lingering like the real launcher leaves the copier to end it.
+            // The real launcher stays and is ended by the copier; "exit" makes way at once.
             if (StartCopier() && g_options.relaunch == Options::Relaunch::kExit) finishing_ = leaving_ = true;
         }
     }
