@@ -117,9 +117,10 @@ bool UpdateController::OnClientPathMapDone() {
     return true;
 }
 
-void UpdateController::OnClientVersionListReady() {
-    const std::wstring listFile = TmpPath(L"HashVersion.xmp");
-    if (FileExists(listFile)) CopyForMiniClient(listFile, clientFolder_, L"HashVersion.xmp");
+void UpdateController::OnClientVersionListReady(bool arrived) {
+    // After a failed download the local file is empty or from an earlier
+    // run: the mini client keeps the copy it has.
+    if (arrived) CopyForMiniClient(TmpPath(L"HashVersion.xmp"), clientFolder_, L"HashVersion.xmp");
     SetRange(0, static_cast<int>(fileList_.size()));
     SetPosition(0);
     SetState(kStepClientFilesDownloading);

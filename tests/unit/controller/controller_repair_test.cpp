@@ -10,6 +10,7 @@
 #include "common/path_hash.h"
 #include "common/profile_file.h"
 #include "common/unique_handle.h"
+#include "tests/unit/common/test_files.h"
 #include "tests/unit/controller/controller_harness.h"
 
 namespace {
@@ -182,7 +183,8 @@ TEST_F(RepairTest, PathLeavingTheClientFolderIsRefused) {
     EXPECT_EQ(BytesOf(h.client + L"data\\a.dat"), BytesOf(FixturePath(L"clients\\1.0.1\\data\\a.dat")));
 }
 
-// Without the version list every file is asked for without a version folder.
+// Without the version list every file is asked for without a version folder,
+// and the mini client keeps the version list it had.
 TEST_F(RepairTest, MissingVersionListFetchesWithoutVersionFolders) {
     h.Fault("update/1.0.1/client/HashVersion.xmp", "kind=status&code=404");
     h.ServeFile("update/client/Client.exe.pkg", BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\Client.exe.pkg")));
@@ -190,8 +192,11 @@ TEST_F(RepairTest, MissingVersionListFetchesWithoutVersionFolders) {
     h.ServeFile("update/client/data/new/c.dat.pkg",
                 BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\data\\new\\c.dat.pkg")));
     h.Prepare(L"clients\\1.0.0", L"1.0.0");
+    const std::string miniClientCopy = BytesOf(FixturePath(L"trees\\main\\update\\1.0.0\\client\\HashVersion.xmp"));
+    WriteFileText(h.client + L"Tiny\\HashVersion.xmp", miniClientCopy);
     h.StartCore();
     ASSERT_TRUE(h.RunUntilEvent(eCallBackType_FinishClient));
+    EXPECT_EQ(BytesOf(h.client + L"Tiny\\HashVersion.xmp"), miniClientCopy);
     EXPECT_EQ(h.CountGetsContaining("/update/1.0.1/client/") - h.CountGetsContaining("/update/1.0.1/client/Hash"), 0);
     EXPECT_EQ(h.CountGets("/update/client/Client.exe.pkg"), 1);
     EXPECT_EQ(BytesOf(h.client + L"Client.exe"), BytesOf(FixturePath(L"clients\\1.0.1\\Client.exe")));
