@@ -70,7 +70,15 @@ bool UpdateController::OnClientListDone() {
     SetStatus(L"Tip4");
     changedKeys_.clear();
     const std::wstring listFile = TmpPath(L"HashMD5.xmp");
-    if (!serverClientList_->Load(listFile)) WriteLog("server HashMD5.xmp cannot be read");
+    // An empty or cut list would make missing files look up to date and the
+    // new version be claimed: such a list is fetched again.
+    std::string records;
+    if (!ReadWholeFile(listFile, records) || records.empty() || records.size() % HashListFile::kRecordSize != 0 ||
+        !serverClientList_->Load(listFile)) {
+        WriteLog("server HashMD5.xmp is unreadable, empty or cut (%u bytes); fetching it again",
+                 static_cast<unsigned>(records.size()));
+        return false;
+    }
     CopyForMiniClient(listFile, clientFolder_, L"HashMD5.xmp");
     {
         ScopedCriticalSection guard(coreLock_);

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "common/code_page.h"
+#include "common/file_util.h"
 #include "common/hash_list.h"
 #include "common/md5.h"
 #include "common/path_hash.h"
@@ -161,6 +162,37 @@ TEST(RepairFailure, FileFailingForGoodStopsWithoutTheNewVersion) {
         if (c.fixture != nullptr) {
             EXPECT_EQ(run.CountGets("/update/1.0.1/client/data/a.dat.pkg"), 10);
         }
+    }
+}
+
+// A server list that is empty or cut is fetched again and, failing for good,
+// stops the update: it never makes the client look up to date.
+TEST(RepairFailure, EmptyOrCutServerListIsNeverTakenAsUpToDate) {
+    const std::string list = BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\HashMD5.xmp"));
+    struct Case {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"empty", std::string()},
+        {"cut", list.substr(0, list.size() - 5)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ControllerHarness run;
+        ASSERT_TRUE(run.Open()) << run.Error();
+        run.ServeTree(L"trees\\main");
+        run.ServeFile("update/1.0.1/client/HashMD5.xmp", c.bytes);
+        run.Prepare(L"clients\\1.0.0", L"1.0.0");
+        const std::string installedList = BytesOf(run.client + L"HashMD5.xmp");
+        run.StartCore();
+        EXPECT_FALSE(run.RunUntilEvent(eCallBackType_FinishClient));
+
+        EXPECT_EQ(run.Core().GetState(), kStepStopped);
+        EXPECT_EQ(run.Status(), L"T77");
+        EXPECT_EQ(InstalledVersion(run.client), L"1.0.0");
+        EXPECT_EQ(BytesOf(run.client + L"HashMD5.xmp"), installedList);
+        EXPECT_FALSE(FileExists(run.client + L"Tiny\\HashMD5.xmp"));
+        EXPECT_EQ(run.CountGets("/update/1.0.1/client/HashMD5.xmp"), 10);
     }
 }
 
