@@ -58,12 +58,14 @@ std::wstring UpdateController::ClientListUrl(const wchar_t* name) const {
     return repairServer_->UpdateUrl + targetVersionString_ + L"/" + repairServer_->Client + name;
 }
 
-// The mini client keeps its own copy of the lists.
-static void CopyForMiniClient(const std::wstring& source, const std::wstring& clientFolder,
+// The mini client keeps its own copy of the lists, written whole or not at
+// all, so a crash never leaves it a torn list.
+static bool CopyForMiniClient(const std::wstring& source, const std::wstring& clientFolder,
                               const wchar_t* name) {
     std::wstring copy = clientFolder + L"Tiny\\" + name;
-    MakeDirectoryChain(copy);
-    CopyFileW(source.c_str(), copy.c_str(), FALSE);
+    std::string bytes;
+    return MakeDirectoryChain(copy) && ReadWholeFile(source, bytes) &&
+           WriteFileAtomically(copy, bytes.data(), bytes.size());
 }
 
 bool UpdateController::OnClientListDone() {

@@ -69,8 +69,12 @@ TEST_F(RepairTest, BringsChangedAndNewFilesInLineAndRecordsTheVersion) {
     std::vector<std::wstring> present = ListFiles(h.client);
     EXPECT_EQ(std::set<std::wstring>(present.begin(), present.end()), expected);
 
-    // The installed list is the server's, "version.ini" at the target.
+    // The installed list is the server's, "version.ini" at the target, and
+    // the mini client has the server's lists.
     EXPECT_EQ(BytesOf(h.client + L"HashMD5.xmp"), BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\HashMD5.xmp")));
+    for (const wchar_t* list : {L"HashMD5.xmp", L"HashToFile.xmp", L"HashVersion.xmp"})
+        EXPECT_EQ(BytesOf(h.client + L"Tiny\\" + list),
+                  BytesOf(FixturePath(std::wstring(L"trees\\main\\update\\1.0.1\\client\\") + list)));
     EXPECT_EQ(InstalledVersion(h.client), L"1.0.1");
 
     // Only the four changed files were fetched, each from its version folder,
