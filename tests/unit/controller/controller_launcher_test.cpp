@@ -161,6 +161,10 @@ TEST(LauncherPackage, BadProgramPackageIsNeverHandedOver) {
     } cases[] = {
         {"another program", BytesOf(FixturePath(L"extra\\wrong_Brightgate.exe.pkg"))},
         {"no package", std::string(4000, 'q')},
+        // The right bytes, but not where the copier would install them.
+        {"program in a subfolder", BytesOf(FixturePath(L"extra\\nested_Brightgate.exe.pkg"))},
+        // The right program beside a name the copier's unpacking refuses.
+        {"entry leaving the folder", BytesOf(FixturePath(L"extra\\climbing_Brightgate.exe.pkg"))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
