@@ -244,8 +244,8 @@ bool UpdateController::OnClientFileDone(const std::wstring& localPath) {
         return false;
     }
     if (result != PackageInstallResult::kInstalled) {
-        WriteLog("%s %s", WideToMulti(L"下载客户端端资源失败，重新下载", 936).c_str(),
-                 WideToMulti(relative, 0).c_str());
+        WriteLog("client package %s does not hold the file the server list gives", WideToMulti(relative, 0).c_str());
+        WriteLog("%s", WideToMulti(L"下载客户端端资源失败，重新下载", 936).c_str());
         return false;
     }
     ScopedCriticalSection guard(coreLock_);

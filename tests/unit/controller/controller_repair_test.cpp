@@ -30,6 +30,12 @@ void ExpectListTrueToDisk(const std::wstring& client) {
     }
 }
 
+// The engine's log of the run, in its own encoding.
+std::string EngineLog(const std::wstring& root) {
+    std::vector<std::wstring> logs = ListFiles(root + L"Log");
+    return logs.size() == 1 ? BytesOf(root + L"Log\\" + logs[0]) : std::string();
+}
+
 // Stopped in state 46 with the old version: the update did not finish, and
 // the installed list says what is really on disk.
 void ExpectStoppedWithTheOldVersion(ControllerHarness& h) {
@@ -165,6 +171,11 @@ TEST(RepairFailure, FileFailingForGoodStopsWithoutTheNewVersion) {
                                  *server.Find(PathHash(std::wstring(L"data\\a.dat")))));
         if (c.fixture != nullptr) {
             EXPECT_EQ(run.CountGets("/update/1.0.1/client/data/a.dat.pkg"), 10);
+        }
+        if (std::string(c.name) == "wrong file") {
+            // A package without the right file is logged with the line as it stands.
+            const std::string line = "\t" + WideToMulti(L"下载客户端端资源失败，重新下载", 936) + "</font></li>";
+            EXPECT_NE(EngineLog(run.root).find(line), std::string::npos);
         }
     }
 }
