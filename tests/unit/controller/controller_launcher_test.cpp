@@ -7,6 +7,7 @@
 #include "common/hash_list.h"
 #include "common/md5.h"
 #include "common/package_extractor.h"
+#include "common/path_hash.h"
 #include "common/process_util.h"
 #include "common/unique_handle.h"
 #include "tests/unit/common/test_paths.h"
@@ -124,6 +125,50 @@ TEST_F(LauncherTest, OnlyResourcesChangedAsksForARestart) {
     EXPECT_EQ(BytesOf(h.root + L"Skin\\Launcher\\main.xml"), BytesOf(FixturePath(L"launcher\\new\\Skin\\Launcher\\main.xml")));
     EXPECT_EQ(h.CountGets("/launcher/Brightgate.exe.pkg"), 0);
     EXPECT_EQ(BytesOf(h.root + L"LancherHashMD5.xmp"), BytesOf(FixturePath(std::wstring(kServedLauncher) + L"LancherHashMD5.xmp")));
+}
+
+// A changed resource whose key the path map lacks, or maps out of the root,
+// is left alone; the rest of the launcher road goes on.
+TEST(LauncherPathMap, MissingOrLeavingPathIsSkipped) {
+    const std::string map = BytesOf(FixturePath(L"trees\\selfupdate\\launcher\\HashToFile.xmp"));
+    const std::string line = "=Skin\\Launcher\\main.xml\n";
+    const size_t at = map.find(line);
+    ASSERT_NE(at, std::string::npos);
+    const size_t start = map.rfind('\n', at) + 1;
+    struct Case {
+        const char* name;
+        std::string map;
+    } cases[] = {
+        {"missing", map.substr(0, start) + map.substr(at + line.size())},
+        {"leaving", std::string(map).replace(at, line.size(), "=..\\..\\evil.xml\n")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ControllerHarness h;
+        ASSERT_TRUE(h.Open()) << h.Error();
+        h.ServeTree(L"trees\\selfupdate");
+        h.ServeFile("launcher/HashToFile.xmp", c.map);
+        h.WriteConfig();
+        h.InstallClient(L"clients\\1.0.1", L"1.0.1");
+        h.InstallLauncher(L"launcher\\old");
+        h.checkVersionOnReady = false;
+        h.StartCore();
+        ASSERT_TRUE(h.RunUntilEvent(eCallBackType_PreDownloadReady));
+
+        EXPECT_EQ(h.Events(), (std::vector<int>{eCallBackType_WaitRelaunch, eCallBackType_DownloadServerList,
+                                                eCallBackType_PreDownloadReady}));
+        EXPECT_EQ(h.CountGets("main.xml.pkg"), 0);
+        EXPECT_EQ(h.CountGetsContaining("evil"), 0);
+        EXPECT_FALSE(FileExists(h.root + L"..\\..\\evil.xml"));
+        EXPECT_EQ(BytesOf(h.root + L"Skin\\Launcher\\main.xml"), BytesOf(FixturePath(L"launcher\\old\\Skin\\Launcher\\main.xml")));
+        EXPECT_EQ(BytesOf(h.root + L"Brightgate.exe"), BytesOf(FixturePath(L"launcher\\new\\Brightgate.exe")));
+        // The skipped file keeps its old digest, so a later run asks again.
+        HashList installed;
+        ASSERT_TRUE(installed.Load(h.root + L"LancherHashMD5.xmp"));
+        Md5Digest oldDigest;
+        ASSERT_TRUE(FileMd5(FixturePath(L"launcher\\old\\Skin\\Launcher\\main.xml"), oldDigest));
+        EXPECT_FALSE(installed.Differs(PathHash(std::wstring(L"Skin\\Launcher\\main.xml")), oldDigest));
+    }
 }
 
 // A new engine program goes to the copier packed, and the engine asks for its
