@@ -182,18 +182,37 @@ TEST(EngineProgram, ChangedEngineStartsTheCopierAndAsksForARestart) {
     h.InstallLauncher(L"launcher\\engine_old");
     // Any program will do as the copier: it only has to start.
     ASSERT_TRUE(CopyFileW((TestExeFolder() + L"fake_launcher\\Brightgate.exe").c_str(), (h.root + L"Ferrier.exe").c_str(), FALSE));
+    // The copier runs by the time the engine is told to end.
+    bool copierRunning = false;
+    h.onEvent = [&](int value) {
+        if (value == eCallBackType_WaitReStartCore) copierRunning = FindProcessIdByName("Ferrier.exe") != 0;
+    };
     h.StartCore();
-    // The event comes first, the copier's start right after it.
-    DWORD copier = 0;
-    EXPECT_TRUE(h.RunUntil([&] {
-        return h.Saw(eCallBackType_WaitReStartCore) && (copier = FindProcessIdByName("Ferrier.exe")) != 0;
-    }));
+    EXPECT_TRUE(h.RunUntilEvent(eCallBackType_WaitReStartCore));
     TerminateProcessByName("Ferrier.exe");
+    EXPECT_TRUE(copierRunning);
 
     EXPECT_EQ(h.Events(), std::vector<int>{eCallBackType_WaitReStartCore});
     EXPECT_EQ(h.Core().GetState(), kStepEngineProgramDownloading);
     EXPECT_EQ(BytesOf(h.root + L"Tmp\\DownloadTmp.xmp"),
               BytesOf(FixturePath(L"trees\\engineupdate\\launcher\\Tidemill.exe.pkg")));
+    EXPECT_EQ(BytesOf(h.root + L"Tidemill.exe"), BytesOf(FixturePath(L"launcher\\engine_old\\Tidemill.exe")));
+}
+
+// Without a copier to start, no restart is announced: the engine stops.
+TEST(EngineProgram, MissingCopierStopsWithoutARestart) {
+    ControllerHarness h;
+    ASSERT_TRUE(h.Open()) << h.Error();
+    h.ServeTree(L"trees\\engineupdate");
+    h.WriteConfig();
+    h.InstallClient(L"clients\\1.0.1", L"1.0.1");
+    h.InstallLauncher(L"launcher\\engine_old");
+    h.StartCore();
+    EXPECT_FALSE(h.RunUntilEvent(eCallBackType_WaitReStartCore));
+
+    EXPECT_TRUE(h.Events().empty());
+    EXPECT_EQ(h.Core().GetState(), kStepStopped);
+    EXPECT_EQ(h.CountGets("/launcher/Tidemill.exe.pkg"), 1);
     EXPECT_EQ(BytesOf(h.root + L"Tidemill.exe"), BytesOf(FixturePath(L"launcher\\engine_old\\Tidemill.exe")));
 }
 
