@@ -46,6 +46,18 @@ private:
 
 const wchar_t kServedLauncher[] = L"trees\\selfupdate\\launcher\\";
 
+// The self-update tree served with one file replaced, the client current and
+// the old launcher installed.
+::testing::AssertionResult ServeSelfUpdate(ControllerHarness& h, const std::string& path, const std::string& bytes) {
+    if (!h.Open()) return ::testing::AssertionFailure() << h.Error();
+    h.ServeTree(L"trees\\selfupdate");
+    h.ServeFile(path, bytes);
+    h.WriteConfig();
+    h.InstallClient(L"clients\\1.0.1", L"1.0.1");
+    h.InstallLauncher(L"launcher\\old");
+    return ::testing::AssertionSuccess();
+}
+
 class LauncherTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -145,12 +157,7 @@ TEST(LauncherPathMap, MissingOrLeavingPathIsSkipped) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ControllerHarness h;
-        ASSERT_TRUE(h.Open()) << h.Error();
-        h.ServeTree(L"trees\\selfupdate");
-        h.ServeFile("launcher/HashToFile.xmp", c.map);
-        h.WriteConfig();
-        h.InstallClient(L"clients\\1.0.1", L"1.0.1");
-        h.InstallLauncher(L"launcher\\old");
+        ASSERT_TRUE(ServeSelfUpdate(h, "launcher/HashToFile.xmp", c.map));
         h.checkVersionOnReady = false;
         h.StartCore();
         ASSERT_TRUE(h.RunUntilEvent(eCallBackType_PreDownloadReady));
@@ -171,15 +178,22 @@ TEST(LauncherPathMap, MissingOrLeavingPathIsSkipped) {
     }
 }
 
+// The tree with a new engine program; the launcher and the client current.
+class EngineProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(h.Open()) << h.Error();
+        h.ServeTree(L"trees\\engineupdate");
+        h.WriteConfig();
+        h.InstallClient(L"clients\\1.0.1", L"1.0.1");
+        h.InstallLauncher(L"launcher\\engine_old");
+    }
+    ControllerHarness h;
+};
+
 // A new engine program goes to the copier packed, and the engine asks for its
 // own restart.
-TEST(EngineProgram, ChangedEngineStartsTheCopierAndAsksForARestart) {
-    ControllerHarness h;
-    ASSERT_TRUE(h.Open()) << h.Error();
-    h.ServeTree(L"trees\\engineupdate");
-    h.WriteConfig();
-    h.InstallClient(L"clients\\1.0.1", L"1.0.1");
-    h.InstallLauncher(L"launcher\\engine_old");
+TEST_F(EngineProgram, ChangedEngineStartsTheCopierAndAsksForARestart) {
     // Any program will do as the copier: it only has to start.
     ASSERT_TRUE(CopyFileW((TestExeFolder() + L"fake_launcher\\Brightgate.exe").c_str(), (h.root + L"Ferrier.exe").c_str(), FALSE));
     // The copier runs by the time the engine is told to end.
@@ -200,13 +214,7 @@ TEST(EngineProgram, ChangedEngineStartsTheCopierAndAsksForARestart) {
 }
 
 // Without a copier to start, no restart is announced: the engine stops.
-TEST(EngineProgram, MissingCopierStopsWithoutARestart) {
-    ControllerHarness h;
-    ASSERT_TRUE(h.Open()) << h.Error();
-    h.ServeTree(L"trees\\engineupdate");
-    h.WriteConfig();
-    h.InstallClient(L"clients\\1.0.1", L"1.0.1");
-    h.InstallLauncher(L"launcher\\engine_old");
+TEST_F(EngineProgram, MissingCopierStopsWithoutARestart) {
     h.StartCore();
     EXPECT_FALSE(h.RunUntilEvent(eCallBackType_WaitReStartCore));
 
@@ -233,12 +241,7 @@ TEST(LauncherPackage, BadProgramPackageIsNeverHandedOver) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ControllerHarness h;
-        ASSERT_TRUE(h.Open()) << h.Error();
-        h.ServeTree(L"trees\\selfupdate");
-        h.ServeFile("launcher/Brightgate.exe.pkg", c.bytes);
-        h.WriteConfig();
-        h.InstallClient(L"clients\\1.0.1", L"1.0.1");
-        h.InstallLauncher(L"launcher\\old");
+        ASSERT_TRUE(ServeSelfUpdate(h, "launcher/Brightgate.exe.pkg", c.bytes));
         FakeLauncher running;
         h.StartCore();
         EXPECT_FALSE(h.RunUntilEvent(eCallBackType_PreDownloadReady));
