@@ -16,10 +16,11 @@
 //     --exit-on N         finish after callback value N
 //     --stop-file PATH    finish once PATH exists
 //     --wait-engine       when finishing, first wait for the engine to end
+//     --exit-with-engine  finish when the engine has ended
 //     --timeout-ms T      finish after T ms whatever happened (default 120000)
 //
 // Log lines (UTF-8): WINDOW h, ENGINE_STARTED pid, ENGINE_START_FAILED err,
-// NOTIFY_WND h FROM w, CALLBACK n name, TEXT slot text, PROGRESS done total,
+// NOTIFY_WND h FROM w VISIBLE v, CALLBACK n name, TEXT slot text, PROGRESS done total,
 // CORE_TEXT text, SENT what, CLOSED_WINDOW, ENGINE_EXIT code, EXIT reason.
 // Line breaks inside texts are written as \n and \r.
 #include "common/code_page.h"
@@ -32,6 +33,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -53,6 +55,7 @@ struct Options {
     std::set<int> exitOn;
     std::wstring stopFile;
     bool waitEngine = false;
+    bool exitWithEngine = false;
     DWORD timeoutMs = 120000;
 };
 
@@ -118,6 +121,7 @@ bool ParseOptions(Options& options) {
             options.exitOn.insert(_wtoi(value.c_str()));
         } else if (arg == L"--stop-file") next(options.stopFile);
         else if (arg == L"--wait-engine") options.waitEngine = true;
+        else if (arg == L"--exit-with-engine") options.exitWithEngine = true;
         else if (arg == L"--timeout-ms") {
             next(value);
             options.timeoutMs = static_cast<DWORD>(_wtoi(value.c_str()));
@@ -142,9 +146,10 @@ public:
     explicit Script(ProtocolDeal& deal) : deal_(deal) {}
 
     void OnNotifyWnd(WPARAM sender, const ChannelIntRecord& record) {
-        Log("NOTIFY_WND " + std::to_string(record.value) + " FROM " +
-            std::to_string(static_cast<long long>(sender)));
         g_engineWindow = ChannelToWindow(record.value);
+        Log("NOTIFY_WND " + std::to_string(record.value) + " FROM " +
+            std::to_string(static_cast<long long>(sender)) + " VISIBLE " +
+            std::to_string(IsWindowVisible(g_engineWindow) ? 1 : 0));
         ChannelIntRecord answer = {WindowToChannel(g_window)};
         deal_.SendCopyData(g_engineWindow, CF_NOTIFY_WND, &answer, reinterpret_cast<WPARAM>(g_window));
         // Kept open for the rest of the process, as the launcher does.
@@ -257,7 +262,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     }
     Log("WINDOW " + std::to_string(WindowToChannel(g_window)));
 
-    ProtocolDeal deal;
+    // The codec's tables are large: kept off the stack.
+    std::unique_ptr<ProtocolDeal> dealOwner(new ProtocolDeal);
+    ProtocolDeal& deal = *dealOwner;
     Script script(deal);
     deal.RegisterHandler(CF_NOTIFY_WND, [&script](WPARAM sender, const void* record, int32_t) {
         script.OnNotifyWnd(sender, *static_cast<const ChannelIntRecord*>(record));
@@ -304,6 +311,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
             GetExitCodeProcess(engine.Get(), &code);
             Log("ENGINE_EXIT " + std::to_string(code));
             engine.Reset();
+            if (g_options.exitWithEngine) {
+                reason = "done";
+                break;
+            }
         }
         if (script.Finishing() && (!g_options.waitEngine || !engine)) {
             reason = "done";

@@ -1,0 +1,104 @@
+#include "engine/engine_startup.h"
+
+#include "common/code_page.h"
+#include "common/protocol_deal.h"
+#include "common/registry_util.h"
+#include "common/unique_handle.h"
+#include "engine/engine_command_line.h"
+#include "engine/engine_window.h"
+#include "engine/notify_host.h"
+#include "engine/startup_mutex.h"
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+constexpr wchar_t kRunningMutexName[] = L"qln_tidemill_b";
+constexpr int kCurrentUserRoot = 1;
+constexpr DWORD kLoopPauseMs = 30;
+
+// "Software\Quillon\" and [platform] GameName of the root's configuration.
+std::wstring EngineRegistryKey(const std::wstring& root) {
+    wchar_t gameName[512] = {};
+    std::wstring config = root + L"LauncherConfig.ini";
+    GetPrivateProfileStringW(L"platform", L"GameName", L"", gameName, 512, config.c_str());
+    return std::wstring(L"Software\\Quillon\\") + gameName;
+}
+
+}  // namespace
+
+int RunTidemill(HINSTANCE instance, const wchar_t* commandLine) {
+    // The engine object holds the channel's large codec tables: not on the stack.
+    std::unique_ptr<NotifyHost> owner(new NotifyHost);
+    NotifyHost& host = *owner;
+    host.Log("Start Tidemill.exe");
+
+    StartupMutex startup;
+    if (!startup.Acquire([&host] { host.Log("OpenMutexA qln_tidemill_a fail"); })) {
+        host.Log("CreateMutexW qln_tidemill_a failed");
+    }
+
+    EngineWindow window;
+    if (!window.Create(instance, [&host](WPARAM sender, const COPYDATASTRUCT* data) {
+            host.QueueCopyData(sender, data);
+        })) {
+        host.Log("InitInstance\xCA\xA7\xB0\xDC");  // "InitInstance" and the GBK words for "failed"
+        host.Stop();
+        return 0;
+    }
+    AllowCopyDataMessages();
+
+    std::wstring line = commandLine != nullptr ? commandLine : L"";
+    std::vector<HWND> launchers = LauncherWindowsFromCommandLine(line);
+    if (launchers.empty()) {
+        startup.Release();
+        // A handle that is not a window ends the engine without a word.
+        if (IsRestartCommandLine(line)) host.Log("vecHwnd.empty()");
+        host.Stop();
+        return 0;
+    }
+
+    std::wstring registryKey = EngineRegistryKey(host.GetRoot());
+    SetLastError(0);
+    ScopedHandle running(CreateMutexW(nullptr, TRUE, kRunningMutexName));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        // Another engine serves the launchers: tell them its window instead.
+        startup.Release();
+        std::string wnd = WideToMulti(ReadRegistryString(kCurrentUserRoot, registryKey, L"wnd"), 0);
+        ChannelIntRecord record = {static_cast<int32_t>(std::strtol(wnd.c_str(), nullptr, 10))};
+        for (HWND launcher : launchers) {
+            host.Log("Send to foreground CF_NOTIFY_WND");
+            host.Send(launcher, CF_NOTIFY_WND, &record);
+        }
+        host.Stop();
+        return 0;
+    }
+
+    WriteRegistryString(kCurrentUserRoot, registryKey, L"wnd", std::to_wstring(WindowToChannel(window.Handle())));
+    startup.Release();
+    ChannelIntRecord hello = {WindowToChannel(window.Handle())};
+    for (HWND launcher : launchers) {
+        host.Log("Send to foreground CF_NOTIFY_WND2");
+        host.Send(launcher, CF_NOTIFY_WND, &hello);
+        host.AddNotifyWnd(launcher);
+    }
+
+    host.OnLoopStart();
+    // Only the tick ends the loop; WM_QUIT from a destroyed window does not.
+    WPARAM lastWParam = 0;
+    for (;;) {
+        MSG msg;
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+            lastWParam = msg.wParam;
+        } else if (!host.Tick()) {
+            break;
+        }
+        Sleep(kLoopPauseMs);
+    }
+    host.Stop();
+    if (running) ReleaseMutex(running.Get());
+    return static_cast<int>(lastWParam);
+}

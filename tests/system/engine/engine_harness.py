@@ -1,0 +1,217 @@
+"""Runs the real Tidemill.exe under Wine against the local HTTP test server.
+
+A Site is one engine installation (root folder = client folder) and the
+update tree it is served from; a Launcher is one launcher double process
+with its frame log. Paths come from ctest's environment (see CMakeLists.txt).
+"""
+import glob
+import hashlib
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.request
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SOURCE = os.path.abspath(os.path.join(HERE, "..", "..", ".."))
+sys.path.insert(0, os.path.join(SOURCE, "tools"))
+import make_update_tree as mut  # noqa: E402
+
+ENV = os.environ
+WINE_RUN = ENV.get("QUILLON_WINE_RUN", os.path.join(SOURCE, "tools", "wine-run.sh"))
+WINE_ARCH = ENV.get("QUILLON_WINE_ARCH", "win64")
+WINE_PREFIX = ENV.get("QUILLON_ENGINE_PREFIX", "")
+TIDEMILL = ENV.get("QUILLON_TIDEMILL_EXE", "")
+LAUNCHER_DOUBLE = ENV.get("QUILLON_LAUNCHER_DOUBLE", "")
+PORT_FILE = ENV.get("QUILLON_HTTP_PORT_FILE", "")
+GAME_NAME = "QuillonSystemTest"
+RUN_SECONDS = 90
+
+# The launcher's own files, identical on the server and in the installation.
+LAUNCHER_FILES = {
+    "Brightgate.exe": b"launcher stand-in\n",
+    "Skin/Launcher/layout/Main.xml": b"<Window size=\"800,572\"/>\n",
+}
+
+
+def wine_path(path):
+    """The host path as a program under Wine sees it (drive Z: is /)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def write(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data if isinstance(data, bytes) else data.encode("utf-8"))
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+class HttpServer:
+    """The shared test server of the ctest run; one session per site."""
+
+    def __init__(self):
+        with open(PORT_FILE) as f:
+            self.port = int(f.read().strip())
+        self.base = "http://127.0.0.1:%d" % self.port
+
+    def call(self, method, path, data=None):
+        request = urllib.request.Request(self.base + path, data=data, method=method)
+        with urllib.request.urlopen(request, timeout=30) as answer:
+            return answer.read().decode("utf-8")
+
+    def session(self, root):
+        return self.call("POST", "/_ctl/session?root=" + urllib.request.quote(root), b"")
+
+    def requests(self, sid):
+        """(method, path, status) of every request of the session."""
+        lines = self.call("GET", "/_ctl/log/" + sid).splitlines()
+        return [tuple(line.split("\t")[i] for i in (0, 1, 3)) for line in lines if line]
+
+
+def make_client(folder, files):
+    for rel, data in files.items():
+        write(os.path.join(folder, *rel.split("/")), data)
+
+
+class Site:
+    """An installed engine root and the update tree that serves it."""
+
+    def __init__(self, work, server, release, version, installed=None, installed_version=None):
+        self.work = work
+        self.root = os.path.join(work, "root")
+        self.tree = os.path.join(work, "tree")
+        self.server = server
+        self.sid = server.session(self.tree)
+        self.base_url = "%s/%s/" % (server.base, self.sid)
+        release_dir = os.path.join(work, "release")
+        launcher_dir = os.path.join(work, "launcher")
+        make_client(release_dir, release)
+        make_client(launcher_dir, LAUNCHER_FILES)
+        mut.build_tree(release_dir, self.tree, mut.parse_version(version), self.base_url,
+                       launcher_dir=launcher_dir, level=1)
+        self.release = release
+        self.version = version
+
+        os.makedirs(self.root, exist_ok=True)
+        shutil.copy(TIDEMILL, os.path.join(self.root, "Tidemill.exe"))
+        make_client(self.root, LAUNCHER_FILES)
+        write(os.path.join(self.root, "LancherHashMD5.xmp"),
+              mut.encode_hash_list(mut.keyed(mut.hash_folder(launcher_dir), mut.DEFAULT_CODEPAGE)))
+        write(os.path.join(self.root, "LauncherConfig.ini"),
+              mut.launcher_config(self.base_url, game_name=GAME_NAME))
+        if installed is not None:
+            make_client(self.root, installed)
+            listed = {rel.replace("/", "\\"): data for rel, data in installed.items()}
+            digests = {rel: hashlib.md5(data).digest() for rel, data in listed.items()}
+            write(os.path.join(self.root, "HashMD5.xmp"), mut.encode_hash_list(mut.keyed(digests, "cp1252")))
+            write(os.path.join(self.root, "version.ini"), "[version]\r\ncur=%s\r\n" % installed_version)
+
+    def requests(self):
+        return self.server.requests(self.sid)
+
+    def fetched_packages(self):
+        """Client packages the engine asked for, as relative paths."""
+        found = []
+        for method, path, status in self.requests():
+            if method == "GET" and path.endswith(".pkg") and "/client/" in path:
+                found.append(urllib.request.unquote(path.split("/client/", 1)[1])[:-len(".pkg")])
+        return found
+
+    def html_log(self):
+        logs = sorted(glob.glob(os.path.join(self.root, "Log", "Launcher-*.html")))
+        return b"".join(read(p) for p in logs).decode("utf-8", errors="replace")
+
+    def installed_version(self):
+        text = read(os.path.join(self.root, "version.ini")).decode("utf-8", errors="replace")
+        for line in text.splitlines():
+            if line.strip().lower().startswith("cur="):
+                return line.split("=", 1)[1].strip()
+        return None
+
+    def file(self, rel):
+        return read(os.path.join(self.root, *rel.split("/")))
+
+
+class Launcher:
+    """One launcher double; runs in the site's root, so the engine it starts
+    takes that folder as its root."""
+
+    def __init__(self, site, name, *args):
+        self.log_path = os.path.join(site.work, name + ".log")
+        command = [WINE_RUN, WINE_ARCH, WINE_PREFIX, LAUNCHER_DOUBLE, "--log", wine_path(self.log_path),
+                   "--timeout-ms", str(RUN_SECONDS * 1000)] + [str(a) for a in args]
+        self.process = subprocess.Popen(command, cwd=site.root, stdin=subprocess.DEVNULL,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def lines(self):
+        try:
+            return read(self.log_path).decode("utf-8", errors="replace").splitlines()
+        except OSError:
+            return []
+
+    def wait_for(self, prefix, seconds=RUN_SECONDS):
+        """The first log line starting with prefix, waiting while the double runs."""
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            for line in self.lines():
+                if line.startswith(prefix):
+                    return line
+            if self.process.poll() is not None:
+                for line in self.lines():
+                    if line.startswith(prefix):
+                        return line
+                return None
+            time.sleep(0.05)
+        return None
+
+    def finish(self, seconds=RUN_SECONDS + 30):
+        try:
+            self.process.wait(timeout=seconds)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+        return self.lines()
+
+    def callbacks(self):
+        return [int(line.split()[1]) for line in self.lines() if line.startswith("CALLBACK ")]
+
+    def window(self):
+        line = self.wait_for("WINDOW ")
+        return int(line.split()[1]) if line else None
+
+    def engine_exit(self):
+        for line in self.lines():
+            if line.startswith("ENGINE_EXIT "):
+                return int(line.split()[1])
+        return None
+
+    def greetings(self):
+        return [line for line in self.lines() if line.startswith("NOTIFY_WND ")]
+
+
+def run_engine(site, *args, seconds=RUN_SECONDS):
+    """Runs Tidemill.exe directly in the site's root; its exit code."""
+    command = [WINE_RUN, WINE_ARCH, WINE_PREFIX, os.path.join(site.root, "Tidemill.exe")] + list(args)
+    return subprocess.run(command, cwd=site.root, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL, timeout=seconds).returncode
+
+
+def kill_prefix():
+    """Ends every process of the suite's own prefix (after a failed test)."""
+    server = "/usr/lib/wine/wineserver64" if WINE_ARCH == "win64" else "/usr/lib/wine/wineserver32"
+    env = dict(os.environ, WINEPREFIX=WINE_PREFIX)
+    subprocess.run([server, "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def new_work_folder(name):
+    """A fresh folder per test, kept after the run for inspection."""
+    base = ENV.get("QUILLON_SYSTEM_WORK", os.path.join(tempfile.gettempdir(), "quillon-engine-system"))
+    folder = os.path.join(base, name)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    return folder

@@ -1,0 +1,179 @@
+"""Tidemill.exe end to end: launcher doubles, the local HTTP server and
+update trees built by tools/make_update_tree.py."""
+import os
+import unittest
+
+from engine_harness import (HttpServer, Launcher, Site, kill_prefix, new_work_folder, read, run_engine,
+                            write)
+
+THEME = bytes(range(256)) * 64
+RELEASE = {
+    "binkw32.dll": b"bink 1.0\n",
+    "Config/localconfig.xml": b"<config/>\n",
+    "Data/maps/first map.txt": b"map one, revised\n" * 50,
+    "Data/maps/second.txt": b"second map\n",
+    "Data/sound/theme.ogg": THEME,
+    "Data/new in 1.0.1.txt": b"new\n",
+}
+INSTALLED = {
+    "binkw32.dll": RELEASE["binkw32.dll"],
+    "Config/localconfig.xml": RELEASE["Config/localconfig.xml"],
+    "Data/maps/first map.txt": b"map one\n" * 50,
+    "Data/maps/second.txt": RELEASE["Data/maps/second.txt"],
+    "Data/sound/theme.ogg": THEME[:1000],
+}
+CHANGED = ["Data/maps/first map.txt", "Data/new in 1.0.1.txt", "Data/sound/theme.ogg"]
+
+# A launcher that chooses server 1 and starts the game, as the real one does.
+PLAYER = ("--server", "1", "--start-game", "--exit-on", "6", "--wait-engine")
+
+
+class EngineTest(unittest.TestCase):
+    def setUp(self):
+        self.server = HttpServer()
+        self.work = new_work_folder(self.id().split(".")[-1])
+        self.launchers = []
+
+    def tearDown(self):
+        leftovers = any(l.process.poll() is None for l in self.launchers) or any(
+            "ENGINE_RUNNING" in l.lines() for l in self.launchers)
+        for launcher in self.launchers:
+            if launcher.process.poll() is None:
+                launcher.process.kill()
+        if leftovers:
+            kill_prefix()  # the suite's own prefix: nothing else lives there
+
+    def site(self, installed=INSTALLED, installed_version="1.0.0"):
+        return Site(self.work, self.server, RELEASE, "1.0.1", installed, installed_version)
+
+    def launcher(self, site, name, *args):
+        launcher = Launcher(site, name, *args)
+        self.launchers.append(launcher)
+        return launcher
+
+    def assertOrdered(self, lines, prefixes):
+        """The lines starting with each prefix appear in this order."""
+        position = -1
+        for prefix in prefixes:
+            found = [n for n, line in enumerate(lines) if n > position and line.startswith(prefix)]
+            self.assertTrue(found, "%r after line %d in:\n%s" % (prefix, position, "\n".join(lines)))
+            position = found[0]
+
+    def assertClientIsRelease(self, site):
+        for rel, data in RELEASE.items():
+            self.assertEqual(site.file(rel), data, rel)
+        self.assertEqual(site.installed_version(), "1.0.1")
+        served = os.path.join(site.tree, "update", "1.0.1", "client", "HashMD5.xmp")
+        self.assertEqual(read(os.path.join(site.root, "HashMD5.xmp")), read(served))
+
+    def test_typical_run_repairs_the_client_and_launches_the_game(self):
+        site = self.site()
+        player = self.launcher(site, "player", *PLAYER)
+        lines = player.finish()
+
+        greeting = player.greetings()
+        self.assertEqual(len(greeting), 1, lines)
+        self.assertTrue(greeting[0].endswith("FROM 0 VISIBLE 0"), greeting)  # hidden, whatever the starter asked
+        self.assertEqual(player.callbacks(), [0, 18, 1, 17, 6])
+        self.assertOrdered(lines, ["NOTIFY_WND", "CALLBACK 0 ", "CALLBACK 18 ", "SENT eActionType_CheckVer 1",
+                                   "CALLBACK 1 ", "SENT eActionType_StartGame", "CALLBACK 17 ",
+                                   "CALLBACK 6 ", "ENGINE_EXIT 0"])
+        self.assertIn("PROGRESS 100 100", lines)
+        self.assertIn("TEXT 0 V1.0.0", lines)
+        self.assertIn("TEXT 1 V1.0.1", lines)
+        self.assertIn("TEXT 0 V1.0.1", lines)
+        texts = [line for line in lines if line.startswith("TEXT 2 ")]
+        self.assertEqual(texts[-1], "TEXT 2 Starting the game")
+
+        self.assertEqual(sorted(site.fetched_packages()), CHANGED)
+        self.assertClientIsRelease(site)
+        log = site.html_log()
+        self.assertIn("Start Tidemill.exe", log)
+        self.assertIn("m_kState = eNotifyWndState_WaitClose", log)
+        self.assertIn("eCallBackType_FinishClient2 RemoveNotifyWnd", log)
+
+    def test_empty_client_gets_the_full_package_then_launches(self):
+        site = self.site(installed=None)
+        player = self.launcher(site, "player", *PLAYER)
+        lines = player.finish()
+        # 0 and 18 reach a launcher however late it answers the greeting; the
+        # package events only once it has answered, which may be after them.
+        expected = [0, 13, 14, 16, 18, 1, 6]
+        received = player.callbacks()
+        self.assertEqual([c for c in received if c in (0, 18, 1, 6)], [0, 18, 1, 6], lines)
+        self.assertEqual(received, [c for c in expected if c in received], lines)
+        self.assertEqual(player.engine_exit(), 0)
+        self.assertEqual(site.fetched_packages(), [])
+        self.assertClientIsRelease(site)
+
+    def test_second_launcher_is_served_by_the_running_engine(self):
+        site = self.site()
+        go = os.path.join(self.work, "go")
+        stop = os.path.join(self.work, "stop")
+        player = self.launcher(site, "player", "--go-file", go, *PLAYER)
+        self.assertIsNotNone(player.wait_for("CALLBACK 18 "), player.lines())
+
+        # Its own engine finds the first one running, hands over that
+        # engine's window and ends; the first engine then greets it late.
+        watcher = self.launcher(site, "watcher", "--stop-file", stop, "--wait-engine")
+        self.assertIsNotNone(watcher.wait_for("CALLBACK 18 "), watcher.lines())
+        self.assertIsNotNone(watcher.wait_for("ENGINE_EXIT "), watcher.lines())
+        self.assertEqual(watcher.engine_exit(), 0)
+        first_engine = player.greetings()[0].split()[1]
+        self.assertEqual([g.split()[1] for g in watcher.greetings()], [first_engine])
+
+        write(go, b"")
+        self.assertIsNotNone(player.wait_for("CALLBACK 6 "), player.lines())
+        write(stop, b"")  # the last launcher goes: the first engine ends
+        watcher_lines = watcher.finish()
+        player_lines = player.finish()
+        self.assertEqual(player.callbacks(), [0, 18, 1, 17, 6])
+        self.assertEqual(player.engine_exit(), 0)
+        # Broadcasts reach both; the version answer and the launch only the one that asked.
+        self.assertEqual(watcher.callbacks(), [0, 18, 17])
+        self.assertIn("TEXT 1 V1.0.1", watcher_lines)
+        self.assertIn("TEXT 1 V1.0.1", player_lines)
+        self.assertClientIsRelease(site)
+
+    def test_restart_reads_the_launcher_windows_back(self):
+        site = self.site()
+        # A dead handle first; the double adds itself as fwnd1; nothing after.
+        write(os.path.join(site.root, "Tidemill.ini"), "[Tidemill]\r\nfwnd0=1\r\n")
+        player = self.launcher(site, "player", "--ini-slot", "1", "--engine-args", "restart", *PLAYER)
+        lines = player.finish()
+        self.assertEqual(len(player.greetings()), 1, lines)
+        self.assertEqual(player.callbacks(), [0, 18, 1, 17, 6])
+        self.assertEqual(player.engine_exit(), 0)
+        self.assertClientIsRelease(site)
+
+    def test_restart_without_windows_ends_at_once(self):
+        site = self.site()
+        write(os.path.join(site.root, "Tidemill.ini"), "[Tidemill]\r\nfwnd0=0\r\nfwnd1=1\r\n")
+        self.assertEqual(run_engine(site, "restart"), 0)
+        self.assertIn("vecHwnd.empty()", site.html_log())
+        self.assertEqual(site.requests(), [])
+
+    def test_handle_that_is_no_window_ends_the_engine_quietly(self):
+        site = self.site()
+        player = self.launcher(site, "player", "--engine-args", "1", "--exit-with-engine")
+        lines = player.finish()
+        self.assertEqual(player.engine_exit(), 0, lines)
+        self.assertEqual(player.greetings(), [])
+        log = site.html_log()
+        self.assertIn("Start Tidemill.exe", log)
+        self.assertNotIn("vecHwnd.empty()", log)
+        self.assertNotIn("CF_NOTIFY_WND", log)
+        self.assertEqual(site.requests(), [])
+        self.assertEqual(site.installed_version(), "1.0.0")
+
+    def test_closed_launcher_window_ends_the_engine_after_the_pre_download(self):
+        site = self.site()
+        player = self.launcher(site, "player", "--close-on", "18", "--exit-with-engine")
+        lines = player.finish()
+        self.assertOrdered(lines, ["CALLBACK 0 ", "CALLBACK 18 ", "CLOSED_WINDOW", "ENGINE_EXIT 0"])
+        self.assertEqual(site.fetched_packages(), [])
+        self.assertEqual(site.installed_version(), "1.0.0")
+
+
+if __name__ == "__main__":
+    unittest.main()
