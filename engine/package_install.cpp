@@ -1,5 +1,6 @@
 #include "engine/package_install.h"
 
+#include "common/file_util.h"
 #include "common/package_extractor.h"
 #include "common/package_file.h"
 #include "common/win.h"
@@ -18,11 +19,6 @@ std::wstring PathKey(const std::wstring& path) {
     }
     if (!key.empty()) CharLowerBuffW(&key[0], static_cast<DWORD>(key.size()));
     return key;
-}
-
-std::wstring LastComponent(const std::wstring& path) {
-    size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace
@@ -53,9 +49,12 @@ PackageInstallResult InstallPackagedFile(const std::wstring& package, const std:
 bool PackageEntryDigest(const std::wstring& package, const std::wstring& fileName, Md5Digest& digest) {
     PackageFile file;
     if (!file.Open(package)) return false;
+    // The unpacking refuses a package with a name that leaves its folder.
+    for (uint32_t i = 0; i < file.EntryCount(); ++i)
+        if (!IsSafeRelativePath(file.EntryName(i))) return false;
     const std::wstring wanted = PathKey(fileName);
     for (uint32_t i = 0; i < file.EntryCount(); ++i) {
-        if (file.IsFolder(i) || PathKey(LastComponent(file.EntryName(i))) != wanted) continue;
+        if (file.IsFolder(i) || PathKey(file.EntryName(i)) != wanted) continue;
         Md5 md5;
         if (!file.ReadEntry(i, [&md5](const uint8_t* data, size_t size) {
                 md5.Update(data, size);

@@ -20,7 +20,8 @@ enum class PackageInstallResult {
 PackageInstallResult InstallPackagedFile(const std::wstring& package, const std::wstring& folder,
                                          const std::wstring& target, const Md5Digest& expected);
 
-// The digest of the package's file entry whose last name component equals
-// fileName (case ignored), without writing anything. False when the package
-// cannot be read or holds no such entry.
+// The digest of the file that unpacking the package would write at
+// fileName relative to its folder (case and the kind of separator ignored),
+// without writing anything. False when the package cannot be read, holds no
+// such entry, or has a name that unpacking would refuse.
 bool PackageEntryDigest(const std::wstring& package, const std::wstring& fileName, Md5Digest& digest);

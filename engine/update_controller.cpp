@@ -348,7 +348,7 @@ bool UpdateController::OnDownloadDone(const std::wstring& localPath) {
         case kStepClientPathMapDownloading: return OnClientPathMapDone();
         case kStepClientVersionListDownloading:
             if (!versionList_->Load(localPath)) WriteLog("HashVersion.xmp cannot be read");
-            OnClientVersionListReady();
+            OnClientVersionListReady(true);
             return true;
         case kStepClientFilesDownloading: return OnClientFileDone(localPath);
         default: return true;
@@ -408,7 +408,7 @@ void UpdateController::OnDownloadFailed(const std::wstring& localPath) {
             // The files are fetched all the same, without version folders.
             SetStatus(L"Tip18");
             versionList_->Clear();
-            OnClientVersionListReady();
+            OnClientVersionListReady(false);
             break;
         case kStepClientFilesDownloading:
             RecordFailedFile(localPath);

@@ -175,7 +175,8 @@ private:
     void FetchClientList();
     bool OnClientListDone();
     bool OnClientPathMapDone();
-    void OnClientVersionListReady();
+    // arrived: the version list was downloaded (else the files go without one).
+    void OnClientVersionListReady(bool arrived);
     void QueueClientFiles();
     bool OnClientFileDone(const std::wstring& localPath);
     // The chosen server's file of the client at the target version.

@@ -58,19 +58,29 @@ std::wstring UpdateController::ClientListUrl(const wchar_t* name) const {
     return repairServer_->UpdateUrl + targetVersionString_ + L"/" + repairServer_->Client + name;
 }
 
-// The mini client keeps its own copy of the lists.
-static void CopyForMiniClient(const std::wstring& source, const std::wstring& clientFolder,
+// The mini client keeps its own copy of the lists, written whole or not at
+// all, so a crash never leaves it a torn list.
+static bool CopyForMiniClient(const std::wstring& source, const std::wstring& clientFolder,
                               const wchar_t* name) {
     std::wstring copy = clientFolder + L"Tiny\\" + name;
-    MakeDirectoryChain(copy);
-    CopyFileW(source.c_str(), copy.c_str(), FALSE);
+    std::string bytes;
+    return MakeDirectoryChain(copy) && ReadWholeFile(source, bytes) &&
+           WriteFileAtomically(copy, bytes.data(), bytes.size());
 }
 
 bool UpdateController::OnClientListDone() {
     SetStatus(L"Tip4");
     changedKeys_.clear();
     const std::wstring listFile = TmpPath(L"HashMD5.xmp");
-    if (!serverClientList_->Load(listFile)) WriteLog("server HashMD5.xmp cannot be read");
+    // An empty or cut list would make missing files look up to date and the
+    // new version be claimed: such a list is fetched again.
+    std::string records;
+    if (!ReadWholeFile(listFile, records) || records.empty() || records.size() % HashListFile::kRecordSize != 0 ||
+        !serverClientList_->Load(listFile)) {
+        WriteLog("server HashMD5.xmp is unreadable, empty or cut (%u bytes); fetching it again",
+                 static_cast<unsigned>(records.size()));
+        return false;
+    }
     CopyForMiniClient(listFile, clientFolder_, L"HashMD5.xmp");
     {
         ScopedCriticalSection guard(coreLock_);
@@ -117,9 +127,10 @@ bool UpdateController::OnClientPathMapDone() {
     return true;
 }
 
-void UpdateController::OnClientVersionListReady() {
-    const std::wstring listFile = TmpPath(L"HashVersion.xmp");
-    if (FileExists(listFile)) CopyForMiniClient(listFile, clientFolder_, L"HashVersion.xmp");
+void UpdateController::OnClientVersionListReady(bool arrived) {
+    // After a failed download the local file is empty or from an earlier
+    // run: the mini client keeps the copy it has.
+    if (arrived) CopyForMiniClient(TmpPath(L"HashVersion.xmp"), clientFolder_, L"HashVersion.xmp");
     SetRange(0, static_cast<int>(fileList_.size()));
     SetPosition(0);
     SetState(kStepClientFilesDownloading);
@@ -233,8 +244,8 @@ bool UpdateController::OnClientFileDone(const std::wstring& localPath) {
         return false;
     }
     if (result != PackageInstallResult::kInstalled) {
-        WriteLog("%s %s", WideToMulti(L"下载客户端端资源失败，重新下载", 936).c_str(),
-                 WideToMulti(relative, 0).c_str());
+        WriteLog("client package %s does not hold the file the server list gives", WideToMulti(relative, 0).c_str());
+        WriteLog("%s", WideToMulti(L"下载客户端端资源失败，重新下载", 936).c_str());
         return false;
     }
     ScopedCriticalSection guard(coreLock_);

@@ -169,8 +169,16 @@ bool UpdateController::OnLauncherProgramDone() {
 
 bool UpdateController::OnEngineProgramDone() {
     if (!CheckPackagedProgram(kEngineProgram)) return false;
+    // The copier starts before the engine is told to end: the host ends as
+    // soon as it sees the event and would cut this thread short in the
+    // start. The copier waits for the engine to exit anyway.
+    if (RunProgram(root_ + L"Ferrier.exe", L"game core", root_, SW_HIDE, false) == 0) {
+        // Nobody would bring the engine back: no restart is announced.
+        WriteLog("Ferrier.exe cannot be started; the engine is not replaced");
+        SetState(kStepStopped);
+        return true;
+    }
     RaiseEvent(eCallBackType_WaitReStartCore);
-    RunProgram(root_ + L"Ferrier.exe", L"game core", root_, SW_HIDE, false);
     return true;
 }
 

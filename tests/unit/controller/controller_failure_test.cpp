@@ -48,6 +48,7 @@ TEST_P(FailureTable, GivesItsEventTextAndState) {
     EXPECT_EQ(h.Status(), row.status);
     EXPECT_EQ(h.Core().GetState(), row.state);
     EXPECT_FALSE(h.Saw(eCallBackType_FinishClient));
+    EXPECT_EQ(h.CountGetsContaining("/second/"), 0) << "a failing base is not replaced by the next";
     if (row.missing != nullptr) {
         std::string suffix = std::string("/") + row.missing;
         EXPECT_EQ(h.CountGets(suffix), 1) << "a 404 is not asked again";

@@ -153,7 +153,8 @@ void ControllerHarness::UseSeparateClientFolder() {
 void ControllerHarness::WriteConfig(const HarnessConfig& config) {
     std::string base = server_.BaseUrl();
     std::string text = "[platform]\r\nPlatform=1\r\nGameName=" + WideToMulti(gameName_, CP_UTF8) + "\r\n\r\n[Server]\r\n";
-    if (config.withServerBase) text += "Server1=" + base + "launcher/\r\n";
+    // The second base is never asked: the tests check that no request goes there.
+    if (config.withServerBase) text += "Server1=" + base + "launcher/\r\nServer2=" + base + "second/\r\n";
     text += "serverlist=" + base + "serverlist.xml\r\n\r\n[Launcher]\r\nAppName=Quillon\r\n";
     for (int n = 0; n <= 80; ++n) text += "Tip" + std::to_string(n) + "=T" + std::to_string(n) + "\r\n";
     WriteFileText(root + L"LauncherConfig.ini", text);

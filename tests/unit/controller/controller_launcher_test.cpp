@@ -7,6 +7,7 @@
 #include "common/hash_list.h"
 #include "common/md5.h"
 #include "common/package_extractor.h"
+#include "common/path_hash.h"
 #include "common/process_util.h"
 #include "common/unique_handle.h"
 #include "tests/unit/common/test_paths.h"
@@ -44,6 +45,18 @@ private:
 };
 
 const wchar_t kServedLauncher[] = L"trees\\selfupdate\\launcher\\";
+
+// The self-update tree served with one file replaced, the client current and
+// the old launcher installed.
+::testing::AssertionResult ServeSelfUpdate(ControllerHarness& h, const std::string& path, const std::string& bytes) {
+    if (!h.Open()) return ::testing::AssertionFailure() << h.Error();
+    h.ServeTree(L"trees\\selfupdate");
+    h.ServeFile(path, bytes);
+    h.WriteConfig();
+    h.InstallClient(L"clients\\1.0.1", L"1.0.1");
+    h.InstallLauncher(L"launcher\\old");
+    return ::testing::AssertionSuccess();
+}
 
 class LauncherTest : public ::testing::Test {
 protected:
@@ -126,29 +139,88 @@ TEST_F(LauncherTest, OnlyResourcesChangedAsksForARestart) {
     EXPECT_EQ(BytesOf(h.root + L"LancherHashMD5.xmp"), BytesOf(FixturePath(std::wstring(kServedLauncher) + L"LancherHashMD5.xmp")));
 }
 
+// A changed resource whose key the path map lacks, or maps out of the root,
+// is left alone; the rest of the launcher road goes on.
+TEST(LauncherPathMap, MissingOrLeavingPathIsSkipped) {
+    const std::string map = BytesOf(FixturePath(L"trees\\selfupdate\\launcher\\HashToFile.xmp"));
+    const std::string line = "=Skin\\Launcher\\main.xml\n";
+    const size_t at = map.find(line);
+    ASSERT_NE(at, std::string::npos);
+    const size_t start = map.rfind('\n', at) + 1;
+    struct Case {
+        const char* name;
+        std::string map;
+    } cases[] = {
+        {"missing", map.substr(0, start) + map.substr(at + line.size())},
+        {"leaving", std::string(map).replace(at, line.size(), "=..\\..\\evil.xml\n")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ControllerHarness h;
+        ASSERT_TRUE(ServeSelfUpdate(h, "launcher/HashToFile.xmp", c.map));
+        h.checkVersionOnReady = false;
+        h.StartCore();
+        ASSERT_TRUE(h.RunUntilEvent(eCallBackType_PreDownloadReady));
+
+        EXPECT_EQ(h.Events(), (std::vector<int>{eCallBackType_WaitRelaunch, eCallBackType_DownloadServerList,
+                                                eCallBackType_PreDownloadReady}));
+        EXPECT_EQ(h.CountGets("main.xml.pkg"), 0);
+        EXPECT_EQ(h.CountGetsContaining("evil"), 0);
+        EXPECT_FALSE(FileExists(h.root + L"..\\..\\evil.xml"));
+        EXPECT_EQ(BytesOf(h.root + L"Skin\\Launcher\\main.xml"), BytesOf(FixturePath(L"launcher\\old\\Skin\\Launcher\\main.xml")));
+        EXPECT_EQ(BytesOf(h.root + L"Brightgate.exe"), BytesOf(FixturePath(L"launcher\\new\\Brightgate.exe")));
+        // The skipped file keeps its old digest, so a later run asks again.
+        HashList installed;
+        ASSERT_TRUE(installed.Load(h.root + L"LancherHashMD5.xmp"));
+        Md5Digest oldDigest;
+        ASSERT_TRUE(FileMd5(FixturePath(L"launcher\\old\\Skin\\Launcher\\main.xml"), oldDigest));
+        EXPECT_FALSE(installed.Differs(PathHash(std::wstring(L"Skin\\Launcher\\main.xml")), oldDigest));
+    }
+}
+
+// The tree with a new engine program; the launcher and the client current.
+class EngineProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(h.Open()) << h.Error();
+        h.ServeTree(L"trees\\engineupdate");
+        h.WriteConfig();
+        h.InstallClient(L"clients\\1.0.1", L"1.0.1");
+        h.InstallLauncher(L"launcher\\engine_old");
+    }
+    ControllerHarness h;
+};
+
 // A new engine program goes to the copier packed, and the engine asks for its
 // own restart.
-TEST(EngineProgram, ChangedEngineStartsTheCopierAndAsksForARestart) {
-    ControllerHarness h;
-    ASSERT_TRUE(h.Open()) << h.Error();
-    h.ServeTree(L"trees\\engineupdate");
-    h.WriteConfig();
-    h.InstallClient(L"clients\\1.0.1", L"1.0.1");
-    h.InstallLauncher(L"launcher\\engine_old");
+TEST_F(EngineProgram, ChangedEngineStartsTheCopierAndAsksForARestart) {
     // Any program will do as the copier: it only has to start.
     ASSERT_TRUE(CopyFileW((TestExeFolder() + L"fake_launcher\\Brightgate.exe").c_str(), (h.root + L"Ferrier.exe").c_str(), FALSE));
+    // The copier runs by the time the engine is told to end.
+    bool copierRunning = false;
+    h.onEvent = [&](int value) {
+        if (value == eCallBackType_WaitReStartCore) copierRunning = FindProcessIdByName("Ferrier.exe") != 0;
+    };
     h.StartCore();
-    // The event comes first, the copier's start right after it.
-    DWORD copier = 0;
-    EXPECT_TRUE(h.RunUntil([&] {
-        return h.Saw(eCallBackType_WaitReStartCore) && (copier = FindProcessIdByName("Ferrier.exe")) != 0;
-    }));
+    EXPECT_TRUE(h.RunUntilEvent(eCallBackType_WaitReStartCore));
     TerminateProcessByName("Ferrier.exe");
+    EXPECT_TRUE(copierRunning);
 
     EXPECT_EQ(h.Events(), std::vector<int>{eCallBackType_WaitReStartCore});
     EXPECT_EQ(h.Core().GetState(), kStepEngineProgramDownloading);
     EXPECT_EQ(BytesOf(h.root + L"Tmp\\DownloadTmp.xmp"),
               BytesOf(FixturePath(L"trees\\engineupdate\\launcher\\Tidemill.exe.pkg")));
+    EXPECT_EQ(BytesOf(h.root + L"Tidemill.exe"), BytesOf(FixturePath(L"launcher\\engine_old\\Tidemill.exe")));
+}
+
+// Without a copier to start, no restart is announced: the engine stops.
+TEST_F(EngineProgram, MissingCopierStopsWithoutARestart) {
+    h.StartCore();
+    EXPECT_FALSE(h.RunUntilEvent(eCallBackType_WaitReStartCore));
+
+    EXPECT_TRUE(h.Events().empty());
+    EXPECT_EQ(h.Core().GetState(), kStepStopped);
+    EXPECT_EQ(h.CountGets("/launcher/Tidemill.exe.pkg"), 1);
     EXPECT_EQ(BytesOf(h.root + L"Tidemill.exe"), BytesOf(FixturePath(L"launcher\\engine_old\\Tidemill.exe")));
 }
 
@@ -161,16 +233,15 @@ TEST(LauncherPackage, BadProgramPackageIsNeverHandedOver) {
     } cases[] = {
         {"another program", BytesOf(FixturePath(L"extra\\wrong_Brightgate.exe.pkg"))},
         {"no package", std::string(4000, 'q')},
+        // The right bytes, but not where the copier would install them.
+        {"program in a subfolder", BytesOf(FixturePath(L"extra\\nested_Brightgate.exe.pkg"))},
+        // The right program beside a name the copier's unpacking refuses.
+        {"entry leaving the folder", BytesOf(FixturePath(L"extra\\climbing_Brightgate.exe.pkg"))},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ControllerHarness h;
-        ASSERT_TRUE(h.Open()) << h.Error();
-        h.ServeTree(L"trees\\selfupdate");
-        h.ServeFile("launcher/Brightgate.exe.pkg", c.bytes);
-        h.WriteConfig();
-        h.InstallClient(L"clients\\1.0.1", L"1.0.1");
-        h.InstallLauncher(L"launcher\\old");
+        ASSERT_TRUE(ServeSelfUpdate(h, "launcher/Brightgate.exe.pkg", c.bytes));
         FakeLauncher running;
         h.StartCore();
         EXPECT_FALSE(h.RunUntilEvent(eCallBackType_PreDownloadReady));

@@ -5,11 +5,13 @@
 #include <set>
 
 #include "common/code_page.h"
+#include "common/file_util.h"
 #include "common/hash_list.h"
 #include "common/md5.h"
 #include "common/path_hash.h"
 #include "common/profile_file.h"
 #include "common/unique_handle.h"
+#include "tests/unit/common/test_files.h"
 #include "tests/unit/controller/controller_harness.h"
 
 namespace {
@@ -26,6 +28,12 @@ void ExpectListTrueToDisk(const std::wstring& client) {
             EXPECT_TRUE(*listed == onDisk) << WideToMulti(relative, CP_UTF8) << " listed with another digest";
         }
     }
+}
+
+// The engine's log of the run, in its own encoding.
+std::string EngineLog(const std::wstring& root) {
+    std::vector<std::wstring> logs = ListFiles(root + L"Log");
+    return logs.size() == 1 ? BytesOf(root + L"Log\\" + logs[0]) : std::string();
 }
 
 // Stopped in state 46 with the old version: the update did not finish, and
@@ -67,8 +75,12 @@ TEST_F(RepairTest, BringsChangedAndNewFilesInLineAndRecordsTheVersion) {
     std::vector<std::wstring> present = ListFiles(h.client);
     EXPECT_EQ(std::set<std::wstring>(present.begin(), present.end()), expected);
 
-    // The installed list is the server's, "version.ini" at the target.
+    // The installed list is the server's, "version.ini" at the target, and
+    // the mini client has the server's lists.
     EXPECT_EQ(BytesOf(h.client + L"HashMD5.xmp"), BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\HashMD5.xmp")));
+    for (const wchar_t* list : {L"HashMD5.xmp", L"HashToFile.xmp", L"HashVersion.xmp"})
+        EXPECT_EQ(BytesOf(h.client + L"Tiny\\" + list),
+                  BytesOf(FixturePath(std::wstring(L"trees\\main\\update\\1.0.1\\client\\") + list)));
     EXPECT_EQ(InstalledVersion(h.client), L"1.0.1");
 
     // Only the four changed files were fetched, each from its version folder,
@@ -160,6 +172,42 @@ TEST(RepairFailure, FileFailingForGoodStopsWithoutTheNewVersion) {
         if (c.fixture != nullptr) {
             EXPECT_EQ(run.CountGets("/update/1.0.1/client/data/a.dat.pkg"), 10);
         }
+        if (std::string(c.name) == "wrong file") {
+            // A package without the right file is logged with the line as it stands.
+            const std::string line = "\t" + WideToMulti(L"下载客户端端资源失败，重新下载", 936) + "</font></li>";
+            EXPECT_NE(EngineLog(run.root).find(line), std::string::npos);
+        }
+    }
+}
+
+// A server list that is empty or cut is fetched again and, failing for good,
+// stops the update: it never makes the client look up to date.
+TEST(RepairFailure, EmptyOrCutServerListIsNeverTakenAsUpToDate) {
+    const std::string list = BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\HashMD5.xmp"));
+    struct Case {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"empty", std::string()},
+        {"cut", list.substr(0, list.size() - 5)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ControllerHarness run;
+        ASSERT_TRUE(run.Open()) << run.Error();
+        run.ServeTree(L"trees\\main");
+        run.ServeFile("update/1.0.1/client/HashMD5.xmp", c.bytes);
+        run.Prepare(L"clients\\1.0.0", L"1.0.0");
+        const std::string installedList = BytesOf(run.client + L"HashMD5.xmp");
+        run.StartCore();
+        EXPECT_FALSE(run.RunUntilEvent(eCallBackType_FinishClient));
+
+        EXPECT_EQ(run.Core().GetState(), kStepStopped);
+        EXPECT_EQ(run.Status(), L"T77");
+        EXPECT_EQ(InstalledVersion(run.client), L"1.0.0");
+        EXPECT_EQ(BytesOf(run.client + L"HashMD5.xmp"), installedList);
+        EXPECT_FALSE(FileExists(run.client + L"Tiny\\HashMD5.xmp"));
+        EXPECT_EQ(run.CountGets("/update/1.0.1/client/HashMD5.xmp"), 10);
     }
 }
 
@@ -182,7 +230,8 @@ TEST_F(RepairTest, PathLeavingTheClientFolderIsRefused) {
     EXPECT_EQ(BytesOf(h.client + L"data\\a.dat"), BytesOf(FixturePath(L"clients\\1.0.1\\data\\a.dat")));
 }
 
-// Without the version list every file is asked for without a version folder.
+// Without the version list every file is asked for without a version folder,
+// and the mini client keeps the version list it had.
 TEST_F(RepairTest, MissingVersionListFetchesWithoutVersionFolders) {
     h.Fault("update/1.0.1/client/HashVersion.xmp", "kind=status&code=404");
     h.ServeFile("update/client/Client.exe.pkg", BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\Client.exe.pkg")));
@@ -190,8 +239,11 @@ TEST_F(RepairTest, MissingVersionListFetchesWithoutVersionFolders) {
     h.ServeFile("update/client/data/new/c.dat.pkg",
                 BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\data\\new\\c.dat.pkg")));
     h.Prepare(L"clients\\1.0.0", L"1.0.0");
+    const std::string miniClientCopy = BytesOf(FixturePath(L"trees\\main\\update\\1.0.0\\client\\HashVersion.xmp"));
+    WriteFileText(h.client + L"Tiny\\HashVersion.xmp", miniClientCopy);
     h.StartCore();
     ASSERT_TRUE(h.RunUntilEvent(eCallBackType_FinishClient));
+    EXPECT_EQ(BytesOf(h.client + L"Tiny\\HashVersion.xmp"), miniClientCopy);
     EXPECT_EQ(h.CountGetsContaining("/update/1.0.1/client/") - h.CountGetsContaining("/update/1.0.1/client/Hash"), 0);
     EXPECT_EQ(h.CountGets("/update/client/Client.exe.pkg"), 1);
     EXPECT_EQ(BytesOf(h.client + L"Client.exe"), BytesOf(FixturePath(L"clients\\1.0.1\\Client.exe")));

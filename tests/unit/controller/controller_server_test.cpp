@@ -118,6 +118,21 @@ TEST_F(ServerTest, PatchWithAnotherDigestIsDeletedUnapplied) {
     EXPECT_EQ(BytesOf(h.client + L"Client.exe"), BytesOf(FixturePath(L"clients\\1.0.1\\Client.exe")));
 }
 
+// A patch list without a target version is fetched again; failing for good
+// it is the patch list's failure.
+TEST_F(ServerTest, PatchListWithoutCurIsFetchedAgain) {
+    h.ServeFile("update/patch/patchList.ini", "[patchlist]\r\npatch0=1.0.0\r\n");
+    h.Prepare(L"clients\\1.0.0", L"1.0.0");
+    h.StartCore();
+    EXPECT_FALSE(h.RunUntil([] { return false; }));
+
+    EXPECT_EQ(h.CountGets("/update/patch/patchList.ini"), 10);
+    EXPECT_EQ(h.ErrorEvents(), std::vector<int>{eCallBackType_DownloadPatchVerError});
+    EXPECT_FALSE(h.Saw(eCallBackType_PrePatchVer));
+    EXPECT_EQ(h.Status(), L"T76");
+    EXPECT_EQ(h.Core().GetState(), kStepStopped);
+}
+
 // A server ID that the list does not hold selects nothing: no version check
 // against the previously selected server, and the launcher hears of it.
 TEST_F(ServerTest, UnknownServerIdSelectsNoServer) {

@@ -19,6 +19,9 @@ OUT/
   trees/engineupdate/              server tree: launcher/engine_new
   extra/wrong_Brightgate.exe.pkg   a package of another launcher program
   extra/hostile.pkg                a package whose entry climbs out with ".."
+  extra/nested_Brightgate.exe.pkg  the new launcher program, but in a subfolder
+  extra/climbing_Brightgate.exe.pkg  the new launcher program beside an entry
+                                   that climbs out with ".."
 The trees' serverlist.xml name the base URL "http://QLN_BASE/"; the tests
 put their own session's URL in its place when they serve it.
 """
@@ -129,6 +132,16 @@ def main(out):
     subprocess.run(["7zz", "a", "-t7z", "-bd", "-bso0", "-bsp0", "-y", "-spf",
                     os.path.join(extra, "hostile.pkg"), "Client.exe", "../evil.txt"],
                    cwd=hostile, check=True, stdout=subprocess.DEVNULL)
+
+    nested = os.path.join(extra, "nested")
+    write(nested, "sub\\Brightgate.exe", LAUNCHER_CHANGED["Brightgate.exe"])
+    seven_zip(os.path.join(extra, "nested_Brightgate.exe.pkg"), nested, ["sub/Brightgate.exe"])
+    climbing = os.path.join(extra, "climbing", "inner")
+    write(climbing, "Brightgate.exe", LAUNCHER_CHANGED["Brightgate.exe"])
+    write(os.path.join(extra, "climbing"), "evil.txt", b"outside\r\n")
+    subprocess.run(["7zz", "a", "-t7z", "-bd", "-bso0", "-bsp0", "-y", "-spf",
+                    os.path.join(extra, "climbing_Brightgate.exe.pkg"), "Brightgate.exe", "../evil.txt"],
+                   cwd=climbing, check=True, stdout=subprocess.DEVNULL)
 
     shutil.rmtree(out, ignore_errors=True)
     os.replace(staging, out)
