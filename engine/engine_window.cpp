@@ -43,7 +43,11 @@ bool EngineWindow::Create(HINSTANCE instance, CopyDataHandler onCopyData) {
     HWND window = CreateWindowExW(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
                                   CW_USEDEFAULT, 0, nullptr, nullptr, instance, this);
     if (window == nullptr) return false;
+    // The first ShowWindow of a process may take the starter's show state
+    // instead of ours (the copier restarts the engine with a normal one):
+    // hide again when that happened.
     ShowWindow(window, SW_HIDE);
+    if (IsWindowVisible(window)) ShowWindow(window, SW_HIDE);
     UpdateWindow(window);
     return true;
 }

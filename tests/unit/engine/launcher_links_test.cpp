@@ -89,6 +89,22 @@ TEST_F(LauncherLinksTest, EventsReachTheirRecords) {
     EXPECT_EQ(links_.CurrentRecord()->GetState(), SetCheckingVerPadding);
 }
 
+// What the core step raises is carried to the launchers in the same tick,
+// and a restart it requests ends that tick.
+TEST_F(LauncherLinksTest, EventsOfTheCoreStepAreHandledInTheSameTick) {
+    LauncherWindowStub launcher;
+    Greet(launcher);
+    core_.onContinue = [this] { links_.PushCallbackType(eCallBackType_DownloadServerList); };
+    EXPECT_TRUE(links_.Tick());
+    EXPECT_EQ(launcher.Callbacks(), (std::vector<int>{eCallBackType_DownloadServerList}));
+
+    TestFolder folder;
+    links_.SetRestartFile(folder.Path() + L"Tidemill.ini");
+    core_.onContinue = [this] { links_.PushCallbackType(eCallBackType_WaitReStartCore); };
+    EXPECT_FALSE(links_.Tick());
+    EXPECT_EQ(ReadRestartWindows(folder.Path() + L"Tidemill.ini"), (std::vector<HWND>{launcher.Handle()}));
+}
+
 TEST_F(LauncherLinksTest, PrePatchVerWithoutACurrentRecordIsLogged) {
     LauncherWindowStub launcher;
     Greet(launcher);
