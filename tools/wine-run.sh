@@ -51,4 +51,17 @@ fi
 if [ "$1" = "--warm" ]; then
   exec "$loader" cmd /c exit
 fi
+# The first window of a session starts Wine's desktop process, which inherits
+# our output and outlives us by seconds to minutes; a reader of that output
+# through a pipe (ctest) would wait for it. Pipes get the output from a file
+# once the program has ended.
+if [ -p /dev/stdout ] || [ -S /dev/stdout ] || [ -p /dev/stderr ] || [ -S /dev/stderr ]; then
+  out=$(mktemp) err=$(mktemp)
+  trap 'rm -f "$out" "$err"' EXIT
+  status=0
+  "$loader" "$@" </dev/null >"$out" 2>"$err" || status=$?
+  cat "$out"
+  cat "$err" >&2
+  exit $status
+fi
 exec "$loader" "$@"
