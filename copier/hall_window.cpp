@@ -1,5 +1,7 @@
 #include "copier/hall_window.h"
 
+#include "common/app_window_class.h"
+
 #include "copier/client_proc.h"
 #include "copier/copier_log.h"
 #include "copier/resource.h"
@@ -51,18 +53,8 @@ HWND CreateHallWindow(HINSTANCE instance, int showCommand) {
     LoadStringW(instance, IDS_APP_TITLE, title, 100);
     LoadStringW(instance, IDC_FERRIER, className, 100);
 
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = HallWindowProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_FERRIER));
-    wc.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SMALL));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszMenuName = MAKEINTRESOURCEW(IDC_FERRIER);
-    wc.lpszClassName = className;
-    if (RegisterClassExW(&wc) == 0) return nullptr;
+    if (!RegisterAppWindowClass(instance, HallWindowProc, className, IDI_FERRIER, IDI_SMALL, IDC_FERRIER))
+        return nullptr;
 
     HWND window = CreateWindowW(className, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0, CW_USEDEFAULT, 0,
                                 nullptr, nullptr, instance, nullptr);

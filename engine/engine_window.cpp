@@ -1,5 +1,7 @@
 #include "engine/engine_window.h"
 
+#include "common/app_window_class.h"
+
 #include "engine/resource.h"
 
 #include <string>
@@ -26,19 +28,8 @@ bool EngineWindow::Create(HINSTANCE instance, CopyDataHandler onCopyData) {
     std::wstring title = LoadText(instance, IDS_APP_TITLE, L"Tidemill");
     std::wstring className = LoadText(instance, IDC_TIDEMILL, L"TIDEMILL");
 
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = Procedure;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TIDEMILL));
-    wc.hIconSm = LoadIconW(instance, MAKEINTRESOURCEW(IDI_SMALL));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszMenuName = MAKEINTRESOURCEW(IDC_TIDEMILL);
-    wc.lpszClassName = className.c_str();
-    // A class left registered by an earlier window of this process is fine.
-    if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    if (!RegisterAppWindowClass(instance, Procedure, className.c_str(), IDI_TIDEMILL, IDI_SMALL, IDC_TIDEMILL))
+        return false;
 
     HWND window = CreateWindowExW(0, className.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
                                   CW_USEDEFAULT, 0, nullptr, nullptr, instance, this);
