@@ -1,5 +1,6 @@
 #include "copier/hall_window.h"
 
+#include "common/about_dialog.h"
 #include "common/app_window_class.h"
 
 #include "copier/client_proc.h"
@@ -10,27 +11,13 @@
 
 namespace {
 
-INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, LOWORD(wParam));
-            return TRUE;
-        }
-        break;
-    }
-    return FALSE;
-}
-
 LRESULT CALLBACK HallWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDM_ABOUT:
             DialogBoxW(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)),
-                       MAKEINTRESOURCEW(IDD_ABOUTBOX), window, AboutProc);
+                       MAKEINTRESOURCEW(IDD_ABOUTBOX), window, AboutDialogProc);
             return 0;
         case IDM_EXIT:
             DestroyWindow(window);

@@ -1,5 +1,6 @@
 #include "engine/engine_window.h"
 
+#include "common/about_dialog.h"
 #include "common/app_window_class.h"
 
 #include "engine/resource.h"
@@ -80,7 +81,7 @@ LRESULT EngineWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDM_ABOUT:
-            DialogBoxW(instance_, MAKEINTRESOURCEW(IDD_ABOUTBOX), window_, AboutProcedure);
+            DialogBoxW(instance_, MAKEINTRESOURCEW(IDD_ABOUTBOX), window_, AboutDialogProc);
             return 0;
         case IDM_EXIT:
             DestroyWindow(window_);
@@ -93,22 +94,6 @@ LRESULT EngineWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
-}
-
-INT_PTR CALLBACK EngineWindow::AboutProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, LOWORD(wParam));
-            return TRUE;
-        }
-        break;
-    default:
-        break;
-    }
-    return FALSE;
 }
 
 void AllowCopyDataMessages() {
