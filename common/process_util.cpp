@@ -70,6 +70,8 @@ DWORD RunProgram(const std::wstring& file, const std::wstring& parameters,
         _snwprintf(text, 64, L"ShellExecuteExW  %lu", static_cast<unsigned long>(error));
         text[63] = L'\0';
         ShowErrorBox(text, L"error");
+        // The box changes the last error; callers report the start's own.
+        SetLastError(error);
         return 0;
     }
     ScopedHandle process(info.hProcess);

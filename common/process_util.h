@@ -10,7 +10,8 @@ DWORD FindProcessIdByName(const char* exeName);
 bool TerminateProcessByName(const char* exeName);
 
 // Starts a program through the shell and returns its process id, or 0 after
-// the box "ShellExecuteExW  %d" with the error code.
+// the box "ShellExecuteExW  %d" with the error code; GetLastError() still
+// gives that code after the box.
 DWORD RunProgram(const std::wstring& file, const std::wstring& parameters,
                  const std::wstring& folder, int showState, bool runas);
 

@@ -8,3 +8,13 @@
 std::wstring ReadRegistryString(int rootIndex, const std::wstring& subkey, const std::wstring& valueName);
 bool WriteRegistryString(int rootIndex, const std::wstring& subkey, const std::wstring& valueName,
                          const std::wstring& value);
+
+// The launcher's variants. Their root table differs from the one above:
+// 0 to 6 as above, 7 is invalid, 8 HKEY_PERFORMANCE_TEXT,
+// 9 HKEY_PERFORMANCE_NLSTEXT. The reader also takes the first string of a
+// REG_MULTI_SZ value; the writer stores the terminating zero. A missing key
+// or value, another type or an invalid index reads as the empty string and
+// writes nothing.
+std::wstring LauncherReadRegistryString(int rootIndex, const std::wstring& subkey, const std::wstring& valueName);
+bool LauncherWriteRegistryString(int rootIndex, const std::wstring& subkey, const std::wstring& valueName,
+                                 const std::wstring& text);

@@ -35,8 +35,13 @@ Control interface (plain HTTP; answers are text)
   DELETE /_ctl/fault/<sid>/<path>        clears it
   GET    /_ctl/log/<sid>                 request log, one line a request:
          METHOD TAB PATH TAB RANGE TAB STATUS TAB BODY-BYTES-SENT
+                TAB CONTENT-TYPE TAB REQUEST-BODY
          PATH is the request target after "/<sid>" exactly as received
-         (still percent-encoded); RANGE is the Range header or "-".
+         (still percent-encoded); RANGE is the Range header or "-";
+         CONTENT-TYPE is the request's Content-Type header or "-";
+         REQUEST-BODY is what a POST sent, with every byte outside
+         0x21..0x7E but the blank, and "%", written as %XX (empty for
+         other methods).
   POST   /_ctl/shutdown                  stops the server
 
   <path> in control URLs is percent-encoded like the served URL; it is
@@ -44,7 +49,8 @@ Control interface (plain HTTP; answers are text)
 
 Faults (query of POST /_ctl/fault; times=N limits it to the next N
 requests it applies to, default unlimited)
-  kind=status&code=N        answer N with a small HTML body (404, 500, ...)
+  kind=status&code=N        answer N with a small HTML body (404, 500, ...);
+                            with body=file the path's uploaded file instead
   kind=redirect&code=N&to=T answer N (301/302/303, default 302) with
                             Location T; T starting with "/" is taken within
                             the session; without "to" no Location is sent
@@ -53,7 +59,11 @@ requests it applies to, default unlimited)
   kind=cut&after=N          send the headers and N body bytes, then close
   kind=trickle&chunk=N&delay=MS   send the body N bytes every MS ms
   kind=norange              ignore a Range header: answer 200 and the whole file
-  Status and redirect faults apply to GET and HEAD, the others to GET.
+  Status and redirect faults apply to GET, HEAD and POST, stall, cut and
+  trickle to GET and POST, norange to GET.
+
+Served paths answer GET, HEAD and POST. A POST's body is read and logged;
+the answer is the path's file when there is one, else an empty 200.
 """
 
 import argparse
@@ -233,7 +243,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
             fault = session.faults.get(key)
             if fault is None:
                 return None
-            if fault['kind'] in ('stall', 'cut', 'trickle', 'norange') and method != 'GET':
+            if fault['kind'] == 'norange' and method != 'GET':
+                return None
+            if fault['kind'] in ('stall', 'cut', 'trickle') and method not in ('GET', 'POST'):
                 return None
             if fault['times'] == 0:
                 return None
@@ -263,11 +275,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
             session = state.sessions.get(sid)
         raw = '/' + rest + ('?' + query if query else '')
         range_header = self.headers.get('Range')
-        entry = [method, raw, range_header or '-', 0, 0]
+        posted = self.read_body() if method == 'POST' else b''
+        entry = [method, raw, range_header or '-', 0, 0, self.headers.get('Content-Type') or '-',
+                 escape_body(posted)]
         if session is not None:
             with state.lock:
                 session.log.append(entry)
-        if method not in ('GET', 'HEAD') or session is None:
+        if method not in ('GET', 'HEAD', 'POST') or session is None:
             entry[3] = 405 if session is not None else 404
             entry[4] = self.reply(entry[3], 'not served\n', head=(method == 'HEAD'))
             return
@@ -278,6 +292,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             code = int(fault.get('code', '500'))
             page = ('<html><head><title>%d</title></head><body><h1>Error %d</h1>'
                     '<p>The server could not answer this request.</p></body></html>\n' % (code, code))
+            if fault.get('body') == 'file':
+                found = self.find(session, key)
+                if found is not None and found[0] == 'bytes':
+                    page = found[1]
             entry[3] = code
             entry[4] = self.reply(code, page, 'text/html', head=head)
             return
@@ -291,6 +309,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             entry[4] = self.reply(code, '<html><body>Moved</body></html>\n', 'text/html', extra, head=head)
             return
         found = self.find(session, key)
+        if found is None and method == 'POST':
+            found = ('bytes', b'', 0)
         if found is None:
             entry[3] = 404
             entry[4] = self.reply(404, '<html><body>Not Found</body></html>\n', 'text/html', head=head)
@@ -377,6 +397,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.connection.shutdown(socket.SHUT_RDWR)
         except OSError:
             pass
+
+
+def escape_body(data):
+    """A request body as one log field: printable ASCII and the blank stay,
+    every other byte and "%" become %XX."""
+    return ''.join(chr(b) if (0x21 <= b <= 0x7E and b != 0x25) or b == 0x20 else '%%%02X' % b for b in data)
 
 
 def parse_range(header, size):

@@ -22,11 +22,13 @@
 #include <vector>
 
 struct LoggedRequest {
-    std::string method;  // "GET", "HEAD"
+    std::string method;  // "GET", "HEAD", "POST"
     std::string path;    // request target after the session, as received (still encoded)
     std::string range;   // the Range header, "-" without one
     int status = 0;
-    long long sent = 0;  // body bytes sent
+    long long sent = 0;        // body bytes sent
+    std::string contentType;   // the request's Content-Type header, "-" without one
+    std::string body;          // the bytes a POST sent
 };
 
 // Deterministic test content: no short period, so a shifted or repeated
@@ -117,6 +119,10 @@ public:
                 r.range = f[2];
                 r.status = std::atoi(f[3].c_str());
                 r.sent = std::atoll(f[4].c_str());
+                if (f.size() >= 7) {
+                    r.contentType = f[5];
+                    r.body = Unescape(f[6]);
+                }
                 out.push_back(r);
             }
             pos = end + 1;
@@ -150,6 +156,20 @@ public:
     }
 
 private:
+    // The log's %XX escapes back to bytes.
+    static std::string Unescape(const std::string& text) {
+        std::string out;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '%' && i + 2 < text.size()) {
+                out += static_cast<char>(std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16));
+                i += 2;
+            } else {
+                out += text[i];
+            }
+        }
+        return out;
+    }
+
     std::string ControlUrl(const std::string& rest) const {
         return "http://127.0.0.1:" + std::to_string(port_) + "/_ctl/" + rest;
     }

@@ -1,0 +1,70 @@
+#include "launcher/report_worker.h"
+#include "launcher/http_transfer.h"
+#include "report_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ReportWorkerTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server_.Open()) << server_.Error(); }
+    ScopedHttpLibrary library_;
+    HttpTestServer server_;
+};
+
+TEST_F(ReportWorkerTest, AsksForThePlatformKeyOnceThenSendsTheQueueInOrder) {
+    EventReports reports(SessionSettings(server_));
+    ReportWorker worker(reports);
+    worker.SetWorkerRequest(ReportWorker::kRequestPlatformKey);
+    reports.QueueEventReport(L"Click ServerName", L"");
+    reports.QueueEventReport(L"Start Tidemill.exe", L"");
+    reports.QueueEventReport(L"Start Tidemill.exe success", L"");
+    ASSERT_TRUE(worker.Start());
+    EXPECT_FALSE(worker.Start());
+    WaitForRequests(server_, 4, 10000);
+    reports.QueueEventReport(L"DownloadServerList_Sucess", L"");  // a later pass takes it
+    std::vector<LoggedRequest> log = WaitForRequests(server_, 5, 10000);
+    Sleep(3 * ReportWorker::kPassIntervalMs);
+    worker.Stop();
+    EXPECT_FALSE(worker.Running());
+
+    log = server_.Log();
+    ASSERT_EQ(log.size(), 5u);
+    EXPECT_EQ(log[0].method, "GET");
+    EXPECT_EQ(log[0].path, std::string("/key?openid=10001&openkey=k3y&appid=") + kPlatformAppId +
+                               "&pf=website&sDataType=api");
+    const char* events[] = {"Click ServerName", "Start Tidemill.exe", "Start Tidemill.exe success",
+                            "DownloadServerList_Sucess"};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(log[i + 1].method, "POST");
+        EXPECT_EQ(log[i + 1].path, "/report");
+        EXPECT_EQ(log[i + 1].contentType, kFormType);
+        EXPECT_EQ(log[i + 1].body, std::string("openid=10001&event=") + events[i] + "&param=");
+    }
+}
+
+TEST_F(ReportWorkerTest, StopAbortsAStalledTransferPromptly) {
+    ASSERT_TRUE(server_.PutFile("report", "ok"));
+    ASSERT_TRUE(server_.SetFault("report", "kind=stall&after=0&secs=30"));
+    EventReports reports(SessionSettings(server_));
+    reports.QueueEventReport(L"stalled", L"");
+    reports.QueueEventReport(L"never sent", L"");
+    ReportWorker worker(reports);
+    ASSERT_TRUE(worker.Start());
+    ASSERT_EQ(WaitForRequests(server_, 1, 10000).size(), 1u);
+    Sleep(300);  // well inside the stalled transfer
+
+    DWORD start = GetTickCount();
+    worker.Stop();
+    DWORD elapsed = GetTickCount() - start;
+    EXPECT_LT(elapsed, 2000u);
+    worker.Stop();  // a second stop is harmless
+
+    Sleep(300);
+    std::vector<LoggedRequest> log = server_.Log();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].body, "openid=10001&event=stalled&param=");
+}
+
+}  // namespace
