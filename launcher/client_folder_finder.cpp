@@ -1,6 +1,7 @@
 #include "launcher/client_folder_finder.h"
 
 #include "common/file_util.h"
+#include "common/profile_file.h"
 #include "common/registry_util.h"
 #include "launcher/drive_pick.h"
 
@@ -64,4 +65,11 @@ std::wstring FindClientFolder(const std::wstring& programFolder, const std::wstr
     std::wstring folder = WithTrailingSeparator(system.PickDrive()) + gameName;
     system.WriteString(key, kClientPathValue, folder);
     return folder + L"\\";
+}
+
+std::wstring FindClientFolder(const std::wstring& programFolder, const std::wstring& platform,
+                              ClientFolderSystem& system) {
+    std::wstring gameName = ReadProfileString(WithTrailingSeparator(programFolder) + L"LauncherConfig.ini",
+                                              L"platform", L"GameName", L"", 512);
+    return FindClientFolder(programFolder, platform, gameName, system);
 }

@@ -34,3 +34,8 @@ extern const wchar_t kClientPathValue[];
 // trailing "\".
 std::wstring FindClientFolder(const std::wstring& programFolder, const std::wstring& platform,
                               const std::wstring& gameName, ClientFolderSystem& system);
+
+// The same with the game name read from [platform] GameName of
+// "LauncherConfig.ini" in the program folder (empty when missing).
+std::wstring FindClientFolder(const std::wstring& programFolder, const std::wstring& platform,
+                              ClientFolderSystem& system);

@@ -1,5 +1,7 @@
 #include "launcher/client_folder_finder.h"
 
+#include "common/file_util.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -96,6 +98,26 @@ TEST(ClientFolderFinder, AProgramFolderGivenWithSeparatorIsStoredWithout) {
     ASSERT_EQ(system.writes.size(), 1u);
     EXPECT_EQ(system.writes[0], L"Software\\Quillon\\Game|ClientPath|E:\\Quillon");
     EXPECT_EQ(system.picks, 0);
+}
+
+TEST(ClientFolderFinder, TakesTheGameNameFromTheProgramsConfiguration) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"qtest_finder_" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring config = folder + L"\\LauncherConfig.ini";
+    const std::string text = "[platform]\r\nPlatform=1\r\nGameName=Sample\r\n";
+    ASSERT_TRUE(WriteFileAtomically(config, text.data(), text.size()));
+    FakeSystem system;
+    EXPECT_EQ(FindClientFolder(folder, L"1", system), L"D:\\Sample\\");
+    ASSERT_EQ(system.writes.size(), 1u);
+    EXPECT_EQ(system.writes[0], L"Software\\Quillon\\Sample|ClientPath|D:\\Sample");
+
+    DeleteFileW(config.c_str());  // no configuration: no game name, the program folder
+    FakeSystem bare;
+    EXPECT_EQ(FindClientFolder(folder, L"1", bare), folder + L"\\");
+    EXPECT_TRUE(bare.writes.empty());
+    RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace
