@@ -1,5 +1,4 @@
 #include "launcher/event_reports.h"
-#include "launcher/http_transfer.h"
 #include "report_test_support.h"
 
 #include <gtest/gtest.h>
@@ -8,12 +7,7 @@
 
 namespace {
 
-class EventReportsTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(server_.Open()) << server_.Error(); }
-    ScopedHttpLibrary library_;
-    HttpTestServer server_;
-};
+using EventReportsTest = ReportServerTest;
 
 TEST_F(EventReportsTest, TheTriggerSuppressesOnlyOnALeadingIntegerOtherThanZero) {
     struct Case {
@@ -135,8 +129,7 @@ TEST_F(EventReportsTest, SuppressedReportsAreDroppedButStartAndCloseStillGo) {
 }
 
 TEST_F(EventReportsTest, AStalledReportGivesUpAtTheTimeOutAndTheNextStillGoes) {
-    ASSERT_TRUE(server_.PutFile("report", "ok"));
-    ASSERT_TRUE(server_.SetFault("report", "kind=stall&after=0&secs=30&times=1"));
+    StallReports("&times=1");
     EventReports reports(SessionSettings(server_));
     reports.QueueEventReport(L"first", L"");
     reports.QueueEventReport(L"second", L"");

@@ -6,6 +6,7 @@
 #include <tlhelp32.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -13,16 +14,32 @@ TEST(IsProcessAliveById, FindsLiveProcessesOnly) {
     EXPECT_TRUE(IsProcessAliveById(GetCurrentProcessId()));
     EXPECT_FALSE(IsProcessAliveById(0));
 
-    // The first entry of a snapshot is a process like any other.
+    // Every process of a snapshot is found, the first entry too.
+    std::vector<DWORD> ids;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     ASSERT_NE(snapshot, INVALID_HANDLE_VALUE);
     PROCESSENTRY32W entry;
     entry.dwSize = sizeof(entry);
-    ASSERT_TRUE(Process32FirstW(snapshot, &entry));
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        ids.push_back(entry.th32ProcessID);
     CloseHandle(snapshot);
-    if (entry.th32ProcessID != 0) {
-        EXPECT_TRUE(IsProcessAliveById(entry.th32ProcessID));
+    ASSERT_FALSE(ids.empty());
+    int checked = 0;
+    for (DWORD id : ids) {
+        // Only a process that runs before and after the test counts: others
+        // may end meanwhile. The open handle keeps its id from being reused.
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+        if (process == nullptr) continue;
+        bool before = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+        bool alive = IsProcessAliveById(id);
+        bool after = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+        CloseHandle(process);
+        if (before && after) {
+            EXPECT_TRUE(alive) << id << (id == ids.front() ? " (the first entry)" : "");
+            ++checked;
+        }
     }
+    EXPECT_GT(checked, 0);
 
     wchar_t system[MAX_PATH];
     GetSystemDirectoryW(system, MAX_PATH);

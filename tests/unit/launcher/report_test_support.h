@@ -1,6 +1,9 @@
 #pragma once
 #include "launcher/event_reports.h"
+#include "launcher/http_transfer.h"
 #include "tests/doubles/http_server/http_test_server.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -29,3 +32,19 @@ inline std::vector<LoggedRequest> WaitForRequests(HttpTestServer& server, size_t
 }
 
 inline const char* kFormType = "application/x-www-form-urlencoded";
+
+// A test with the HTTP library set up and a server session of its own.
+class ReportServerTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(server_.Open()) << server_.Error(); }
+
+    // Report transfers stall for 30 s after the headers; "&times=N" limits
+    // it to the next N.
+    void StallReports(const std::string& times = std::string()) {
+        ASSERT_TRUE(server_.PutFile("report", "ok"));
+        ASSERT_TRUE(server_.SetFault("report", "kind=stall&after=0&secs=30" + times));
+    }
+
+    ScopedHttpLibrary library_;
+    HttpTestServer server_;
+};

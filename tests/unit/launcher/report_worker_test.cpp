@@ -1,17 +1,11 @@
 #include "launcher/report_worker.h"
-#include "launcher/http_transfer.h"
 #include "report_test_support.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class ReportWorkerTest : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(server_.Open()) << server_.Error(); }
-    ScopedHttpLibrary library_;
-    HttpTestServer server_;
-};
+using ReportWorkerTest = ReportServerTest;
 
 TEST_F(ReportWorkerTest, AsksForThePlatformKeyOnceThenSendsTheQueueInOrder) {
     EventReports reports(SessionSettings(server_));
@@ -45,8 +39,7 @@ TEST_F(ReportWorkerTest, AsksForThePlatformKeyOnceThenSendsTheQueueInOrder) {
 }
 
 TEST_F(ReportWorkerTest, StopAbortsAStalledTransferPromptly) {
-    ASSERT_TRUE(server_.PutFile("report", "ok"));
-    ASSERT_TRUE(server_.SetFault("report", "kind=stall&after=0&secs=30"));
+    StallReports();
     EventReports reports(SessionSettings(server_));
     reports.QueueEventReport(L"stalled", L"");
     reports.QueueEventReport(L"never sent", L"");
