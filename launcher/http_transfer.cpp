@@ -6,12 +6,8 @@
 
 namespace {
 
-struct Collected {
-    std::string* body;
-};
-
 size_t WriteBody(char* data, size_t size, size_t count, void* user) {
-    std::string* body = static_cast<Collected*>(user)->body;
+    std::string* body = static_cast<std::string*>(user);
     size_t delivered = size * count;
     if (body->size() < kMaxResponseBytes) {
         size_t room = kMaxResponseBytes - body->size();
@@ -43,14 +39,13 @@ HttpAnswer PerformHttpRequest(const HttpRequest& request) {
         std::fprintf(stderr, "curl_easy_perform() failed: %s\n", "curl_easy_init failed");
         return answer;
     }
-    Collected collected = {&answer.body};
     curl_easy_setopt(handle, CURLOPT_URL, request.url.c_str());
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaxRedirects);
     curl_easy_setopt(handle, CURLOPT_TIMEOUT, kTransferTimeoutSeconds);
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &WriteBody);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &collected);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &answer.body);
     if (request.keepGoing != nullptr) {
         curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
         curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, &AbortWhenStopped);

@@ -3,6 +3,7 @@
 // request when asked, then sends the queued event reports. It touches no
 // window.
 #include "common/unique_handle.h"
+#include "launcher/http_transfer.h"
 
 #include <atomic>
 
@@ -14,6 +15,7 @@ public:
     static const int kRequestPlatformKey = 1;
     static const unsigned kPassIntervalMs = 100;
 
+    // The reports must outlive the worker.
     explicit ReportWorker(EventReports& reports) : reports_(reports) {}
     ~ReportWorker() { Stop(); }
     ReportWorker(const ReportWorker&) = delete;
@@ -33,6 +35,10 @@ private:
     static unsigned __stdcall LauncherWorkerProc(void* worker);
     void Run();
 
+    // The library's initialisation is counted: this reference keeps it set
+    // up until the thread has been joined, whatever order the owner's
+    // members end in.
+    ScopedHttpLibrary library_;
     EventReports& reports_;
     std::atomic<bool> running_{false};
     std::atomic<int> request_{0};
