@@ -1,10 +1,13 @@
 """Tidemill.exe end to end: launcher doubles, the local HTTP server and
 update trees built by tools/make_update_tree.py."""
+import glob
 import os
+import shutil
+import subprocess
 import unittest
 
-from engine_harness import (HttpServer, Launcher, LogAssertions, Site, kill_prefix, new_work_folder, read,
-                            run_engine, write)
+from engine_harness import (TIDEMILL, WINE_ARCH, WINE_PREFIX, WINE_RUN, HttpServer, Launcher, LogAssertions, Site,
+                            deep_folder, kill_prefix, map_test_drive, mut, new_work_folder, read, run_engine, write)
 
 THEME = bytes(range(256)) * 64
 RELEASE = {
@@ -165,6 +168,30 @@ class EngineTest(LogAssertions, unittest.TestCase):
         self.assertOrdered(lines, ["CALLBACK 0 ", "CALLBACK 18 ", "CLOSED_WINDOW", "ENGINE_EXIT 0"])
         self.assertEqual(site.fetched_packages(), [])
         self.assertEqual(site.installed_version(), "1.0.0")
+
+    def test_deep_current_folder_is_the_root_whole(self):
+        # The longest folders that can be current. The drive is the test's
+        # own: an engine that fell back to the drive root would write there.
+        drive = os.path.join(self.work, "drive")
+        self.addCleanup(map_test_drive(drive))
+        program = os.path.join(self.work, "bin", "Tidemill.exe")
+        os.makedirs(os.path.dirname(program))
+        shutil.copy(TIDEMILL, program)
+        for length in (256, 257, 258):
+            root, windows_root = deep_folder(drive, "q", length)
+            write(os.path.join(root, "LauncherConfig.ini"), mut.launcher_config("http://127.0.0.1:9/"))
+            write(os.path.join(root, "Tidemill.ini"), "[Tidemill]\r\nfwnd0=0\r\n")
+            code = subprocess.run([WINE_RUN, WINE_ARCH, WINE_PREFIX, program, "restart"], cwd=root,
+                                  stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                  timeout=120).returncode
+            self.assertEqual(code, 0, length)
+            logs = glob.glob(os.path.join(root, "Log", "Launcher-*.html"))
+            self.assertEqual(len(logs), 1, length)
+            log = read(logs[0]).decode("utf-8", errors="replace")
+            self.assertIn("vecHwnd.empty()", log)
+            self.assertIn("root=%s\\ " % windows_root, log)
+            self.assertEqual(os.listdir(drive), ["d" * 50], length)
+            shutil.rmtree(os.path.join(drive, "d" * 50))
 
 
 if __name__ == "__main__":
