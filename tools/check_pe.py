@@ -7,11 +7,12 @@ must be linked large-address-aware. Without the manifest Windows virtualises
 the 32-bit programs' writes into protected folders: a denied write lands in
 the user's VirtualStore and is reported as a success.
 
-    check_pe.py [--machine i386|amd64] [--skip-if-unbuilt] BUILD_DIR
+    check_pe.py [--machine i386|amd64] [--skip-if-unbuilt] [--source DIR] BUILD_DIR
     check_pe.py [--machine i386|amd64] FILE.exe...
 
-A program whose main.cpp does not exist yet is skipped; one whose source
-exists but whose executable is missing fails the check. Exit code 0 when
+A program whose main.cpp does not exist yet in the source tree (default:
+this script's) is skipped; one whose source exists but whose executable is
+missing fails the check. Exit code 0 when
 every program passes, 1 on any miss, 77 with --skip-if-unbuilt when the
 build folder holds none of the programs.
 """
@@ -161,12 +162,12 @@ def check_file(path, machine):
     return misses
 
 
-def programs_of(build_dir):
+def programs_of(build_dir, source):
     """(executable path, name, whether it must exist) per program."""
     found = []
     for folder, exe in PROGRAMS:
         path = os.path.join(build_dir, folder, exe)
-        required = os.path.exists(os.path.join(SOURCE, folder, "main.cpp"))
+        required = os.path.exists(os.path.join(source, folder, "main.cpp"))
         found.append((path, exe, required))
     return found
 
@@ -175,11 +176,12 @@ def main(argv):
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--machine", choices=sorted(MACHINES))
     parser.add_argument("--skip-if-unbuilt", action="store_true")
+    parser.add_argument("--source", default=SOURCE)
     parser.add_argument("paths", nargs="+")
     args = parser.parse_args(argv)
 
     if len(args.paths) == 1 and not args.paths[0].lower().endswith(".exe"):
-        programs = programs_of(args.paths[0])
+        programs = programs_of(args.paths[0], args.source)
         if args.skip_if_unbuilt and not any(os.path.exists(p) for p, _, _ in programs):
             print("check_pe: SKIPPED: no program is built in %s" % args.paths[0])
             return SKIPPED
