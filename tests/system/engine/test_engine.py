@@ -4,10 +4,12 @@ import glob
 import os
 import shutil
 import subprocess
+import time
 import unittest
 
-from engine_harness import (TIDEMILL, WINE_ARCH, WINE_PREFIX, WINE_RUN, HttpServer, Launcher, LogAssertions, Site,
-                            deep_folder, kill_prefix, map_test_drive, mut, new_work_folder, read, run_engine, write)
+from engine_harness import (RUN_SECONDS, TIDEMILL, WINE_ARCH, WINE_PREFIX, WINE_RUN, HttpServer, Launcher,
+                            LogAssertions, Site, deep_folder, kill_prefix, map_test_drive, mut, new_work_folder,
+                            programs_running_in, read, run_engine, write)
 
 THEME = bytes(range(256)) * 64
 RELEASE = {
@@ -129,6 +131,33 @@ class EngineTest(LogAssertions, unittest.TestCase):
         self.assertIn("TEXT 1 V1.0.1", watcher_lines)
         self.assertIn("TEXT 1 V1.0.1", player_lines)
         self.assertClientIsRelease(site)
+
+    def test_two_engines_started_together_serve_with_one_window(self):
+        # Two launchers start their engines at the same moment: one engine
+        # serves, the other hands its window over and ends.
+        site = self.site()
+        stop = os.path.join(self.work, "stop")
+        first = self.launcher(site, "first", "--stop-file", stop)
+        second = self.launcher(site, "second", "--stop-file", stop)
+        for launcher in (first, second):
+            self.assertIsNotNone(launcher.wait_for("NOTIFY_WND "), launcher.lines())
+        greeted = {launcher.greetings()[0].split()[1] for launcher in (first, second)}
+        self.assertEqual(len(greeted), 1, (first.lines(), second.lines()))
+        deadline = time.monotonic() + RUN_SECONDS
+        while time.monotonic() < deadline and first.engine_exit() is None and second.engine_exit() is None:
+            time.sleep(0.05)
+        exits = [launcher.engine_exit() for launcher in (first, second)]
+        self.assertIn(exits, ([0, None], [None, 0]), (first.lines(), second.lines()))
+        serving = first if exits[0] is None else second
+        # The one that serves goes on with the update for both.
+        self.assertIsNotNone(serving.wait_for("CALLBACK 18 "), serving.lines())
+        write(stop, b"")
+        first.finish()
+        second.finish()
+        deadline = time.monotonic() + RUN_SECONDS
+        while programs_running_in(site.root) and time.monotonic() < deadline:
+            time.sleep(0.1)
+        self.assertEqual(programs_running_in(site.root), [])
 
     def test_restart_reads_the_launcher_windows_back(self):
         site = self.site()
