@@ -48,12 +48,40 @@ function(quillon_library name)
   endif()
 endfunction()
 
-# A GUI program from the folder's main.cpp (wWinMain), once that exists.
+# Programs embed resources (their .rc files and the process manifest).
+enable_language(RC)
+
+# A GUI program from the folder's main.cpp (wWinMain), once that exists, with
+# the given resource scripts. Every program embeds the process manifest made
+# from cmake/program.manifest.in and is large-address-aware: the shipped
+# programs are 32-bit, and without the flag they get 2 GB of address space
+# instead of 4 GB on a 64-bit Windows.
 function(quillon_program name)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LIBS;RESOURCES" ${ARGN})
   if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/main.cpp")
-    add_executable(${name} WIN32 "${CMAKE_CURRENT_SOURCE_DIR}/main.cpp")
+    add_executable(${name} WIN32 "${CMAKE_CURRENT_SOURCE_DIR}/main.cpp" ${ARG_RESOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS})
     target_link_options(${name} PRIVATE -municode)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+      # 64-bit images are large-address-aware by default.
+      target_link_options(${name} PRIVATE -Wl,--large-address-aware)
+    endif()
+    quillon_embed_manifest(${name})
   endif()
+endfunction()
+
+# Embeds the process manifest (RT_MANIFEST, id 1) into a program.
+function(quillon_embed_manifest name)
+  set(QUILLON_MANIFEST_NAME ${name})
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(QUILLON_MANIFEST_ARCH amd64)
+  else()
+    set(QUILLON_MANIFEST_ARCH x86)
+  endif()
+  set(_manifest "${CMAKE_CURRENT_BINARY_DIR}/${name}.manifest")
+  set(_rc "${CMAKE_CURRENT_BINARY_DIR}/${name}_manifest.rc")
+  configure_file("${CMAKE_SOURCE_DIR}/cmake/program.manifest.in" "${_manifest}" @ONLY)
+  file(CONFIGURE OUTPUT "${_rc}" CONTENT "1 24 \"${_manifest}\"\n" @ONLY)
+  target_sources(${name} PRIVATE "${_rc}")
+  set_property(SOURCE "${_rc}" APPEND PROPERTY OBJECT_DEPENDS "${_manifest}")
 endfunction()

@@ -22,3 +22,20 @@ std::wstring ExecutableFolder() {
     size_t cut = path.find_last_of(L'\\');
     return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut);
 }
+
+std::wstring CurrentFolder() {
+    // The first call gives the size; another thread may change the folder
+    // between the calls, so size again until it fits.
+    DWORD needed = GetCurrentDirectoryW(0, nullptr);
+    while (needed != 0) {
+        std::wstring folder(needed, L'\0');
+        DWORD n = GetCurrentDirectoryW(needed, &folder[0]);
+        if (n == 0) break;
+        if (n < needed) {
+            folder.resize(n);
+            return folder;
+        }
+        needed = n;
+    }
+    return std::wstring();
+}

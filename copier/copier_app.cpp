@@ -14,11 +14,11 @@ std::wstring SettleInstallationFolder() {
         std::wstring folder = ExecutableFolder();
         if (!folder.empty()) SetCurrentDirectoryW(folder.c_str());
     }
-    wchar_t current[MAX_PATH] = L"";
-    DWORD n = GetCurrentDirectoryW(MAX_PATH, current);
-    std::wstring folder(current, n < MAX_PATH ? n : 0);
+    std::wstring folder = CurrentFolder();
+    // Unreadable: relative paths still mean the current folder.
+    if (folder.empty()) return L".";
     // A drive root comes back as "C:\"; every other folder without a backslash.
-    while (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+    while (folder.size() > 1 && folder.back() == L'\\') folder.pop_back();
     return folder;
 }
 

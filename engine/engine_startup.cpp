@@ -5,16 +5,15 @@
 #include "common/registry_util.h"
 #include "common/unique_handle.h"
 #include "engine/engine_command_line.h"
+#include "engine/engine_instance.h"
 #include "engine/engine_window.h"
 #include "engine/notify_host.h"
-#include "engine/startup_mutex.h"
 
 #include <cstdlib>
 #include <memory>
 
 namespace {
 
-constexpr wchar_t kRunningMutexName[] = L"qln_tidemill_b";
 constexpr int kCurrentUserRoot = 1;
 constexpr DWORD kLoopPauseMs = 30;
 
@@ -34,10 +33,8 @@ int RunTidemill(HINSTANCE instance, const wchar_t* commandLine) {
     NotifyHost& host = *owner;
     host.Log("Start Tidemill.exe");
 
-    StartupMutex startup;
-    if (!startup.Acquire([&host] { host.Log("OpenMutexA qln_tidemill_a fail"); })) {
-        host.Log("CreateMutexW qln_tidemill_a failed");
-    }
+    EngineInstance engines;
+    engines.BeginStartup([&host] { host.Log("OpenMutexA qln_tidemill_a fail"); });
 
     EngineWindow window;
     if (!window.Create(instance, [&host](WPARAM sender, const COPYDATASTRUCT* data) {
@@ -52,7 +49,7 @@ int RunTidemill(HINSTANCE instance, const wchar_t* commandLine) {
     std::wstring line = commandLine != nullptr ? commandLine : L"";
     std::vector<HWND> launchers = LauncherWindowsFromCommandLine(line);
     if (launchers.empty()) {
-        startup.Release();
+        engines.EndStartup();
         // A handle that is not a window ends the engine without a word.
         if (IsRestartCommandLine(line)) host.Log("vecHwnd.empty()");
         host.Stop();
@@ -60,11 +57,10 @@ int RunTidemill(HINSTANCE instance, const wchar_t* commandLine) {
     }
 
     std::wstring registryKey = EngineRegistryKey(host.GetRoot());
-    SetLastError(0);
-    ScopedHandle running(CreateMutexW(nullptr, TRUE, kRunningMutexName));
-    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    const int32_t ownWindow = WindowToChannel(window.Handle());
+    auto publish = [&] { WriteRegistryString(kCurrentUserRoot, registryKey, L"wnd", std::to_wstring(ownWindow)); };
+    if (engines.Claim(publish) == EngineInstance::Role::kHandOver) {
         // Another engine serves the launchers: tell them its window instead.
-        startup.Release();
         std::string wnd = WideToMulti(ReadRegistryString(kCurrentUserRoot, registryKey, L"wnd"), 0);
         ChannelIntRecord record = {static_cast<int32_t>(std::strtol(wnd.c_str(), nullptr, 10))};
         for (HWND launcher : launchers) {
@@ -75,9 +71,7 @@ int RunTidemill(HINSTANCE instance, const wchar_t* commandLine) {
         return 0;
     }
 
-    WriteRegistryString(kCurrentUserRoot, registryKey, L"wnd", std::to_wstring(WindowToChannel(window.Handle())));
-    startup.Release();
-    ChannelIntRecord hello = {WindowToChannel(window.Handle())};
+    ChannelIntRecord hello = {ownWindow};
     for (HWND launcher : launchers) {
         host.Log("Send to foreground CF_NOTIFY_WND2");
         host.Send(launcher, CF_NOTIFY_WND, &hello);
@@ -99,6 +93,6 @@ int RunTidemill(HINSTANCE instance, const wchar_t* commandLine) {
         Sleep(kLoopPauseMs);
     }
     host.Stop();
-    if (running) ReleaseMutex(running.Get());
+    engines.EndRun();
     return static_cast<int>(lastWParam);
 }

@@ -1,5 +1,7 @@
 #include "engine/notify_host.h"
 
+#include "common/module_path.h"
+
 #include "engine/download_manager.h"
 #include "engine/html_log.h"
 #include "engine/launcher_config.h"
@@ -8,11 +10,12 @@ namespace {
 
 NotifyHost* g_host = nullptr;
 
+// The engine's root is the current folder, however long.
 std::wstring ProgramPath() {
-    wchar_t folder[256] = {};
-    DWORD length = GetCurrentDirectoryW(256, folder);
-    if (length == 0 || length >= 256) folder[0] = L'\0';
-    return std::wstring(folder) + L"\\Tidemill.exe";
+    std::wstring folder = CurrentFolder();
+    if (folder.empty()) folder = L".";  // unreadable: relative paths still mean the current folder
+    if (folder.back() == L'\\') folder.pop_back();  // a drive root
+    return folder + L"\\Tidemill.exe";
 }
 
 }  // namespace

@@ -23,13 +23,17 @@ public:
 
     // Creates the mutex (or opens the existing one) and waits, without a
     // limit, until this engine owns it. One call creates and takes it, so
-    // no second engine can slip in between a test and a creation. False
-    // only when the mutex cannot be created at all.
-    bool Acquire(const std::function<void()>& onLongWait = nullptr);
+    // no second engine can slip in between a test and a creation. A mutex
+    // that an engine of higher integrity holds is waited on with the only
+    // right it grants us; one that cannot be opened at all counts as held
+    // until it is gone: a start-up never goes on unserialised.
+    void Acquire(const std::function<void()>& onLongWait = nullptr);
     bool IsHeld() const { return held_; }
     void Release();
 
 private:
+    HANDLE CreateOrOpen() const;
+
     std::wstring name_;
     ScopedHandle mutex_;
     bool held_ = false;

@@ -6,9 +6,13 @@ cd "$(dirname "$0")/.."
 bash tools/bootstrap.sh
 arch=$(tools/test-arch.sh)
 jobs=$(nproc)
+# Every shipped 32-bit program embeds an asInvoker manifest and is
+# large-address-aware; a miss fails the run.
+check_shipped() { python3 tools/check_pe.py --machine i386 build/win32; }
 if [ "$arch" = win32 ]; then
   cmake --preset win32 -DQUILLON_TESTS=ON
   cmake --build --preset win32 -j "$jobs"
+  check_shipped
   ctest --preset win32
 else
   # This kernel runs no 32-bit code: the shipped 32-bit programs are built,
@@ -16,6 +20,7 @@ else
   echo "test.sh: 32-bit programs cannot run here; testing a 64-bit build under 64-bit Wine"
   cmake --preset win32 -DQUILLON_TESTS=OFF
   cmake --build --preset win32 -j "$jobs"
+  check_shipped
   cmake --preset win64 -DQUILLON_TESTS=ON
   cmake --build --preset win64 -j "$jobs"
   ctest --preset win64

@@ -182,12 +182,6 @@ LRESULT CALLBACK DoubleProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-std::wstring CurrentFolder() {
-    wchar_t buffer[MAX_PATH];
-    DWORD n = GetCurrentDirectoryW(MAX_PATH, buffer);
-    return std::wstring(buffer, n);
-}
-
 // What the launcher does on eCallBackType_WaitRelaunch without a hall: the
 // copier from its own folder, hidden, with "1".
 bool StartCopier() {

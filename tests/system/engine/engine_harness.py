@@ -273,3 +273,33 @@ def new_work_folder(name):
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
     return folder
+
+
+def map_test_drive(folder, letter="q"):
+    """Maps a drive letter of the suite's own prefix to folder, so that a
+    program that falls back to its drive root writes there and not into the
+    host's "/"; returns a function that removes the mapping."""
+    devices = os.path.join(WINE_PREFIX, "dosdevices")
+    if not os.path.isdir(devices):
+        subprocess.run([WINE_RUN, WINE_ARCH, WINE_PREFIX, "--warm"], stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+    link = os.path.join(devices, letter + ":")
+    if os.path.lexists(link):
+        os.remove(link)
+    os.makedirs(folder, exist_ok=True)
+    os.symlink(os.path.abspath(folder), link)
+    return lambda: os.path.lexists(link) and os.remove(link)
+
+
+def deep_folder(drive_folder, letter, length):
+    """A folder under the mapped drive whose Windows path ("Q:\\...") is
+    exactly length characters long; (host path, Windows path)."""
+    windows = letter.upper() + ":"
+    host = drive_folder
+    while len(windows) < length:
+        room = length - len(windows) - 1
+        part = "d" * (50 if room > 60 else room)
+        windows += "\\" + part
+        host = os.path.join(host, part)
+    os.makedirs(host, exist_ok=True)
+    return host, windows

@@ -1,10 +1,15 @@
 """Tidemill.exe end to end: launcher doubles, the local HTTP server and
 update trees built by tools/make_update_tree.py."""
+import glob
 import os
+import shutil
+import subprocess
+import time
 import unittest
 
-from engine_harness import (HttpServer, Launcher, LogAssertions, Site, kill_prefix, new_work_folder, read,
-                            run_engine, write)
+from engine_harness import (RUN_SECONDS, TIDEMILL, WINE_ARCH, WINE_PREFIX, WINE_RUN, HttpServer, Launcher,
+                            LogAssertions, Site, deep_folder, kill_prefix, map_test_drive, mut, new_work_folder,
+                            programs_running_in, read, run_engine, write)
 
 THEME = bytes(range(256)) * 64
 RELEASE = {
@@ -127,6 +132,33 @@ class EngineTest(LogAssertions, unittest.TestCase):
         self.assertIn("TEXT 1 V1.0.1", player_lines)
         self.assertClientIsRelease(site)
 
+    def test_two_engines_started_together_serve_with_one_window(self):
+        # Two launchers start their engines at the same moment: one engine
+        # serves, the other hands its window over and ends.
+        site = self.site()
+        stop = os.path.join(self.work, "stop")
+        first = self.launcher(site, "first", "--stop-file", stop)
+        second = self.launcher(site, "second", "--stop-file", stop)
+        for launcher in (first, second):
+            self.assertIsNotNone(launcher.wait_for("NOTIFY_WND "), launcher.lines())
+        greeted = {launcher.greetings()[0].split()[1] for launcher in (first, second)}
+        self.assertEqual(len(greeted), 1, (first.lines(), second.lines()))
+        deadline = time.monotonic() + RUN_SECONDS
+        while time.monotonic() < deadline and first.engine_exit() is None and second.engine_exit() is None:
+            time.sleep(0.05)
+        exits = [launcher.engine_exit() for launcher in (first, second)]
+        self.assertIn(exits, ([0, None], [None, 0]), (first.lines(), second.lines()))
+        serving = first if exits[0] is None else second
+        # The one that serves goes on with the update for both.
+        self.assertIsNotNone(serving.wait_for("CALLBACK 18 "), serving.lines())
+        write(stop, b"")
+        first.finish()
+        second.finish()
+        deadline = time.monotonic() + RUN_SECONDS
+        while programs_running_in(site.root) and time.monotonic() < deadline:
+            time.sleep(0.1)
+        self.assertEqual(programs_running_in(site.root), [])
+
     def test_restart_reads_the_launcher_windows_back(self):
         site = self.site()
         # A dead handle first; the double adds itself as fwnd1; nothing after.
@@ -165,6 +197,30 @@ class EngineTest(LogAssertions, unittest.TestCase):
         self.assertOrdered(lines, ["CALLBACK 0 ", "CALLBACK 18 ", "CLOSED_WINDOW", "ENGINE_EXIT 0"])
         self.assertEqual(site.fetched_packages(), [])
         self.assertEqual(site.installed_version(), "1.0.0")
+
+    def test_deep_current_folder_is_the_root_whole(self):
+        # The longest folders that can be current. The drive is the test's
+        # own: an engine that fell back to the drive root would write there.
+        drive = os.path.join(self.work, "drive")
+        self.addCleanup(map_test_drive(drive))
+        program = os.path.join(self.work, "bin", "Tidemill.exe")
+        os.makedirs(os.path.dirname(program))
+        shutil.copy(TIDEMILL, program)
+        for length in (256, 257, 258):
+            root, windows_root = deep_folder(drive, "q", length)
+            write(os.path.join(root, "LauncherConfig.ini"), mut.launcher_config("http://127.0.0.1:9/"))
+            write(os.path.join(root, "Tidemill.ini"), "[Tidemill]\r\nfwnd0=0\r\n")
+            code = subprocess.run([WINE_RUN, WINE_ARCH, WINE_PREFIX, program, "restart"], cwd=root,
+                                  stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                  timeout=120).returncode
+            self.assertEqual(code, 0, length)
+            logs = glob.glob(os.path.join(root, "Log", "Launcher-*.html"))
+            self.assertEqual(len(logs), 1, length)
+            log = read(logs[0]).decode("utf-8", errors="replace")
+            self.assertIn("vecHwnd.empty()", log)
+            self.assertIn("root=%s\\ " % windows_root, log)
+            self.assertEqual(os.listdir(drive), ["d" * 50], length)
+            shutil.rmtree(os.path.join(drive, "d" * 50))
 
 
 if __name__ == "__main__":

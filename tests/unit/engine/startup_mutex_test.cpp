@@ -1,5 +1,7 @@
 #include "engine/startup_mutex.h"
 
+#include "tests/unit/engine/foreign_mutex.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -13,13 +15,14 @@ std::wstring UniqueName() { return L"qln_test_startup_" + std::to_wstring(GetCur
 // soon as it is released; the long-wait hook runs once.
 TEST(StartupMutexTest, SecondStartUpWaitsForTheFirst) {
     StartupMutex first(UniqueName());
-    ASSERT_TRUE(first.Acquire());
+    first.Acquire();
+    ASSERT_TRUE(first.IsHeld());
     std::atomic<bool> acquired{false};
     std::atomic<int> longWaits{0};
     std::thread second([&] {
         StartupMutex mutex(UniqueName());
-        bool ok = mutex.Acquire([&] { ++longWaits; });
-        acquired = ok;
+        mutex.Acquire([&] { ++longWaits; });
+        acquired = mutex.IsHeld();
         mutex.Release();
     });
     // Held until the waiting start-up has reported its long wait.
@@ -39,7 +42,54 @@ TEST(StartupMutexTest, AnAbandonedMutexIsTakenOver) {
     });
     dying.join();
     StartupMutex mutex(UniqueName() + L"_abandoned");
-    EXPECT_TRUE(mutex.Acquire());
+    mutex.Acquire();
+    EXPECT_TRUE(mutex.IsHeld());
+}
+
+// A start-up mutex of an engine with higher integrity: ours may only wait on
+// it, and waits until that engine releases it; it then serialises both.
+TEST(StartupMutexTest, MutexOfAHigherEngineIsWaitedOnWithTheRightItGrants) {
+    const std::wstring name = UniqueName() + L"_higher";
+    ScopedHandle higher = CreateForeignMutex(name, kWaitOnlySddl, true);
+    ASSERT_TRUE(higher);
+    std::atomic<bool> acquired{false}, release{false};
+    std::thread engine([&] {
+        StartupMutex mutex(name);
+        mutex.Acquire();
+        acquired = mutex.IsHeld();
+        while (!release.load()) Sleep(1);
+    });
+    Sleep(3 * StartupMutex::kPollMs);
+    EXPECT_FALSE(acquired.load());
+    ReleaseMutex(higher.Get());
+    while (!acquired.load()) Sleep(1);
+    // Held by our engine now: the higher one waits in turn.
+    EXPECT_EQ(WaitForSingleObject(higher.Get(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    release = true;
+    engine.join();
+    EXPECT_EQ(WaitForSingleObject(higher.Get(), 2000), static_cast<DWORD>(WAIT_OBJECT_0));
+    ReleaseMutex(higher.Get());
+}
+
+// A name that cannot even be opened as a mutex (here an event holds it)
+// counts as held until it is gone: the start-up never goes on unserialised.
+TEST(StartupMutexTest, MutexThatCannotBeOpenedCountsAsHeldUntilItIsGone) {
+    const std::wstring name = UniqueName() + L"_taken";
+    ScopedHandle foreign(CreateEventW(nullptr, TRUE, FALSE, name.c_str()));
+    ASSERT_TRUE(foreign);
+    std::atomic<bool> acquired{false};
+    std::atomic<int> longWaits{0};
+    std::thread engine([&] {
+        StartupMutex mutex(name);
+        mutex.Acquire([&] { ++longWaits; });
+        acquired = mutex.IsHeld();
+    });
+    while (longWaits.load() == 0) Sleep(10);
+    EXPECT_FALSE(acquired.load());
+    foreign.Reset();
+    engine.join();
+    EXPECT_TRUE(acquired.load());
+    EXPECT_EQ(longWaits.load(), 1);
 }
 
 }  // namespace
