@@ -165,9 +165,17 @@ public:
     // lookup are declared below and defined in files of their own.
 
 private:
+    // The first manager makes the shared default font and the outline pen.
+    static void InitSharedOnce();
     static ResourceTableUI& SharedResources();
+    static CPointerArray& Managers();
+    // The pen that outlines painted areas when "showdirty" is set.
+    static HPEN GetOutlinePen();
+    static int NextFontCounter();
+    // The table that adding writes to: the shared one when asked or forced.
     ResourceTableUI& TableFor(bool shared);
-    HDC MetricsDC() const { return paintDC_.Get(); }
+    // Lookups read the window's table first, unless resources are forced shared.
+    ResourceTableUI* WindowTableForLookup();
     void SetColor(DWORD ResourceTableUI::*field, DWORD color, bool shared);
     void RemoveAllOptionGroups();
 
