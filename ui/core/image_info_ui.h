@@ -11,7 +11,9 @@ namespace QuillUI {
 struct ImageInfoUI {
     HBITMAP bitmap = nullptr;      // top-down 32-bit DIB section
     uint8_t* bits = nullptr;       // its pixels: BGRA, premultiplied
-    uint8_t* sourceBits = nullptr; // copy of the loaded pixels for colour adjustment; null when none
+    // A malloc'd copy of the pixels as loaded (width x height x 4 bytes), the
+    // source of colour adjustment; null when none.
+    uint8_t* sourceBits = nullptr;
     int width = 0;
     int height = 0;
     bool hasAlpha = false;         // some pixel is not fully opaque, or the mask cleared one
