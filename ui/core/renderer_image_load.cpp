@@ -1,6 +1,7 @@
 #include "common/win.h"
 #include "ui/core/renderer_ui.h"
 #include "ui/core/skin_bytes.h"
+#include "ui/core/window_manager_ui.h"
 
 #include "stb_image.h"
 
@@ -39,8 +40,8 @@ DWORD ParseColorName(const wchar_t* text) {
 }
 
 bool ReadResource(ResourceNameOrId name, const wchar_t* type, SkinBytesUI& out) {
-    // The program's own module holds the skin resources.
-    HMODULE module = GetModuleHandleW(nullptr);
+    // Without an instance set, null names the program's own module.
+    HMODULE module = CWindowManagerUI::GetResourceDll();
     HRSRC found = FindResourceW(module, name.Get(), type);
     if (found == nullptr) return false;
     const DWORD size = SizeofResource(module, found);
