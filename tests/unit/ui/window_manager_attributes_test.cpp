@@ -98,8 +98,8 @@ TEST(WindowAttributes, OpacityAndLayering) {
     EXPECT_EQ(ExStyle(window.Get()) & WS_EX_LAYERED, 0);
 
     // Child windows are never layered this way.
-    HWND child = CreateWindowExW(0, L"STATIC", L"child", WS_CHILD, 0, 0, 20, 20, window.Get(), nullptr, nullptr,
-                                 nullptr);
+    HWND child =
+        CreateWindowExW(0, L"STATIC", L"child", WS_CHILD, 0, 0, 20, 20, window.Get(), nullptr, nullptr, nullptr);
     CWindowManagerUI childManager;
     childManager.Init(child);
     childManager.SetLayered(true);

@@ -184,7 +184,9 @@ TEST(WindowWnd, CenterWindowOnOwnerOrWorkAreaClampedToTheWorkArea) {
         // Centred left and above the work area: moved to its left and top.
         {{-150, -100, 50, 100}, false, work.left, work.top},
         // Centred past its right and bottom: moved back inside.
-        {{work.right - 124, work.bottom - 68, work.right + 76, work.bottom + 132}, false, work.right - 200,
+        {{work.right - 124, work.bottom - 68, work.right + 76, work.bottom + 132},
+         false,
+         work.right - 200,
          work.bottom - 100},
         // A minimised owner counts as none.
         {{300, 200, 500, 400}, true, work.left + workWidth / 2 - 100, work.top + workHeight / 2 - 50},
