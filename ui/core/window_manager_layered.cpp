@@ -34,7 +34,8 @@ void CWindowManagerUI::SetOpacity(BYTE opacity) {
     auto setAttributes =
         reinterpret_cast<SetLayeredWindowAttributesFunction>(User32Function("SetLayeredWindowAttributes"));
     if (setAttributes != nullptr) setAttributes(paintWindow_, 0, opacity, LWA_ALPHA);
-    // Constant opacity replaces per-pixel layering.
+    // Constant opacity replaces per-pixel layering and its repaint timer.
+    if (layered_) ::KillTimer(paintWindow_, kLayeredTimerId);
     layered_ = false;
     Invalidate();
 }

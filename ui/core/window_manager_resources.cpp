@@ -8,7 +8,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <cwctype>
 #include <new>
 
 namespace QuillUI {
@@ -16,6 +15,9 @@ namespace QuillUI {
 namespace {
 
 const wchar_t kColorType[] = L"*COLOR*";
+
+// ASCII digits only: iswdigit also accepts other scripts' digits.
+bool IsDigit(wchar_t ch) { return ch >= L'0' && ch <= L'9'; }
 
 // The stock GUI font changed by the description; null when GDI refuses it.
 HFONT MakeFont(const wchar_t* face, int size, bool bold, bool underline, bool italic) {
@@ -43,7 +45,7 @@ void Describe(FontInfoUI& info, const wchar_t* face, int size, bool bold, bool u
 // A name of leading digits names resource 1-65535; anything else no resource.
 bool LeadingResourceId(const wchar_t* name, WORD* id) {
     unsigned long value = 0;
-    for (const wchar_t* p = name; *p >= L'0' && *p <= L'9'; ++p) {
+    for (const wchar_t* p = name; IsDigit(*p); ++p) {
         value = value * 10 + static_cast<unsigned long>(*p - L'0');
         if (value > 0xFFFF) return false;
     }
@@ -55,7 +57,7 @@ bool LeadingResourceId(const wchar_t* name, WORD* id) {
 ImageInfoUI* LoadImageRecord(const wchar_t* name, const wchar_t* type, DWORD mask) {
     const bool hasType = type != nullptr && *type != L'\0';
     // A colour image's name is its hexadecimal value, which may start with a digit.
-    if (!hasType || wcscmp(type, kColorType) == 0 || !iswdigit(name[0])) {
+    if (!hasType || wcscmp(type, kColorType) == 0 || !IsDigit(name[0])) {
         return CRendererUI::LoadSkinImage(ResourceNameOrId(name), hasType ? type : nullptr, mask);
     }
     WORD id = 0;
@@ -244,12 +246,12 @@ void CWindowManagerUI::ProcessMultiLanguageTokens(CWideString& text) {
     CWideString result;
     const wchar_t* copied = source;  // start of the text not yet copied
     for (const wchar_t* p = source; *p != L'\0'; ++p) {
-        if (p[0] != L'%' || p[1] != L'{' || !iswdigit(p[2])) continue;
+        if (p[0] != L'%' || p[1] != L'{' || !IsDigit(p[2])) continue;
         const wchar_t* digits = p + 2;
         const wchar_t* end = digits;
         long id = 0;
         bool fits = true;
-        for (; iswdigit(*end); ++end) {
+        for (; IsDigit(*end); ++end) {
             if (id > (0x7FFFFFFF - 9) / 10) fits = false;
             else id = id * 10 + (*end - L'0');
         }

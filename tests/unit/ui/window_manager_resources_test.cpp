@@ -215,6 +215,7 @@ TEST(WindowManagerTexts, MultiLanguageTokensAreReplacedInOnePass) {
         {L"%{}", L"%{}"},
         {L"%%{7}", L"%seven"},
         {L"%{99999999999}", L"%{99999999999}"},
+        {L"%{\x0667}", L"%{\x0667}"},  // a digit of another script is no digit here
         {L"%{9}", L"x%{9}"},
         {L"%{10}", L"%{11}"},
         {L"no tokens", L"no tokens"},
