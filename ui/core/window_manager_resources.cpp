@@ -165,6 +165,14 @@ ImageInfoUI* CWindowManagerUI::GetImageEx(const wchar_t* name, const wchar_t* ty
 ImageInfoUI* CWindowManagerUI::AddImage(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHSL,
                                         bool shared) {
     if (name == nullptr || *name == L'\0') return nullptr;
+    ResourceTableUI& table = TableFor(shared);
+    // Declared again as before (a window made anew, an included layout):
+    // the loaded record serves, and no replaced copy piles up.
+    ImageInfoUI* existing = table.FindImage(name);
+    if (existing != nullptr && existing->resourceType.Compare(type) == 0 && existing->mask == mask &&
+        existing->useHsl == useHSL) {
+        return existing;
+    }
     ImageInfoUI* image = LoadImageRecord(name, type, mask);
     if (image == nullptr) return nullptr;
     image->useHsl = useHSL;
@@ -180,7 +188,7 @@ ImageInfoUI* CWindowManagerUI::AddImage(const wchar_t* name, const wchar_t* type
         GetHSL(&hue, &saturation, &lightness);
         CRendererUI::AdjustImage(true, image, hue, saturation, lightness);
     }
-    if (!TableFor(shared).ReplaceImage(name, image)) {
+    if (!table.ReplaceImage(name, image)) {
         CRendererUI::FreeImage(image, true);
         return nullptr;
     }

@@ -148,10 +148,11 @@ TEST(WindowManagerImages, WindowTableThenSharedAndReplacedRecordsStayValid) {
     EXPECT_EQ(manager.GetImageEx(L"a123", kImageType), own);  // loaded once
     EXPECT_EQ(other.GetImage(L"a123"), nullptr);
 
-    // A control still draws the record it was given when a later layout
-    // declares the same image again.
+    // The same declaration again keeps the record; a different one replaces
+    // it, and a control still draws the record it was given.
+    EXPECT_EQ(manager.AddImage(L"a123", kImageType), own);
     HBITMAP oldBitmap = own->bitmap;
-    ImageInfoUI* again = manager.AddImage(L"a123", kImageType);
+    ImageInfoUI* again = manager.AddImage(L"a123", kImageType, 0xFF0000FF);
     ASSERT_NE(again, nullptr);
     EXPECT_NE(again, own);
     EXPECT_EQ(manager.GetImage(L"a123"), again);
