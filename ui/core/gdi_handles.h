@@ -63,7 +63,8 @@ private:
 // so that the object can be deleted afterwards.
 class ScopedSelectObject {
 public:
-    ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(dc != nullptr && object != nullptr ? ::SelectObject(dc, object) : nullptr) {}
+    ScopedSelectObject(HDC dc, HGDIOBJ object)
+        : dc_(dc), previous_(dc != nullptr && object != nullptr ? ::SelectObject(dc, object) : nullptr) {}
     ~ScopedSelectObject() {
         if (previous_ != nullptr && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
     }

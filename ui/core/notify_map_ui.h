@@ -37,18 +37,20 @@ struct NotifyMapEntryUI {
 };
 
 struct NotifyMapUI {
-    const NotifyMapUI* base;  // null for the pump's own map
+    const NotifyMapUI* base;          // null for the pump's own map
     const NotifyMapEntryUI* entries;  // up to the entry with signature 0
 };
 
 // Entries for handlers of a class derived from CNotifyPump (a non-virtual
 // base, so the member pointer converts and the call adjusts the object).
 template <class Window>
-NotifyMapEntryUI NotifyEntry(const wchar_t* type, const wchar_t* controlName, void (Window::*handler)(NotifyMessageUI&)) {
+NotifyMapEntryUI NotifyEntry(const wchar_t* type, const wchar_t* controlName,
+                             void (Window::*handler)(NotifyMessageUI&)) {
     return NotifyMapEntryUI(type, controlName, kNotifySignatureMessage, static_cast<NotifyMessageHandlerUI>(handler));
 }
 template <class Window>
-NotifyMapEntryUI NotifyEntry(const wchar_t* type, const wchar_t* controlName, LRESULT (Window::*handler)(WPARAM, LPARAM)) {
+NotifyMapEntryUI NotifyEntry(const wchar_t* type, const wchar_t* controlName,
+                             LRESULT (Window::*handler)(WPARAM, LPARAM)) {
     return NotifyMapEntryUI(type, controlName, kNotifySignatureParams, static_cast<NotifyParamsHandlerUI>(handler));
 }
 inline NotifyMapEntryUI NotifyMapEnd() { return NotifyMapEntryUI(); }

@@ -8,8 +8,8 @@ namespace QuillUI {
 class CControlUI;
 
 struct NotifyMessageUI {
-    CWideString type;        // "click", "selectchanged", ...
-    CWideString virtualWnd;  // the sender's virtual window, when the window uses them
+    CWideString type;              // "click", "selectchanged", ...
+    CWideString virtualWnd;        // the sender's virtual window, when the window uses them
     CControlUI* sender = nullptr;  // null once the sender was destroyed
     DWORD timestamp = 0;
     POINT mousePoint = {0, 0};

@@ -54,12 +54,7 @@ void CWindowManagerUI::SetLayered(bool layered) {
     }
     // The surfaces differ between layered and normal windows: lay out and
     // make them anew.
-    offscreenDC_.Reset();
-    backgroundDC_.Reset();
-    offscreenBitmap_.Reset();
-    offscreenPixels_ = nullptr;
-    backgroundBitmap_.Reset();
-    backgroundPixels_ = nullptr;
+    ReleaseSurfaces();
     updateNeeded_ = true;
     Invalidate();
 }

@@ -63,20 +63,26 @@ ImageInfoUI* LoadImageRecord(const wchar_t* name, const wchar_t* type, DWORD mas
     return CRendererUI::LoadSkinImage(ResourceNameOrId(id), type, mask);
 }
 
+// The window's table first (when it is consulted at all), then the shared one.
+template <class Find>
+auto WindowThenShared(ResourceTableUI* own, ResourceTableUI& shared, Find find) -> decltype(find(shared)) {
+    auto found = own != nullptr ? find(*own) : nullptr;
+    return found != nullptr ? found : find(shared);
+}
+
 }  // namespace
 
 ResourceTableUI& CWindowManagerUI::TableFor(bool shared) {
     return shared || forceSharedResources_ ? SharedResources() : resources_;
 }
 
-ResourceTableUI* CWindowManagerUI::WindowTableForLookup() {
-    return forceSharedResources_ ? nullptr : &resources_;
-}
+ResourceTableUI* CWindowManagerUI::WindowTableForLookup() { return forceSharedResources_ ? nullptr : &resources_; }
 
 // ---- Fonts -----------------------------------------------------------
 
 FontInfoUI* CWindowManagerUI::GetDefaultFontInfo() {
-    FontInfoUI& info = resources_.defaultFont.faceName.IsEmpty() ? SharedResources().defaultFont : resources_.defaultFont;
+    FontInfoUI& info =
+        resources_.defaultFont.faceName.IsEmpty() ? SharedResources().defaultFont : resources_.defaultFont;
     info.EnsureMetrics(paintDC_.Get());
     return &info;
 }
@@ -108,9 +114,8 @@ HFONT CWindowManagerUI::AddFont(int index, const wchar_t* face, int size, bool b
 FontInfoUI* CWindowManagerUI::GetFontInfo(int index) {
     FontInfoUI* info = nullptr;
     if (index >= 0) {
-        ResourceTableUI* own = WindowTableForLookup();
-        if (own != nullptr) info = own->FindFont(index);
-        if (info == nullptr) info = SharedResources().FindFont(index);
+        info = WindowThenShared(WindowTableForLookup(), SharedResources(),
+                                [&](ResourceTableUI& table) { return table.FindFont(index); });
     }
     if (info == nullptr) return GetDefaultFontInfo();
     info->EnsureMetrics(paintDC_.Get());
@@ -120,26 +125,21 @@ FontInfoUI* CWindowManagerUI::GetFontInfo(int index) {
 HFONT CWindowManagerUI::GetFont(int index) { return GetFontInfo(index)->GetHandle(); }
 
 HFONT CWindowManagerUI::FindFont(const wchar_t* face, int size, bool bold, bool underline, bool italic) {
-    FontInfoUI* info = nullptr;
-    ResourceTableUI* own = WindowTableForLookup();
-    if (own != nullptr) info = own->FindFont(face, size, bold, underline, italic);
-    if (info == nullptr) info = SharedResources().FindFont(face, size, bold, underline, italic);
+    FontInfoUI* info = WindowThenShared(WindowTableForLookup(), SharedResources(), [&](ResourceTableUI& table) {
+        return table.FindFont(face, size, bold, underline, italic);
+    });
     return info != nullptr ? info->GetHandle() : nullptr;
 }
 
 FontInfoUI* CWindowManagerUI::GetFontInfoByHandle(HFONT font) {
-    FontInfoUI* info = nullptr;
-    ResourceTableUI* own = WindowTableForLookup();
-    if (own != nullptr) info = own->FindFontByHandle(font);
-    if (info == nullptr) info = SharedResources().FindFontByHandle(font);
+    FontInfoUI* info = WindowThenShared(WindowTableForLookup(), SharedResources(),
+                                        [&](ResourceTableUI& table) { return table.FindFontByHandle(font); });
     if (info == nullptr) return GetDefaultFontInfo();
     info->EnsureMetrics(paintDC_.Get());
     return info;
 }
 
-void CWindowManagerUI::RemoveAllFonts(bool shared) {
-    (shared ? SharedResources() : resources_).RemoveAllFonts();
-}
+void CWindowManagerUI::RemoveAllFonts(bool shared) { (shared ? SharedResources() : resources_).RemoveAllFonts(); }
 
 int CWindowManagerUI::GetFreeFontIndex() {
     for (;;) {
@@ -151,11 +151,8 @@ int CWindowManagerUI::GetFreeFontIndex() {
 // ---- Images ----------------------------------------------------------
 
 ImageInfoUI* CWindowManagerUI::GetImage(const wchar_t* name) {
-    ImageInfoUI* image = nullptr;
-    ResourceTableUI* own = WindowTableForLookup();
-    if (own != nullptr) image = own->FindImage(name);
-    if (image == nullptr) image = SharedResources().FindImage(name);
-    return image;
+    return WindowThenShared(WindowTableForLookup(), SharedResources(),
+                            [&](ResourceTableUI& table) { return table.FindImage(name); });
 }
 
 ImageInfoUI* CWindowManagerUI::GetImageEx(const wchar_t* name, const wchar_t* type, DWORD mask, bool useHSL) {
@@ -188,9 +185,7 @@ ImageInfoUI* CWindowManagerUI::AddImage(const wchar_t* name, const wchar_t* type
     return image;
 }
 
-void CWindowManagerUI::RemoveAllImages(bool shared) {
-    (shared ? SharedResources() : resources_).RemoveAllImages();
-}
+void CWindowManagerUI::RemoveAllImages(bool shared) { (shared ? SharedResources() : resources_).RemoveAllImages(); }
 
 // ---- Default attribute lists -----------------------------------------
 
@@ -200,10 +195,9 @@ void CWindowManagerUI::AddDefaultAttributeList(const wchar_t* className, const w
 }
 
 const wchar_t* CWindowManagerUI::GetDefaultAttributeList(const wchar_t* className) {
-    const CWideString* list = nullptr;
-    ResourceTableUI* own = WindowTableForLookup();
-    if (own != nullptr) list = own->FindAttributeList(className);
-    if (list == nullptr) list = SharedResources().FindAttributeList(className);
+    const CWideString* list = WindowThenShared(WindowTableForLookup(), SharedResources(), [&](ResourceTableUI& table) {
+        return table.FindAttributeList(className);
+    });
     return list != nullptr ? list->GetData() : nullptr;
 }
 
@@ -235,9 +229,7 @@ void CWindowManagerUI::RemoveAllWindowCustomAttribute() {
 
 // ---- Multi-language texts --------------------------------------------
 
-void CWindowManagerUI::AddMultiLanguageString(int id, const wchar_t* text) {
-    SharedResources().ReplaceText(id, text);
-}
+void CWindowManagerUI::AddMultiLanguageString(int id, const wchar_t* text) { SharedResources().ReplaceText(id, text); }
 
 const wchar_t* CWindowManagerUI::GetMultiLanguageString(int id) {
     const CWideString* text = SharedResources().FindText(id);

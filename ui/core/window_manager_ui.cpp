@@ -21,13 +21,7 @@ CWindowManagerUI::~CWindowManagerUI() {
     RemoveAllOptionGroups();
     if (tooltipWindow_ != nullptr && ::IsWindow(tooltipWindow_)) ::DestroyWindow(tooltipWindow_);
     tooltipWindow_ = nullptr;
-    // The DCs go before the bitmaps that may still be selected into them.
-    offscreenDC_.Reset();
-    backgroundDC_.Reset();
-    offscreenBitmap_.Reset();
-    offscreenPixels_ = nullptr;
-    backgroundBitmap_.Reset();
-    backgroundPixels_ = nullptr;
+    ReleaseSurfaces();
     paintDC_.Reset();
     CPointerArray& managers = Managers();
     int at = managers.Find(this);
@@ -49,6 +43,16 @@ void CWindowManagerUI::Init(HWND window, const wchar_t* name) {
     paintDC_ = ScopedWindowDC(window);
     CPointerArray& managers = Managers();
     if (managers.Find(this) < 0) managers.Add(this);
+}
+
+void CWindowManagerUI::ReleaseSurfaces() {
+    // The DCs go before the bitmaps that may still be selected into them.
+    offscreenDC_.Reset();
+    backgroundDC_.Reset();
+    offscreenBitmap_.Reset();
+    offscreenPixels_ = nullptr;
+    backgroundBitmap_.Reset();
+    backgroundPixels_ = nullptr;
 }
 
 void CWindowManagerUI::SetInitSize(int cx, int cy) {

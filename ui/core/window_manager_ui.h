@@ -105,7 +105,8 @@ public:
     FontInfoUI* GetDefaultFontInfo();
     void SetDefaultFont(const wchar_t* face, int size, bool bold, bool underline, bool italic, bool shared = false);
     // Replaces an entry with the same index; null when the font cannot be made.
-    HFONT AddFont(int index, const wchar_t* face, int size, bool bold, bool underline, bool italic, bool shared = false);
+    HFONT AddFont(int index, const wchar_t* face, int size, bool bold, bool underline, bool italic,
+                  bool shared = false);
     // Negative or unknown indexes give the default font.
     HFONT GetFont(int index);
     FontInfoUI* GetFontInfo(int index);
@@ -122,7 +123,8 @@ public:
     // Loads and stores the image when it is not in a table yet.
     ImageInfoUI* GetImageEx(const wchar_t* name, const wchar_t* type = nullptr, DWORD mask = 0, bool useHSL = false);
     // A name of leading digits with a type names a resource id (1-65535).
-    ImageInfoUI* AddImage(const wchar_t* name, const wchar_t* type = nullptr, DWORD mask = 0, bool useHSL = false, bool shared = false);
+    ImageInfoUI* AddImage(const wchar_t* name, const wchar_t* type = nullptr, DWORD mask = 0, bool useHSL = false,
+                          bool shared = false);
     void RemoveAllImages(bool shared = false);
 
     // ---- Default attribute lists ---------------------------------------
@@ -161,8 +163,10 @@ public:
     // ---- The "Window" element's attributes -----------------------------
     void SetWindowAttribute(const wchar_t* name, const wchar_t* value);
 
-    // Message handling, painting, timers, focus, notifications and control
-    // lookup are declared below and defined in files of their own.
+    // ---- Message handling, painting and input; timers, focus,
+    // notifications and control lookup ----------------------------------
+    // Each group goes here with a window_manager_*.cpp file of its own; the
+    // fields they use are already below.
 
 private:
     // The first manager makes the shared default font and the outline pen.
@@ -178,6 +182,8 @@ private:
     ResourceTableUI* WindowTableForLookup();
     void SetColor(DWORD ResourceTableUI::*field, DWORD color, bool shared);
     void RemoveAllOptionGroups();
+    // Deletes the off-screen and background surfaces; painting makes them anew.
+    void ReleaseSurfaces();
 
     CWideString name_;
     HWND paintWindow_ = nullptr;

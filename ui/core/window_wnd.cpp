@@ -49,50 +49,62 @@ bool CWindowWnd::RegisterSuperclass() {
     return Registered(::RegisterClassExW(&wc));
 }
 
-LRESULT CWindowWnd::FinalMessage(HWND window, WPARAM wParam, LPARAM lParam, bool inProperty) {
-    LRESULT result = ::CallWindowProcW(previousProc_, window, WM_NCDESTROY, wParam, lParam);
-    if (inProperty) ::RemovePropW(window, kObjectProperty);
-    else ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    if (subclassed_) Unsubclass();
-    window_ = nullptr;
-    OnFinalMessage(window);
-    return result;
+namespace {
+
+// Where a window keeps its object: the user data for classes we register,
+// a property for superclasses, whose own procedure may use the user data.
+struct UserDataSlot {
+    static CWindowWnd* Get(HWND window) {
+        return reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    static void Attach(HWND window, CWindowWnd* object) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+    }
+    static void Detach(HWND window) { ::SetWindowLongPtrW(window, GWLP_USERDATA, 0); }
+};
+
+struct PropertySlot {
+    static CWindowWnd* Get(HWND window) {
+        return static_cast<CWindowWnd*>(::GetPropW(window, CWindowWnd::kObjectProperty));
+    }
+    static void Attach(HWND window, CWindowWnd* object) { ::SetPropW(window, CWindowWnd::kObjectProperty, object); }
+    static void Detach(HWND window) { ::RemovePropW(window, CWindowWnd::kObjectProperty); }
+};
+
+}  // namespace
+
+template <class Slot>
+LRESULT CWindowWnd::Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWindowWnd* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<CWindowWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        if (self != nullptr) {
+            self->window_ = window;
+            Slot::Attach(window, self);
+        }
+    } else {
+        self = Slot::Get(window);
+        if (message == WM_NCDESTROY && self != nullptr) {
+            // The previous procedure first; then the object lets go of the
+            // window and hears that it is gone, which may delete it.
+            LRESULT result = ::CallWindowProcW(self->previousProc_, window, message, wParam, lParam);
+            Slot::Detach(window);
+            if (self->subclassed_) self->Unsubclass();
+            self->window_ = nullptr;
+            self->OnFinalMessage(window);
+            return result;
+        }
+    }
+    if (self != nullptr) return self->HandleMessage(message, wParam, lParam);
+    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK CWindowWnd::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    CWindowWnd* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<CWindowWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        if (self != nullptr) {
-            self->window_ = window;
-            ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-    } else {
-        self = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (message == WM_NCDESTROY && self != nullptr) {
-            return self->FinalMessage(window, wParam, lParam, false);
-        }
-    }
-    if (self != nullptr) return self->HandleMessage(message, wParam, lParam);
-    return ::DefWindowProcW(window, message, wParam, lParam);
+    return Route<UserDataSlot>(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK CWindowWnd::ControlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    CWindowWnd* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<CWindowWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        if (self != nullptr) {
-            self->window_ = window;
-            ::SetPropW(window, kObjectProperty, self);
-        }
-    } else {
-        self = static_cast<CWindowWnd*>(::GetPropW(window, kObjectProperty));
-        if (message == WM_NCDESTROY && self != nullptr) {
-            return self->FinalMessage(window, wParam, lParam, true);
-        }
-    }
-    if (self != nullptr) return self->HandleMessage(message, wParam, lParam);
-    return ::DefWindowProcW(window, message, wParam, lParam);
+    return Route<PropertySlot>(window, message, wParam, lParam);
 }
 
 LRESULT CWindowWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -152,7 +164,7 @@ void CWindowWnd::SetIcon(UINT resourceId) {
                               ::GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR | LR_SHARED);
     ::SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     HANDLE smallIcon = ::LoadImageW(instance, MAKEINTRESOURCEW(resourceId), IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
-                                ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR | LR_SHARED);
+                                    ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR | LR_SHARED);
     ::SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 }
 

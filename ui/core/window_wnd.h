@@ -61,9 +61,9 @@ protected:
     bool subclassed_ = false;
 
 private:
-    // WM_NCDESTROY: the previous procedure first, then the object lets go
-    // of the window (user data, or the property) and hears that it is gone.
-    LRESULT FinalMessage(HWND window, WPARAM wParam, LPARAM lParam, bool inProperty);
+    // The common path of both procedures; Slot says where the object is kept.
+    template <class Slot>
+    static LRESULT Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 }  // namespace QuillUI
