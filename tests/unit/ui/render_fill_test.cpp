@@ -13,15 +13,6 @@ using namespace QuillUI;
 
 namespace {
 
-::testing::AssertionResult Near(uint32_t expected, uint32_t actual, int tolerance = 1) {
-    for (int shift = 0; shift < 24; shift += 8) {
-        if (std::abs(static_cast<int>((expected >> shift) & 0xFF) - static_cast<int>((actual >> shift) & 0xFF)) >
-            tolerance)
-            return ::testing::AssertionFailure() << std::hex << "expected 0x" << expected << ", got 0x" << actual;
-    }
-    return ::testing::AssertionSuccess();
-}
-
 TEST(DrawColor, OpaqueFillsTranslucentBlendsOnceAndClearDrawsNothing) {
     for (bool forced : {false, true}) {
         SCOPED_TRACE(forced ? "fallback" : "AlphaBlend");
@@ -114,6 +105,9 @@ TEST(DrawLines, PensTakeTheMarkupColourInGdiByteOrder) {
     EXPECT_EQ(surface.Rgb(10, 0), 0x00FF00u);
     EXPECT_EQ(surface.Rgb(0, 0), 0xFFFFFFu);  // the corner is rounded off
     EXPECT_EQ(surface.Rgb(10, 10), 0xFFFFFFu);
+    // The pens were deselected before they were deleted.
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_PEN), GetStockObject(BLACK_PEN));
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_BRUSH), GetStockObject(WHITE_BRUSH));
 }
 
 TEST(ClipRegionGuard, AnInnerGuardGivesBackTheOuterRoundRegion) {

@@ -7,11 +7,24 @@
 #include "ui/core/skin_location.h"
 #include "ui_test_support.h"
 
+#include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
+
+// The colour channels of two 0x..RRGGBB values, allowed to differ by the
+// rounding of blending.
+inline ::testing::AssertionResult Near(uint32_t expected, uint32_t actual, int tolerance = 1) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int difference = static_cast<int>((expected >> shift) & 0xFF) - static_cast<int>((actual >> shift) & 0xFF);
+        if (std::abs(difference) > tolerance)
+            return ::testing::AssertionFailure() << std::hex << "expected 0x" << expected << ", got 0x" << actual;
+    }
+    return ::testing::AssertionSuccess();
+}
 
 // An 8-bit RGBA PNG of pixels given as 0xAARRGGBB, row by row.
 inline std::string EncodePng(int width, int height, const std::vector<uint32_t>& argb) {

@@ -231,6 +231,10 @@ TEST_F(HtmlText, AlignmentMovesTheRectangle) {
     CRendererUI::DrawHtmlText(surface_.Dc(), manager_.get(), rect, L"abc", 0xFF000000, nullptr, nullptr, none, 0,
                               DT_CENTER);
     EXPECT_EQ(rect.left, 0);
+    // Every font the tags selected is replaced by the DC's own.
+    CRendererUI::DrawHtmlText(surface_.Dc(), manager_.get(), rect, L"<b>a</b><f Arial 20>b", 0xFF000000, nullptr,
+                              nullptr, none, 0, 0);
+    EXPECT_EQ(GetCurrentObject(surface_.Dc(), OBJ_FONT), GetStockObject(SYSTEM_FONT));
 }
 
 TEST_F(HtmlText, PlainTextReplacesMultiLanguageTokens) {
