@@ -248,3 +248,42 @@ TEST_F(HtmlText, PlainTextReplacesMultiLanguageTokens) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whether the strongest ink in the area leans to red (true) or to blue.
+bool InkLeansRed(const DibSurface& surface, const RECT& area) {
+    int best = 3 * 255;
+    uint32_t ink = 0xFFFFFF;
+    for (LONG y = area.top; y < area.bottom; ++y) {
+        for (LONG x = area.left; x < area.right; ++x) {
+            const uint32_t c = surface.Rgb(x, y);
+            const int sum = static_cast<int>((c >> 16) + ((c >> 8) & 0xFF) + (c & 0xFF));
+            if (sum < best) {
+                best = sum;
+                ink = c;
+            }
+        }
+    }
+    return (ink >> 16) > (ink & 0xFF);
+}
+
+TEST_F(HtmlText, LinksWithTheHoveredTextTakeTheHoverColour) {
+    ASSERT_NE(manager_->AddFont(1, L"Arial", 28, true, false, false), nullptr);
+    manager_->SetDefaultLinkFontColor(0xFF0000FF);
+    manager_->SetDefaultLinkHoverFontColor(0xFFFF0000);
+    // The previous pass left link "one" under the mouse, which has not moved yet.
+    const POINT mouse = manager_->GetMousePos();
+    RECT links[3] = {{mouse.x - 1, mouse.y - 1, mouse.x + 1, mouse.y + 1}};
+    CWideString texts[3] = {L"one"};
+    int count = 3;
+    RECT rect = {0, 0, 400, 100};
+    CRendererUI::DrawHtmlText(surface_.Dc(), manager_.get(), rect, L"<a one>MM</a> <a two>MM</a> <a one>MM</a>",
+                              0xFF000000, links, texts, count, 1, DT_SINGLELINE);
+    ASSERT_EQ(count, 3);
+    EXPECT_TRUE(InkLeansRed(surface_, links[0]));
+    EXPECT_FALSE(InkLeansRed(surface_, links[1]));
+    EXPECT_TRUE(InkLeansRed(surface_, links[2]));
+}
+
+}  // namespace
