@@ -1,5 +1,6 @@
 #include "ui/core/alpha_blend_ui.h"
 
+#include "ui/core/dib_section_ui.h"
 #include "ui/core/platform_functions_ui.h"
 #include "ui/core/gdi_handles.h"
 
@@ -10,24 +11,6 @@ namespace {
 int Width(const RECT& r) { return r.right - r.left; }
 int Height(const RECT& r) { return r.bottom - r.top; }
 
-HBITMAP CreatePixels(int width, int height, uint8_t** bits) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    if (bitmap != nullptr && pixels == nullptr) {
-        DeleteObject(bitmap);
-        return nullptr;
-    }
-    *bits = static_cast<uint8_t*>(pixels);
-    return bitmap;
-}
-
 }  // namespace
 
 bool FallbackAlphaBlend(HDC target, const RECT& d, HDC source, const RECT& s, uint8_t constantAlpha,
@@ -36,8 +19,8 @@ bool FallbackAlphaBlend(HDC target, const RECT& d, HDC source, const RECT& s, ui
     if (width <= 0 || height <= 0 || Width(s) <= 0 || Height(s) <= 0) return false;
     uint8_t* sourceBits = nullptr;
     uint8_t* targetBits = nullptr;
-    ScopedBitmap sourceBitmap(CreatePixels(width, height, &sourceBits));
-    ScopedBitmap targetBitmap(CreatePixels(width, height, &targetBits));
+    ScopedBitmap sourceBitmap(CreateDibSection32(target, width, height, true, &sourceBits));
+    ScopedBitmap targetBitmap(CreateDibSection32(target, width, height, true, &targetBits));
     ScopedMemoryDC sourceDc(CreateCompatibleDC(target));
     ScopedMemoryDC targetDc(CreateCompatibleDC(target));
     if (!sourceBitmap || !targetBitmap || !sourceDc || !targetDc) return false;

@@ -5,7 +5,8 @@ namespace QuillUI {
 
 // Reads count numbers, each followed by one separator character; numbers
 // missing at the end of the text are 0. Never reads past the terminator.
-// Returns the position after the last number read.
+// Returns where reading stopped: after the last separator, or at the
+// terminator.
 const wchar_t* ParseNumberList(const wchar_t* text, long* values, int count);
 
 }  // namespace QuillUI

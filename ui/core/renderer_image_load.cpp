@@ -1,4 +1,5 @@
 #include "common/win.h"
+#include "ui/core/dib_section_ui.h"
 #include "ui/core/renderer_ui.h"
 #include "ui/core/skin_bytes.h"
 #include "ui/core/window_manager_ui.h"
@@ -53,30 +54,11 @@ bool ReadResource(ResourceNameOrId name, const wchar_t* type, SkinBytesUI& out) 
     return true;
 }
 
-HBITMAP CreateTopDownBitmap(int width, int height, uint8_t** bits) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    info.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
-    void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    if (bitmap == nullptr || pixels == nullptr) {
-        if (bitmap != nullptr) DeleteObject(bitmap);
-        return nullptr;
-    }
-    *bits = static_cast<uint8_t*>(pixels);
-    return bitmap;
-}
-
 // rgba is R, G, B, A per pixel, as decoded. The mask compares the pixel as
 // written, 0xAARRGGBB, before the colour is premultiplied.
 ImageInfoUI* MakeImage(const unsigned char* rgba, int width, int height, DWORD mask) {
     uint8_t* bits = nullptr;
-    HBITMAP bitmap = CreateTopDownBitmap(width, height, &bits);
+    HBITMAP bitmap = CreateDibSection32(nullptr, width, height, true, &bits);
     if (bitmap == nullptr) return nullptr;
     uint8_t* const first = bits;
     bool hasAlpha = false;
@@ -158,18 +140,7 @@ void CRendererUI::FreeImage(ImageInfoUI* image, bool deleteRecord) {
 }
 
 HBITMAP CRendererUI::CreateARGB32Bitmap(HDC dc, int width, int height, uint8_t** bits) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    info.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
-    void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    if (bits != nullptr) *bits = static_cast<uint8_t*>(pixels);
-    return bitmap;
+    return CreateDibSection32(dc, width, height, false, bits);
 }
 
 }  // namespace QuillUI

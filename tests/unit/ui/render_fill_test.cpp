@@ -1,6 +1,7 @@
 #include "render_test_support.h"
 #include "ui/core/clip_region_guard.h"
 #include "ui/core/renderer_ui.h"
+#include "ui/core/window_manager_ui.h"
 
 #include <gtest/gtest.h>
 
@@ -11,15 +12,6 @@
 using namespace QuillUI;
 
 namespace {
-
-::testing::AssertionResult Near(uint32_t expected, uint32_t actual, int tolerance = 1) {
-    for (int shift = 0; shift < 24; shift += 8) {
-        if (std::abs(static_cast<int>((expected >> shift) & 0xFF) - static_cast<int>((actual >> shift) & 0xFF)) >
-            tolerance)
-            return ::testing::AssertionFailure() << std::hex << "expected 0x" << expected << ", got 0x" << actual;
-    }
-    return ::testing::AssertionSuccess();
-}
 
 TEST(DrawColor, OpaqueFillsTranslucentBlendsOnceAndClearDrawsNothing) {
     for (bool forced : {false, true}) {
@@ -113,6 +105,9 @@ TEST(DrawLines, PensTakeTheMarkupColourInGdiByteOrder) {
     EXPECT_EQ(surface.Rgb(10, 0), 0x00FF00u);
     EXPECT_EQ(surface.Rgb(0, 0), 0xFFFFFFu);  // the corner is rounded off
     EXPECT_EQ(surface.Rgb(10, 10), 0xFFFFFFu);
+    // The pens were deselected before they were deleted.
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_PEN), GetStockObject(BLACK_PEN));
+    EXPECT_EQ(GetCurrentObject(surface.Dc(), OBJ_BRUSH), GetStockObject(WHITE_BRUSH));
 }
 
 TEST(ClipRegionGuard, AnInnerGuardGivesBackTheOuterRoundRegion) {
@@ -188,6 +183,31 @@ TEST(AdjustImage, AdjustsThePixelsAsTheyLookAndRestoresTheOriginal) {
     CRendererUI::AdjustImage(false, image, 300, 100, 100);
     EXPECT_EQ(*pixel, 0x80800000u);
     CRendererUI::FreeImage(image);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GenerateBitmap, CopiesTheRectangleWithTheOverlay) {
+    CWindowManagerUI manager;
+    EXPECT_EQ(CRendererUI::GenerateBitmap(nullptr, RECT{0, 0, 4, 4}), nullptr);
+    EXPECT_EQ(CRendererUI::GenerateBitmap(&manager, RECT{4, 4, 4, 8}), nullptr);
+    for (DWORD overlay : {0xFFFF0000u, 0x80FF0000u}) {
+        ScopedBitmap bitmap(CRendererUI::GenerateBitmap(&manager, RECT{2, 3, 7, 9}, nullptr, overlay));
+        ASSERT_TRUE(bitmap);
+        BITMAP info = {};
+        ASSERT_NE(GetObjectW(bitmap.Get(), sizeof(info), &info), 0);
+        EXPECT_EQ(info.bmWidth, 5);
+        EXPECT_EQ(std::abs(info.bmHeight), 6);
+        EXPECT_EQ(info.bmBitsPixel, 32);
+        GdiFlush();
+        const uint32_t* pixels = static_cast<const uint32_t*>(info.bmBits);
+        // Over an empty surface a translucent overlay keeps its premultiplied colour.
+        const uint32_t expected = overlay == 0xFFFF0000u ? 0xFF0000u : 0x800000u;
+        EXPECT_EQ(pixels[0] & 0xFFFFFF, expected) << std::hex << overlay;
+        EXPECT_EQ(pixels[29] & 0xFFFFFF, expected) << std::hex << overlay;
+    }
 }
 
 }  // namespace

@@ -26,15 +26,6 @@ uint32_t ImagePixel(const ImageInfoUI& image, int x, int y) {
     return reinterpret_cast<const uint32_t*>(image.bits)[y * image.width + x];
 }
 
-// A channel-by-channel comparison that allows the rounding of one step.
-::testing::AssertionResult Near(uint32_t expected, uint32_t actual) {
-    for (int shift = 0; shift < 24; shift += 8) {
-        if (std::abs(static_cast<int>((expected >> shift) & 0xFF) - static_cast<int>((actual >> shift) & 0xFF)) > 1)
-            return ::testing::AssertionFailure() << std::hex << "expected 0x" << expected << ", got 0x" << actual;
-    }
-    return ::testing::AssertionSuccess();
-}
-
 // Which path draws: StretchBlt/BitBlt for opaque images, AlphaBlend, or our
 // replacement of it.
 enum class DrawPath { kCopy, kAlphaBlend, kFallback };

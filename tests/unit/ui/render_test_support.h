@@ -1,16 +1,30 @@
 #pragma once
 #include "common/file_util.h"
 #include "common/win.h"
+#include "ui/core/dib_section_ui.h"
 #include "ui/core/gdi_handles.h"
 #include "ui/core/platform_functions_ui.h"
 #include "ui/core/skin_location.h"
 #include "ui_test_support.h"
 
+#include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
+
+// The colour channels of two 0x..RRGGBB values, allowed to differ by the
+// rounding of blending.
+inline ::testing::AssertionResult Near(uint32_t expected, uint32_t actual, int tolerance = 1) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int difference = static_cast<int>((expected >> shift) & 0xFF) - static_cast<int>((actual >> shift) & 0xFF);
+        if (std::abs(difference) > tolerance)
+            return ::testing::AssertionFailure() << std::hex << "expected 0x" << expected << ", got 0x" << actual;
+    }
+    return ::testing::AssertionSuccess();
+}
 
 // An 8-bit RGBA PNG of pixels given as 0xAARRGGBB, row by row.
 inline std::string EncodePng(int width, int height, const std::vector<uint32_t>& argb) {
@@ -53,16 +67,9 @@ inline std::string EncodePng(int width, int height, const std::vector<uint32_t>&
 class DibSurface {
 public:
     DibSurface(int width, int height, uint32_t fill = 0xFFFFFFFF) : width_(width), height_(height) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap_.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        bits_ = static_cast<uint32_t*>(bits);
+        uint8_t* bits = nullptr;
+        bitmap_.Reset(QuillUI::CreateDibSection32(nullptr, width, height, true, &bits));
+        bits_ = reinterpret_cast<uint32_t*>(bits);
         dc_.Reset(CreateCompatibleDC(nullptr));
         old_ = SelectObject(dc_.Get(), bitmap_.Get());
         Fill(fill);
