@@ -31,6 +31,16 @@ public:
     // Key of the index-th entry: buckets from the last to the first, each
     // chain from its head; null out of range.
     const wchar_t* GetAt(int index) const;
+    // Calls visit(key, data) for every entry in GetAt order without moving
+    // any, until it answers false. The visitor must not change the map.
+    template <class Visitor>
+    void ForEach(Visitor visit) const {
+        for (int b = bucketCount_ - 1; b >= 0; --b) {
+            for (const Entry* entry = buckets_[b]; entry != nullptr; entry = entry->next) {
+                if (!visit(entry->key.GetData(), entry->data)) return;
+            }
+        }
+    }
 
 private:
     struct Entry {

@@ -1,9 +1,7 @@
 #include "ui/core/xml_document_ui.h"
 
-#include "common/unique_handle.h"
 #include "common/win.h"
-#include "ui/core/skin_location.h"
-#include "ui/core/zip_reader.h"
+#include "ui/core/skin_bytes.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -54,27 +52,6 @@ void DecodeEntity(wchar_t*& p, wchar_t*& destination) {
     }
     *destination++ = L'&';
 }
-
-bool ReadExactly(HANDLE file, unsigned char* buffer, size_t size) {
-    while (size > 0) {
-        DWORD got = 0;
-        if (!ReadFile(file, buffer, static_cast<DWORD>(size), &got, nullptr) || got == 0) return false;
-        buffer += got;
-        size -= got;
-    }
-    return true;
-}
-
-class ScopedZip {
-public:
-    explicit ScopedZip(ZipHandleUI* zip) : zip_(zip) {}
-    ~ScopedZip() {
-        if (zip_ != nullptr) CloseZipArchive(zip_);
-    }
-
-private:
-    ZipHandleUI* zip_;
-};
 
 }  // namespace
 
@@ -167,56 +144,26 @@ bool CXmlDocumentUI::LoadFromMem(const void* bytes, unsigned int size, int encod
 bool CXmlDocumentUI::LoadFromFile(const wchar_t* fileName, int encoding) {
     Release();
     if (fileName == nullptr) return Fail(L"Error opening file", nullptr);
-    if (!CSkinLocationUI::GetResourceZip().IsEmpty()) return LoadFromZip(fileName, encoding);
-
-    CWideString path = CSkinLocationUI::GetResourcePath() + fileName;
-    ScopedFileHandle file(CreateFileW(path.GetData(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return Fail(L"Error opening file", nullptr);
-    LARGE_INTEGER size = {};
-    if (!GetFileSizeEx(file.Get(), &size)) return Fail(L"Could not read file", nullptr);
-    if (size.QuadPart == 0) return Fail(L"File is empty", nullptr);
-    if (size.QuadPart > kMaxFileSize) return Fail(L"File too large", nullptr);
-    const unsigned int length = static_cast<unsigned int>(size.QuadPart);
-    unsigned char* buffer = static_cast<unsigned char*>(malloc(length));
-    if (buffer == nullptr) return Fail(L"File too large", nullptr);
-    if (!ReadExactly(file.Get(), buffer, length)) {
-        free(buffer);
+    SkinBytesUI bytes;
+    switch (ReadSkinFile(fileName, kMaxFileSize, bytes)) {
+    case SkinReadResult::kOk:
+        break;
+    case SkinReadResult::kCannotOpen:
+        return Fail(L"Error opening file", nullptr);
+    case SkinReadResult::kCannotRead:
         return Fail(L"Could not read file", nullptr);
-    }
-    file.Reset();
-    bool loaded = LoadFromMem(buffer, length, encoding);
-    free(buffer);
-    return loaded;
-}
-
-bool CXmlDocumentUI::LoadFromZip(const wchar_t* fileName, int encoding) {
-    ZipHandleUI* zip = nullptr;
-    ZipHandleUI* ownZip = nullptr;
-    if (CSkinLocationUI::IsCachedResourceZip()) {
-        zip = CSkinLocationUI::GetResourceZipHandle();
-    } else {
-        CWideString path = CSkinLocationUI::GetResourcePath() + CSkinLocationUI::GetResourceZip();
-        zip = ownZip = OpenZipArchive(path.GetData(), 0, kZipFileName);
-    }
-    ScopedZip closer(ownZip);
-    if (zip == nullptr) return Fail(L"Error opening zip file", nullptr);
-    int index = -1;
-    ZipEntryUI entry;
-    if (FindZipItem(zip, fileName, true, &index, &entry) != kZipOk) return Fail(L"Could not find ziped file", nullptr);
-    const unsigned int length = entry.uncompressedSize;
-    if (length == 0) return Fail(L"File is empty", nullptr);
-    if (length > kMaxFileSize) return Fail(L"File too large", nullptr);
-    unsigned char* buffer = static_cast<unsigned char*>(malloc(length));
-    if (buffer == nullptr) return Fail(L"File too large", nullptr);
-    ZipResult result = UnzipZipItem(zip, index, buffer, length, kZipMemory);
-    if (result != kZipOk && result != kZipMoreData) {
-        free(buffer);
+    case SkinReadResult::kEmpty:
+        return Fail(L"File is empty", nullptr);
+    case SkinReadResult::kTooLarge:
+        return Fail(L"File too large", nullptr);
+    case SkinReadResult::kZipCannotOpen:
+        return Fail(L"Error opening zip file", nullptr);
+    case SkinReadResult::kZipNotFound:
+        return Fail(L"Could not find ziped file", nullptr);
+    case SkinReadResult::kZipCannotUnzip:
         return Fail(L"Could not unzip file", nullptr);
     }
-    bool loaded = LoadFromMem(buffer, length, encoding);
-    free(buffer);
-    return loaded;
+    return LoadFromMem(bytes.GetData(), static_cast<unsigned int>(bytes.GetSize()), encoding);
 }
 
 bool CXmlDocumentUI::Adopt(wchar_t* text, size_t length) {

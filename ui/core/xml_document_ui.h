@@ -49,7 +49,6 @@ private:
         uint32_t data;         // offset of the text content, or of the "/" of an empty element
     };
 
-    bool LoadFromZip(const wchar_t* fileName, int encoding);
     // Takes the buffer (text of length characters plus a terminator) and parses it.
     bool Adopt(wchar_t* text, size_t length);
     bool Parse();

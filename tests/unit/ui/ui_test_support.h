@@ -53,6 +53,12 @@ public:
         if (!bytes.empty()) memcpy(at, bytes.data(), bytes.size());
         return at;
     }
+    // Wide text with its terminator, so that the character after the
+    // terminator is the first one that may not be read.
+    const wchar_t* PlaceText(const std::wstring& text) {
+        std::string bytes(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
+        return reinterpret_cast<const wchar_t*>(Place(bytes));
+    }
     void SetReadOnly(bool readOnly) {
         DWORD old = 0;
         VirtualProtect(base_, dataSize_, readOnly ? PAGE_READONLY : PAGE_READWRITE, &old);

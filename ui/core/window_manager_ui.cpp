@@ -1,0 +1,73 @@
+// The manager's life cycle: construction, binding to a window, destruction.
+#include "ui/core/window_manager_ui.h"
+
+#include "ui/core/image_draw_info_ui.h"
+
+namespace QuillUI {
+
+CWindowManagerUI::CWindowManagerUI() {
+    InitSharedOnce();
+    const ResourceTableUI& shared = SharedResources();
+    resources_.disabledColor = shared.disabledColor;
+    resources_.fontColor = shared.fontColor;
+    resources_.linkFontColor = shared.linkFontColor;
+    resources_.linkHoverFontColor = shared.linkHoverFontColor;
+    resources_.selectedBkColor = shared.selectedBkColor;
+}
+
+CWindowManagerUI::~CWindowManagerUI() {
+    controlNames_.RemoveAll();
+    RemoveAllWindowCustomAttribute();
+    RemoveAllOptionGroups();
+    if (tooltipWindow_ != nullptr && ::IsWindow(tooltipWindow_)) ::DestroyWindow(tooltipWindow_);
+    tooltipWindow_ = nullptr;
+    ReleaseSurfaces();
+    paintDC_.Reset();
+    CPointerArray& managers = Managers();
+    int at = managers.Find(this);
+    if (at >= 0) managers.Remove(at);
+    // The window's fonts (its default font too), images and lists go with resources_.
+}
+
+void CWindowManagerUI::Init(HWND window, const wchar_t* name) {
+    controlNames_.Resize(83);
+    RemoveAllFonts(false);
+    RemoveAllImages(false);
+    RemoveAllDefaultAttributeList(false);
+    RemoveAllWindowCustomAttribute();
+    RemoveAllOptionGroups();
+    name_ = name;
+    if (window == paintWindow_) return;
+    paintWindow_ = window;
+    // The DC of an earlier window is given back, not kept.
+    paintDC_ = ScopedWindowDC(window);
+    CPointerArray& managers = Managers();
+    if (managers.Find(this) < 0) managers.Add(this);
+}
+
+void CWindowManagerUI::ReleaseSurfaces() {
+    // The DCs go before the bitmaps that may still be selected into them.
+    offscreenDC_.Reset();
+    backgroundDC_.Reset();
+    offscreenBitmap_.Reset();
+    offscreenPixels_ = nullptr;
+    backgroundBitmap_.Reset();
+    backgroundPixels_ = nullptr;
+}
+
+void CWindowManagerUI::SetInitSize(int cx, int cy) {
+    initSize_ = CSizeUI(cx, cy);
+    if (root_ == nullptr && paintWindow_ != nullptr) {
+        ::SetWindowPos(paintWindow_, nullptr, 0, 0, cx, cy, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
+    }
+}
+
+void CWindowManagerUI::RemoveAllOptionGroups() {
+    optionGroups_.ForEach([](const wchar_t*, void* data) {
+        delete static_cast<CPointerArray*>(data);
+        return true;
+    });
+    optionGroups_.Resize(83);
+}
+
+}  // namespace QuillUI
