@@ -133,9 +133,12 @@ bool UpdateController::Init() {
     GetSystemInfo(&system);
     downloads_->StartWorkers(2 * static_cast<int>(system.dwNumberOfProcessors));
 
-    downloads_->SetDoneCallback([this](const std::wstring& path) { return OnDownloadDone(path); });
-    downloads_->SetFailedCallback([this](const std::wstring& path) { OnDownloadFailed(path); });
-    downloads_->SetMessageCallback([this](const char* text) { OnDownloadMessage(text != nullptr ? text : ""); });
+    downloads_->SetDoneCallback([this](const std::wstring& path, int step) { return OnDownloadDone(path, step); });
+    downloads_->SetFailedCallback([this](const std::wstring& path, int step, const std::string& reason) {
+        OnDownloadFailed(path, step, reason);
+    });
+    downloads_->SetMessageCallback(
+        [this](const char* text, int step) { OnDownloadMessage(text != nullptr ? text : "", step); });
     return true;
 }
 
@@ -159,6 +162,10 @@ void UpdateController::Continue() {
         FetchLauncherList();
         break;
     case kStepClientCheckRequested:
+        // Downloads of an earlier check may still be landing (a launcher
+        // asked again meanwhile): the new check starts once they are in, so
+        // that no file is fetched twice at once.
+        if (!downloads_->IsIdle()) break;
         if (IsGameIdle())
             FetchClientList();
         else
@@ -329,13 +336,13 @@ DownloadManager& UpdateController::GetDownloadManager() { return *downloads_; }
 
 std::wstring UpdateController::TmpPath(const std::wstring& name) const { return root_ + L"Tmp\\" + name; }
 
-void UpdateController::Enqueue(const std::wstring& url, const std::wstring& localPath, bool probe) {
-    downloads_->Enqueue(url, localPath, probe, kDownloadTimeoutMs);
+void UpdateController::Enqueue(int step, const std::wstring& url, const std::wstring& localPath, bool probe) {
+    downloads_->Enqueue(url, localPath, probe, kDownloadTimeoutMs, step);
 }
 
-bool UpdateController::OnDownloadDone(const std::wstring& localPath) {
+bool UpdateController::OnDownloadDone(const std::wstring& localPath, int step) {
     try {
-        switch (state_.load()) {
+        switch (step) {
         case kStepFullPackageDownloading: return OnFullPackageDone();
         case kStepPatchListDownloading: return OnPatchListDone();
         case kStepLauncherListDownloading: return OnLauncherListDone();
@@ -359,10 +366,10 @@ bool UpdateController::OnDownloadDone(const std::wstring& localPath) {
     }
 }
 
-void UpdateController::OnDownloadFailed(const std::wstring& localPath) {
+void UpdateController::OnDownloadFailed(const std::wstring& localPath, int step, const std::string& reason) {
     try {
-        WriteLog("download failed in state %d: %s", state_.load(), WideToMulti(localPath, 0).c_str());
-        switch (state_.load()) {
+        WriteLog("download failed in state %d: %s: %s", step, WideToMulti(localPath, 0).c_str(), reason.c_str());
+        switch (step) {
         case kStepFullPackageDownloading:
             SetStatus(L"Tip75");
             SetState(kStepStopped);
@@ -388,10 +395,14 @@ void UpdateController::OnDownloadFailed(const std::wstring& localPath) {
             SetState(kStepStopped);
             break;
         case kStepLauncherFileDownloading:
+            // Nothing queues another file after this one: staying here
+            // would keep the engine, and its mutex, alive for ever.
             RaiseEvent(eCallBackType_DownloadLauncherResError);
             SetStatus(L"Tip73");
+            SetState(kStepStopped);
             break;
         case kStepLauncherProgramDownloading:
+        case kStepEngineProgramDownloading:
             RaiseEvent(eCallBackType_DownloadLauncherError);
             SetStatus(L"Tip72");
             SetState(kStepStopped);
@@ -411,7 +422,7 @@ void UpdateController::OnDownloadFailed(const std::wstring& localPath) {
             OnClientVersionListReady(false);
             break;
         case kStepClientFilesDownloading:
-            RecordFailedFile(localPath);
+            RecordFailedFile(localPath, reason);
             break;
         default:
             break;
@@ -420,10 +431,10 @@ void UpdateController::OnDownloadFailed(const std::wstring& localPath) {
     }
 }
 
-void UpdateController::OnDownloadMessage(const std::string& text) {
+void UpdateController::OnDownloadMessage(const std::string& text, int step) {
     try {
         log_->Write(kEngineLogLevel, text);
-        switch (state_.load()) {
+        switch (step) {
         case kStepFullPackageDownloading:
         case kStepPatchListDownloading:
         case kStepLauncherListDownloading:
