@@ -27,6 +27,7 @@ struct LoggedRequest {
     std::string range;   // the Range header, "-" without one
     int status = 0;
     long long sent = 0;  // body bytes sent
+    std::string ifRange;  // the If-Range header, "-" without one
 };
 
 // Deterministic test content: no short period, so a shifted or repeated
@@ -90,6 +91,12 @@ public:
         return Request("POST", ControlUrl("fault/" + session_ + "/" + Encode(path)) + "?" + query, std::string(),
                        nullptr);
     }
+    // Without validators the server sends no ETag or Last-Modified and
+    // serves every range asked for, as some servers do.
+    bool SetValidators(bool on) {
+        return Request("POST", ControlUrl("options/" + session_) + (on ? "?validators=1" : "?validators=0"),
+                       std::string(), nullptr);
+    }
     bool ClearFault(const std::string& path) {
         return Request("DELETE", ControlUrl("fault/" + session_ + "/" + Encode(path)), std::string(), nullptr);
     }
@@ -117,6 +124,7 @@ public:
                 r.range = f[2];
                 r.status = std::atoi(f[3].c_str());
                 r.sent = std::atoll(f[4].c_str());
+                r.ifRange = f.size() >= 6 ? f[5] : "-";
                 out.push_back(r);
             }
             pos = end + 1;
