@@ -96,6 +96,8 @@ bool UpdateController::OnClientListDone() {
         }
     }
     if (changedKeys_.empty()) {
+        // Files an earlier check brought in may not be saved yet.
+        SaveClientList();
         FinishUpToDate();
         return true;
     }
