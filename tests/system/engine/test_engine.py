@@ -3,8 +3,8 @@ update trees built by tools/make_update_tree.py."""
 import os
 import unittest
 
-from engine_harness import (HttpServer, Launcher, LogAssertions, Site, kill_prefix, new_work_folder, read,
-                            run_engine, write)
+from engine_harness import (LAUNCHER_FILES, TIDEMILL, HttpServer, Launcher, LogAssertions, Site, kill_prefix,
+                            new_work_folder, programs_running_in, read, run_engine, write)
 
 THEME = bytes(range(256)) * 64
 RELEASE = {
@@ -166,6 +166,38 @@ class EngineTest(LogAssertions, unittest.TestCase):
         self.assertEqual(site.fetched_packages(), [])
         self.assertEqual(site.installed_version(), "1.0.0")
 
+
+    def test_launcher_file_or_engine_failing_for_good_ends_the_engine(self):
+        # The package of a changed launcher file, or of a changed engine, is
+        # gone from the server: the engine reports it and ends, so that it
+        # holds no mutex and no later launcher is handed its window.
+        skin = "Skin/Launcher/layout/Main.xml"
+        engine = read(TIDEMILL)
+        cases = [
+            ("launcher_file", dict(LAUNCHER_FILES, **{skin: b"<Window size=\"1,1\"/>\n"}), LAUNCHER_FILES,
+             skin + ".pkg", 10, "A launcher file could not be fetched"),
+            ("engine", dict(LAUNCHER_FILES, **{"Tidemill.exe": engine + b"next\0" * 16}),
+             dict(LAUNCHER_FILES, **{"Tidemill.exe": engine}), "Tidemill.exe.pkg", 9,
+             "The launcher could not be fetched"),
+        ]
+        for name, served, installed, package, event, status in cases:
+            with self.subTest(name):
+                work = new_work_folder(self.id().split(".")[-1] + "_" + name)
+                site = Site(work, self.server, RELEASE, "1.0.1", INSTALLED, "1.0.0", served_launcher=served,
+                            installed_launcher=installed)
+                os.remove(os.path.join(site.tree, "launcher", *package.split("/")))
+                # Events reach a launcher only once it has answered the
+                # greeting: the launcher list comes slowly enough for that.
+                self.server.call("POST", "/_ctl/fault/%s/launcher/LancherHashMD5.xmp?kind=trickle&chunk=16&delay=100"
+                                 % site.sid, b"")
+                player = self.launcher(site, "player", "--exit-with-engine")
+                lines = player.finish()
+                self.assertEqual(player.engine_exit(), 0, lines)
+                self.assertIn(event, player.callbacks(), lines)
+                self.assertIn("TEXT 2 " + status, lines)
+                self.assertNotIn(0, player.callbacks(), lines)  # the server list was never asked
+                self.assertEqual(programs_running_in(site.root), [])
+                self.assertEqual(site.installed_version(), "1.0.0")
 
 if __name__ == "__main__":
     unittest.main()
