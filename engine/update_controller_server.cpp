@@ -79,7 +79,8 @@ void UpdateController::FetchFullPackage() {
     ServerInfo server;
     if (!SelectedServer(server)) return;
     SetState(kStepFullPackageDownloading);
-    Enqueue(kStepFullPackageDownloading, server.UpdateUrl + server.Weiduan + L"Tiny_Package.pkg", TmpPath(L"Tiny_Package.pkg"), true);
+    Enqueue(kStepFullPackageDownloading, server.UpdateUrl + server.Weiduan + L"Tiny_Package.pkg",
+            TmpPath(L"Tiny_Package.pkg"), true);
     RaiseEvent(eCallBackType_StartTinyPackage);
     SetStatus(L"Tip15");
 }
@@ -122,7 +123,8 @@ bool UpdateController::CheckVersion() {
     }
     SetState(kStepPatchListDownloading);
     SetStatus(L"Tip8");
-    Enqueue(kStepPatchListDownloading, server.UpdateUrl + server.Patch + L"patchList.ini", TmpPath(L"patchList.ini"), false);
+    Enqueue(kStepPatchListDownloading, server.UpdateUrl + server.Patch + L"patchList.ini", TmpPath(L"patchList.ini"),
+            false);
     return true;
 }
 

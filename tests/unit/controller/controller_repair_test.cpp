@@ -176,7 +176,8 @@ TEST(RepairFailure, FileFailingForGoodStopsWithoutTheNewVersion) {
         if (c.fixture == nullptr) {
             // The log names the file's key, its path and why, for whoever mends the server tree.
             char line[160];
-            std::snprintf(line, sizeof(line), "client file not brought in line: key %llu \"data\\a.dat\": HTTP 404: http://",
+            std::snprintf(line, sizeof(line),
+                          "client file not brought in line: key %llu \"data\\a.dat\": HTTP 404: http://",
                           static_cast<unsigned long long>(PathHash(std::wstring(L"data\\a.dat"))));
             EXPECT_NE(EngineLog(run.root).find(line), std::string::npos) << line;
         }

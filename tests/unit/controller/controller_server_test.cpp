@@ -180,7 +180,8 @@ TEST(HostileServerList, IsRefusedAndStopsWithTheServerListFailure) {
     std::string deep = "<?xml version=\"1.0\"?>";
     for (int n = 0; n < 60000; ++n) deep += "<a>";
     std::string big = "<ServerList><Area Areaname=\"x\">";
-    while (big.size() < (5u << 20)) big += "<Server Name=\"n\" ID=\"7\"><UpdateUrl>http://127.0.0.1/</UpdateUrl></Server>";
+    while (big.size() < (5u << 20))
+        big += "<Server Name=\"n\" ID=\"7\"><UpdateUrl>http://127.0.0.1/</UpdateUrl></Server>";
     big += "</Area></ServerList>";
     const std::pair<const char*, const std::string*> cases[] = {{"deep", &deep}, {"big", &big}};
     for (const auto& c : cases) {
