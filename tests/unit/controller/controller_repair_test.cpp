@@ -172,8 +172,7 @@ TEST(RepairFailure, FileFailingForGoodStopsWithoutTheNewVersion) {
                                  *server.Find(PathHash(std::wstring(L"data\\a.dat")))));
         if (c.fixture != nullptr) {
             EXPECT_EQ(run.CountGets("/update/1.0.1/client/data/a.dat.pkg"), 10);
-        }
-        if (c.fixture == nullptr) {
+        } else {
             // The log names the file's key, its path and why, for whoever mends the server tree.
             char line[160];
             std::snprintf(line, sizeof(line),
@@ -203,12 +202,8 @@ TEST(RepairFailure, EmptyOrCutServerListIsNeverTakenAsUpToDate) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ControllerHarness run;
-        ASSERT_TRUE(run.Open()) << run.Error();
-        run.ServeTree(L"trees\\main");
-        run.ServeFile("update/1.0.1/client/HashMD5.xmp", c.bytes);
-        run.Prepare(L"clients\\1.0.0", L"1.0.0");
+        ASSERT_TRUE(StartOnMainTreeWith(run, "update/1.0.1/client/HashMD5.xmp", c.bytes));
         const std::string installedList = BytesOf(run.client + L"HashMD5.xmp");
-        run.StartCore();
         EXPECT_FALSE(run.RunUntilEvent(eCallBackType_FinishClient));
 
         EXPECT_EQ(run.Core().GetState(), kStepStopped);
@@ -287,11 +282,7 @@ TEST(RepairFailure, KeyWithoutAUsablePathStopsAndIsNamedInTheLog) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ControllerHarness run;
-        ASSERT_TRUE(run.Open()) << run.Error();
-        run.ServeTree(L"trees\\main");
-        run.ServeFile("update/1.0.1/client/HashToFile.xmp", c.map);
-        run.Prepare(L"clients\\1.0.0", L"1.0.0");
-        run.StartCore();
+        ASSERT_TRUE(StartOnMainTreeWith(run, "update/1.0.1/client/HashToFile.xmp", c.map));
         EXPECT_FALSE(run.RunUntilEvent(eCallBackType_FinishClient));
 
         ExpectStoppedWithTheOldVersion(run);

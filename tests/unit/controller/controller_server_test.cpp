@@ -187,11 +187,7 @@ TEST(HostileServerList, IsRefusedAndStopsWithTheServerListFailure) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.first);
         ControllerHarness run;
-        ASSERT_TRUE(run.Open()) << run.Error();
-        run.ServeTree(L"trees\\main");
-        run.ServeFile("serverlist.xml", *c.second);
-        run.Prepare(L"clients\\1.0.0", L"1.0.0");
-        run.StartCore();
+        ASSERT_TRUE(StartOnMainTreeWith(run, "serverlist.xml", *c.second));
         EXPECT_FALSE(run.RunUntil([] { return false; }));
         EXPECT_EQ(run.ErrorEvents(), std::vector<int>{eCallBackType_DownloadServerListError});
         EXPECT_EQ(run.Status(), L"T74");
