@@ -135,7 +135,7 @@ public:
     // the state is by then. False from OnDownloadDone makes the manager
     // fetch the file again.
     bool OnDownloadDone(const std::wstring& localPath, int step);
-    void OnDownloadFailed(const std::wstring& localPath, int step, const std::string& reason = std::string());
+    void OnDownloadFailed(const std::wstring& localPath, int step, const std::string& reason);
     void OnDownloadMessage(const std::string& text, int step);
 
     void SetLauncherWaitTimings(const LauncherWaitTimings& timings) { waits_ = timings; }
