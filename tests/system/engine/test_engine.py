@@ -1,6 +1,7 @@
 """Tidemill.exe end to end: launcher doubles, the local HTTP server and
 update trees built by tools/make_update_tree.py."""
 import os
+import time
 import unittest
 
 from engine_harness import (LAUNCHER_FILES, TIDEMILL, HttpServer, Launcher, LogAssertions, Site, kill_prefix,
@@ -188,7 +189,7 @@ class EngineTest(LogAssertions, unittest.TestCase):
                 os.remove(os.path.join(site.tree, "launcher", *package.split("/")))
                 # Events reach a launcher only once it has answered the
                 # greeting: the launcher list comes slowly enough for that.
-                self.server.call("POST", "/_ctl/fault/%s/launcher/LancherHashMD5.xmp?kind=trickle&chunk=16&delay=100"
+                self.server.call("POST", "/_ctl/fault/%s/launcher/LancherHashMD5.xmp?kind=trickle&chunk=8&delay=100"
                                  % site.sid, b"")
                 player = self.launcher(site, "player", "--exit-with-engine")
                 lines = player.finish()
@@ -196,6 +197,9 @@ class EngineTest(LogAssertions, unittest.TestCase):
                 self.assertIn(event, player.callbacks(), lines)
                 self.assertIn("TEXT 2 " + status, lines)
                 self.assertNotIn(0, player.callbacks(), lines)  # the server list was never asked
+                deadline = time.monotonic() + 10
+                while programs_running_in(site.root) and time.monotonic() < deadline:
+                    time.sleep(0.1)
                 self.assertEqual(programs_running_in(site.root), [])
                 self.assertEqual(site.installed_version(), "1.0.0")
 
