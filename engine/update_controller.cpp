@@ -155,6 +155,7 @@ void UpdateController::ReadInstalledVersion() {
 void UpdateController::Start() {}
 
 void UpdateController::Continue() {
+    if (stopRequested_.exchange(false)) SetState(kStepStopped);
     downloads_->Dispatch();
     switch (state_.load()) {
     case kStepStart:
@@ -372,48 +373,48 @@ void UpdateController::OnDownloadFailed(const std::wstring& localPath, int step,
         switch (step) {
         case kStepFullPackageDownloading:
             SetStatus(L"Tip75");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepPatchListDownloading:
             RaiseEvent(eCallBackType_DownloadPatchVerError);
             SetStatus(L"Tip76");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepLauncherListDownloading:
             RaiseEvent(eCallBackType_DownloadLauncherVerError);
             SetStatus(L"Tip70");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepServerListDownloading:
             RaiseEvent(eCallBackType_DownloadServerListError);
             SetStatus(L"Tip74");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepLauncherPathMapDownloading:
             RaiseEvent(eCallBackType_DownloadLauncherHashFileError);
             SetStatus(L"Tip71");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepLauncherFileDownloading:
             // Nothing queues another file after this one: staying here
             // would keep the engine, and its mutex, alive for ever.
             RaiseEvent(eCallBackType_DownloadLauncherResError);
             SetStatus(L"Tip73");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepLauncherProgramDownloading:
         case kStepEngineProgramDownloading:
             RaiseEvent(eCallBackType_DownloadLauncherError);
             SetStatus(L"Tip72");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepClientListDownloading:
             SetStatus(L"Tip77");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepClientPathMapDownloading:
             SetStatus(L"Tip78");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepClientVersionListDownloading:
             // The files are fetched all the same, without version folders.
@@ -458,6 +459,8 @@ void UpdateController::OnDownloadMessage(const std::string& text, int step) {
     } catch (...) {
     }
 }
+
+void UpdateController::StopAtNextStep() { stopRequested_ = true; }
 
 bool UpdateController::SleepUnlessStopped(unsigned ms) {
     return WaitForSingleObject(stopEvent_, ms) == WAIT_TIMEOUT;

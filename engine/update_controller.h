@@ -146,6 +146,12 @@ protected:
     void WriteLog(const char* format, ...);
 
 private:
+    // The stopped state for a failure found on a download thread, taken at
+    // the start of the next step on the main thread: the host ends the
+    // engine when it sees that state at the end of a tick, and by then it
+    // has passed the failure's event and status text on to the launchers.
+    void StopAtNextStep();
+
     // Core and launcher road.
     void ReadInstalledVersion();
     void FetchLauncherList();
@@ -251,6 +257,7 @@ private:
     std::atomic<int> totalEntries_{0};
 
     std::atomic<int> state_{kStepStart};
+    std::atomic<bool> stopRequested_{false};
     bool saveClockStarted_ = false;
     unsigned long lastSaveTime_ = 0;
 

@@ -175,7 +175,7 @@ bool UpdateController::OnEngineProgramDone() {
     if (RunProgram(root_ + L"Ferrier.exe", L"game core", root_, SW_HIDE, false) == 0) {
         // Nobody would bring the engine back: no restart is announced.
         WriteLog("Ferrier.exe cannot be started; the engine is not replaced");
-        SetState(kStepStopped);
+        StopAtNextStep();
         return true;
     }
     RaiseEvent(eCallBackType_WaitReStartCore);
