@@ -65,8 +65,8 @@ void DownloadManager::StartWorkers(int count) {
 }
 
 DownloadTask* DownloadManager::Enqueue(const std::wstring& url, const std::wstring& path, bool probe,
-                                       long timeoutMs) {
-    std::unique_ptr<DownloadTask> task(new DownloadTask(PrepareDownloadUrl(url), path, probe, timeoutMs));
+                                       long timeoutMs, int step) {
+    std::unique_ptr<DownloadTask> task(new DownloadTask(PrepareDownloadUrl(url), path, probe, timeoutMs, step));
     PrepareFolder(path);
     DownloadTask* raw = task.get();
     ScopedCriticalSection lock(pendingLock_);
@@ -145,31 +145,31 @@ bool DownloadManager::Wait(DWORD ms) {
     return WaitForSingleObject(stopEvent_.Get(), ms) == WAIT_TIMEOUT;
 }
 
-bool DownloadManager::NotifyDone(const std::wstring& path) {
+bool DownloadManager::NotifyDone(const DownloadTask& task) {
     DownloadDoneCallback callback;
     {
         ScopedCriticalSection lock(managerLock_);
         callback = done_;
     }
-    return callback ? callback(path) : true;
+    return callback ? callback(task.path, task.step) : true;
 }
 
-void DownloadManager::NotifyFailed(const std::wstring& path) {
+void DownloadManager::NotifyFailed(const DownloadTask& task) {
     DownloadFailedCallback callback;
     {
         ScopedCriticalSection lock(managerLock_);
         callback = failed_;
     }
-    if (callback) callback(path);
+    if (callback) callback(task.path, task.step, task.failure);
 }
 
-void DownloadManager::NotifyMessage(const char* text) {
+void DownloadManager::NotifyMessage(const DownloadTask& task) {
     DownloadMessageCallback callback;
     {
         ScopedCriticalSection lock(managerLock_);
         callback = message_;
     }
-    if (callback) callback(text);
+    if (callback) callback(task.message, task.step);
 }
 
 size_t DownloadManager::WriteToFile(HANDLE file, const char* data, size_t size) {

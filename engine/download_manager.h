@@ -14,10 +14,14 @@
 
 class DownloadWorker;
 
+// Every callback gets the step given at Enqueue, so that a result reaches the
+// handler of the step that asked for it whatever the caller does meanwhile.
 // Done may reject the file (false), which fetches it again from the start.
-using DownloadDoneCallback = std::function<bool(const std::wstring& path)>;
-using DownloadFailedCallback = std::function<void(const std::wstring& path)>;
-using DownloadMessageCallback = std::function<void(const char* text)>;
+using DownloadDoneCallback = std::function<bool(const std::wstring& path, int step)>;
+// reason: what made the task fail for good (an HTTP answer, a libcurl error,
+// the count of rejections), with the URL.
+using DownloadFailedCallback = std::function<void(const std::wstring& path, int step, const std::string& reason)>;
+using DownloadMessageCallback = std::function<void(const char* text, int step)>;
 // Writes bytes to the local file and returns how many were stored.
 using DownloadWriteHook = std::function<size_t(HANDLE file, const char* data, size_t size)>;
 
@@ -45,7 +49,8 @@ public:
 
     // Queues a file; creates the local folder when missing. The task is the
     // manager's and lives until it is finished: do not keep the pointer.
-    DownloadTask* Enqueue(const std::wstring& url, const std::wstring& path, bool probe, long timeoutMs);
+    DownloadTask* Enqueue(const std::wstring& url, const std::wstring& path, bool probe, long timeoutMs,
+                          int step = 0);
     // Hands pending tasks to workers without one, in worker order.
     void Dispatch();
     bool IsIdle();
@@ -59,9 +64,9 @@ public:
 
     // Used by the workers.
     std::unique_ptr<DownloadTask> TakePending();
-    bool NotifyDone(const std::wstring& path);
-    void NotifyFailed(const std::wstring& path);
-    void NotifyMessage(const char* text);
+    bool NotifyDone(const DownloadTask& task);
+    void NotifyFailed(const DownloadTask& task);
+    void NotifyMessage(const DownloadTask& task);
     size_t WriteToFile(HANDLE file, const char* data, size_t size);
     void AddReceived(size_t bytes);
     bool Stopping() const { return stopping_; }

@@ -77,10 +77,10 @@ void DownloadWorker::FinishTask() {
 }
 
 void DownloadWorker::PostFailure(DownloadTask& task) {
-    manager_.NotifyFailed(task.path);
+    manager_.NotifyFailed(task);
     std::snprintf(task.message, sizeof(task.message), "PostFailure() file=%s\n",
                   WideToMulti(task.url, CP_ACP).c_str());
-    manager_.NotifyMessage(task.message);
+    manager_.NotifyMessage(task);
 }
 
 bool DownloadWorker::HasTask() {

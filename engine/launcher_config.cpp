@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 
 #include "common/code_page.h"
@@ -62,6 +63,56 @@ void Log(const std::string& text) { EngineHtmlLog().Write(kEngineLogLevel, text)
 
 std::string LogPath(const std::wstring& path) { return WideToMulti(path, 0); }
 
+// A real server list is a few hundred kilobytes and four levels deep (the
+// list, an area, a server, its URLs). The parser recurses once per level on
+// the download thread's stack, so a list beyond these is refused unread.
+constexpr unsigned long long kMaxServerListBytes = 4ull << 20;
+constexpr int kMaxServerListDepth = 32;
+
+void SkipPast(const std::string& text, size_t& at, const char* end) {
+    size_t found = text.find(end, at);
+    at = found == std::string::npos ? text.size() : found + std::strlen(end);
+}
+
+// How deeply the elements of a markup text nest, counted without parsing it:
+// start tags open a level, end tags close one; comments, declarations and
+// quoted attribute values are skipped.
+int MarkupDepth(const std::string& text) {
+    int depth = 0;
+    int deepest = 0;
+    size_t at = 0;
+    while ((at = text.find('<', at)) != std::string::npos) {
+        if (text.compare(at, 4, "<!--") == 0) {
+            SkipPast(text, at, "-->");
+        } else if (text.compare(at, 9, "<![CDATA[") == 0) {
+            SkipPast(text, at, "]]>");
+        } else if (text.compare(at, 2, "<?") == 0 || text.compare(at, 2, "<!") == 0) {
+            SkipPast(text, at, ">");
+        } else if (text.compare(at, 2, "</") == 0) {
+            if (depth > 0) --depth;
+            SkipPast(text, at, ">");
+        } else {
+            char quote = 0;
+            size_t end = at + 1;
+            for (; end < text.size(); ++end) {
+                char c = text[end];
+                if (quote != 0) {
+                    if (c == quote) quote = 0;
+                } else if (c == '"' || c == '\'') {
+                    quote = c;
+                } else if (c == '>') {
+                    break;
+                }
+            }
+            if (end >= text.size() || text[end - 1] != '/') {
+                if (++depth > deepest) deepest = depth;
+            }
+            at = end;
+        }
+    }
+    return deepest;
+}
+
 }  // namespace
 
 void LauncherConfig::SetClientFolder(const std::wstring& folder) {
@@ -110,9 +161,25 @@ std::wstring LauncherConfig::Text(const std::wstring& key) const {
 }
 
 bool LauncherConfig::LoadServerList(const std::wstring& file) {
+    WIN32_FILE_ATTRIBUTE_DATA attributes;
+    if (GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &attributes)) {
+        unsigned long long size =
+            (static_cast<unsigned long long>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
+        if (size > kMaxServerListBytes) {
+            Log("LoadServerList: " + LogPath(file) + " is no server list: " + std::to_string(size) +
+                " bytes, more than " + std::to_string(kMaxServerListBytes));
+            return false;
+        }
+    }
     std::string contents;
     if (!ReadWholeFile(file, contents)) {
         Log("LoadServerList: cannot read " + LogPath(file));
+        return false;
+    }
+    const int depth = MarkupDepth(contents);
+    if (depth > kMaxServerListDepth) {
+        Log("LoadServerList: " + LogPath(file) + " is no server list: its elements nest " + std::to_string(depth) +
+            " deep, more than " + std::to_string(kMaxServerListDepth));
         return false;
     }
     TiXmlDocument document;

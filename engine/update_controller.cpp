@@ -133,9 +133,12 @@ bool UpdateController::Init() {
     GetSystemInfo(&system);
     downloads_->StartWorkers(2 * static_cast<int>(system.dwNumberOfProcessors));
 
-    downloads_->SetDoneCallback([this](const std::wstring& path) { return OnDownloadDone(path); });
-    downloads_->SetFailedCallback([this](const std::wstring& path) { OnDownloadFailed(path); });
-    downloads_->SetMessageCallback([this](const char* text) { OnDownloadMessage(text != nullptr ? text : ""); });
+    downloads_->SetDoneCallback([this](const std::wstring& path, int step) { return OnDownloadDone(path, step); });
+    downloads_->SetFailedCallback([this](const std::wstring& path, int step, const std::string& reason) {
+        OnDownloadFailed(path, step, reason);
+    });
+    downloads_->SetMessageCallback(
+        [this](const char* text, int step) { OnDownloadMessage(text != nullptr ? text : "", step); });
     return true;
 }
 
@@ -152,6 +155,7 @@ void UpdateController::ReadInstalledVersion() {
 void UpdateController::Start() {}
 
 void UpdateController::Continue() {
+    if (stopRequested_.exchange(false)) SetState(kStepStopped);
     downloads_->Dispatch();
     switch (state_.load()) {
     case kStepStart:
@@ -159,6 +163,10 @@ void UpdateController::Continue() {
         FetchLauncherList();
         break;
     case kStepClientCheckRequested:
+        // Downloads of an earlier check may still be landing (a launcher
+        // asked again meanwhile): the new check starts once they are in, so
+        // that no file is fetched twice at once.
+        if (!downloads_->IsIdle()) break;
         if (IsGameIdle())
             FetchClientList();
         else
@@ -329,13 +337,13 @@ DownloadManager& UpdateController::GetDownloadManager() { return *downloads_; }
 
 std::wstring UpdateController::TmpPath(const std::wstring& name) const { return root_ + L"Tmp\\" + name; }
 
-void UpdateController::Enqueue(const std::wstring& url, const std::wstring& localPath, bool probe) {
-    downloads_->Enqueue(url, localPath, probe, kDownloadTimeoutMs);
+void UpdateController::Enqueue(int step, const std::wstring& url, const std::wstring& localPath, bool probe) {
+    downloads_->Enqueue(url, localPath, probe, kDownloadTimeoutMs, step);
 }
 
-bool UpdateController::OnDownloadDone(const std::wstring& localPath) {
+bool UpdateController::OnDownloadDone(const std::wstring& localPath, int step) {
     try {
-        switch (state_.load()) {
+        switch (step) {
         case kStepFullPackageDownloading: return OnFullPackageDone();
         case kStepPatchListDownloading: return OnPatchListDone();
         case kStepLauncherListDownloading: return OnLauncherListDone();
@@ -359,50 +367,54 @@ bool UpdateController::OnDownloadDone(const std::wstring& localPath) {
     }
 }
 
-void UpdateController::OnDownloadFailed(const std::wstring& localPath) {
+void UpdateController::OnDownloadFailed(const std::wstring& localPath, int step, const std::string& reason) {
     try {
-        WriteLog("download failed in state %d: %s", state_.load(), WideToMulti(localPath, 0).c_str());
-        switch (state_.load()) {
+        WriteLog("download failed in state %d: %s: %s", step, WideToMulti(localPath, 0).c_str(), reason.c_str());
+        switch (step) {
         case kStepFullPackageDownloading:
             SetStatus(L"Tip75");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepPatchListDownloading:
             RaiseEvent(eCallBackType_DownloadPatchVerError);
             SetStatus(L"Tip76");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepLauncherListDownloading:
             RaiseEvent(eCallBackType_DownloadLauncherVerError);
             SetStatus(L"Tip70");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepServerListDownloading:
             RaiseEvent(eCallBackType_DownloadServerListError);
             SetStatus(L"Tip74");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepLauncherPathMapDownloading:
             RaiseEvent(eCallBackType_DownloadLauncherHashFileError);
             SetStatus(L"Tip71");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepLauncherFileDownloading:
+            // Nothing queues another file after this one: staying here
+            // would keep the engine, and its mutex, alive for ever.
             RaiseEvent(eCallBackType_DownloadLauncherResError);
             SetStatus(L"Tip73");
+            StopAtNextStep();
             break;
         case kStepLauncherProgramDownloading:
+        case kStepEngineProgramDownloading:
             RaiseEvent(eCallBackType_DownloadLauncherError);
             SetStatus(L"Tip72");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepClientListDownloading:
             SetStatus(L"Tip77");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepClientPathMapDownloading:
             SetStatus(L"Tip78");
-            SetState(kStepStopped);
+            StopAtNextStep();
             break;
         case kStepClientVersionListDownloading:
             // The files are fetched all the same, without version folders.
@@ -411,7 +423,7 @@ void UpdateController::OnDownloadFailed(const std::wstring& localPath) {
             OnClientVersionListReady(false);
             break;
         case kStepClientFilesDownloading:
-            RecordFailedFile(localPath);
+            RecordFailedFile(localPath, reason);
             break;
         default:
             break;
@@ -420,10 +432,10 @@ void UpdateController::OnDownloadFailed(const std::wstring& localPath) {
     }
 }
 
-void UpdateController::OnDownloadMessage(const std::string& text) {
+void UpdateController::OnDownloadMessage(const std::string& text, int step) {
     try {
         log_->Write(kEngineLogLevel, text);
-        switch (state_.load()) {
+        switch (step) {
         case kStepFullPackageDownloading:
         case kStepPatchListDownloading:
         case kStepLauncherListDownloading:
@@ -447,6 +459,8 @@ void UpdateController::OnDownloadMessage(const std::string& text) {
     } catch (...) {
     }
 }
+
+void UpdateController::StopAtNextStep() { stopRequested_ = true; }
 
 bool UpdateController::SleepUnlessStopped(unsigned ms) {
     return WaitForSingleObject(stopEvent_, ms) == WAIT_TIMEOUT;

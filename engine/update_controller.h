@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -129,11 +130,13 @@ public:
     const std::wstring& GetRoot() const { return root_; }
     const std::wstring& GetClientFolder() const { return clientFolder_; }
 
-    // Download manager callbacks; they run on its worker threads. False from
-    // OnDownloadDone makes the manager fetch the file again.
-    bool OnDownloadDone(const std::wstring& localPath);
-    void OnDownloadFailed(const std::wstring& localPath);
-    void OnDownloadMessage(const std::string& text);
+    // Download manager callbacks; they run on its worker threads, each with
+    // the step that queued the download, which picks the handler whatever
+    // the state is by then. False from OnDownloadDone makes the manager
+    // fetch the file again.
+    bool OnDownloadDone(const std::wstring& localPath, int step);
+    void OnDownloadFailed(const std::wstring& localPath, int step, const std::string& reason);
+    void OnDownloadMessage(const std::string& text, int step);
 
     void SetLauncherWaitTimings(const LauncherWaitTimings& timings) { waits_ = timings; }
 
@@ -143,6 +146,12 @@ protected:
     void WriteLog(const char* format, ...);
 
 private:
+    // The stopped state for a failure found on a download thread, taken at
+    // the start of the next step on the main thread: the host ends the
+    // engine when it sees that state at the end of a tick, and by then it
+    // has passed the failure's event and status text on to the launchers.
+    void StopAtNextStep();
+
     // Core and launcher road.
     void ReadInstalledVersion();
     void FetchLauncherList();
@@ -183,11 +192,15 @@ private:
     std::wstring ClientListUrl(const wchar_t* name) const;
     void FinishClient();
     void FinishUpToDate();
-    void RecordFailedFile(const std::wstring& localPath);
+    void RecordFailedFile(const std::wstring& localPath, const std::string& reason);
+    // Why the last package of a client file was rejected, for the log of a
+    // file that fails for good.
+    void NoteRejection(const std::wstring& relative, const char* reason);
     void SaveClientList();
     bool WriteInstalledVersion();
 
-    void Enqueue(const std::wstring& url, const std::wstring& localPath, bool probe);
+    // Queues a download for the step whose handler takes its result.
+    void Enqueue(int step, const std::wstring& url, const std::wstring& localPath, bool probe);
     void SetTexts(const std::wstring* installed, const std::wstring* target, const std::wstring* status);
     void SetVersions(const VersionTriple* installed, const VersionTriple* target);
     std::wstring TmpPath(const std::wstring& name) const;
@@ -224,7 +237,10 @@ private:
     std::vector<uint64_t> changedKeys_;
     std::deque<std::wstring> fileList_;
     CriticalSectionLock failedLock_;
-    std::set<std::wstring> failedFiles_;  // relative paths that failed for good
+    // Client files that failed for good ("#key" for a key without a usable
+    // path), each with the reason; and the last rejection of each file.
+    std::map<std::wstring, std::string> failedFiles_;
+    std::map<std::wstring, std::string> rejections_;
     bool launcherExeChanged_ = false;
     bool engineExeChanged_ = false;
     bool resourcesChanged_ = false;
@@ -241,6 +257,7 @@ private:
     std::atomic<int> totalEntries_{0};
 
     std::atomic<int> state_{kStepStart};
+    std::atomic<bool> stopRequested_{false};
     bool saveClockStarted_ = false;
     unsigned long lastSaveTime_ = 0;
 

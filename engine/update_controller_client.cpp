@@ -47,11 +47,12 @@ void UpdateController::FetchClientList() {
     {
         ScopedCriticalSection guard(failedLock_);
         failedFiles_.clear();
+        rejections_.clear();
     }
     saveClockStarted_ = false;
     SetState(kStepClientListDownloading);
     SetStatus(L"Tip16");
-    Enqueue(ClientListUrl(L"HashMD5.xmp"), TmpPath(L"HashMD5.xmp"), false);
+    Enqueue(kStepClientListDownloading, ClientListUrl(L"HashMD5.xmp"), TmpPath(L"HashMD5.xmp"), false);
 }
 
 std::wstring UpdateController::ClientListUrl(const wchar_t* name) const {
@@ -75,8 +76,14 @@ bool UpdateController::OnClientListDone() {
     // An empty or cut list would make missing files look up to date and the
     // new version be claimed: such a list is fetched again.
     std::string records;
-    if (!ReadWholeFile(listFile, records) || records.empty() || records.size() % HashListFile::kRecordSize != 0 ||
-        !serverClientList_->Load(listFile)) {
+    bool loaded = ReadWholeFile(listFile, records) && !records.empty() &&
+                  records.size() % HashListFile::kRecordSize == 0;
+    if (loaded) {
+        // Files of an earlier check may still be checked against it.
+        ScopedCriticalSection guard(coreLock_);
+        loaded = serverClientList_->Load(listFile);
+    }
+    if (!loaded) {
         WriteLog("server HashMD5.xmp is unreadable, empty or cut (%u bytes); fetching it again",
                  static_cast<unsigned>(records.size()));
         return false;
@@ -89,6 +96,8 @@ bool UpdateController::OnClientListDone() {
         }
     }
     if (changedKeys_.empty()) {
+        // Files an earlier check brought in may not be saved yet.
+        SaveClientList();
         FinishUpToDate();
         return true;
     }
@@ -96,7 +105,7 @@ bool UpdateController::OnClientListDone() {
     RaiseEvent(eCallBackType_StartUpdateClientRes);
     SetState(kStepClientPathMapDownloading);
     SetStatus(L"Tip17");
-    Enqueue(ClientListUrl(L"HashToFile.xmp"), TmpPath(L"HashToFile.xmp"), false);
+    Enqueue(kStepClientPathMapDownloading, ClientListUrl(L"HashToFile.xmp"), TmpPath(L"HashToFile.xmp"), false);
     return true;
 }
 
@@ -109,21 +118,29 @@ bool UpdateController::OnClientPathMapDone() {
     for (uint64_t key : changedKeys_) {
         std::string utf8 = map.PathOf(key);
         std::wstring path = MultiToWide(utf8, CP_UTF8);
-        if (utf8.empty() || !IsSafeRelativePath(path)) {
+        const char* reason = nullptr;
+        if (utf8.empty())
+            reason = map.IsRefused(key) ? "its path in HashToFile.xmp was refused (unsafe or too long)"
+                                        : "HashToFile.xmp has no path for it";
+        else if (!IsSafeRelativePath(path))
+            reason = "its path in HashToFile.xmp leaves the client folder";
+        else if ((clientFolder_ + path + L".pkg").size() >= MAX_PATH)
+            reason = "its path is too long for the client folder";
+        if (reason != nullptr) {
             // Such a file cannot be brought in line: the update stays
             // unfinished rather than claim the new version.
             wchar_t name[32];
             swprintf(name, 32, L"#%llu", static_cast<unsigned long long>(key));
-            WriteLog("client key %llu has no usable path", static_cast<unsigned long long>(key));
+            WriteLog("client key %llu has no usable path: %s", static_cast<unsigned long long>(key), reason);
             ScopedCriticalSection guard(failedLock_);
-            failedFiles_.insert(name);
+            failedFiles_[name] = reason;
             continue;
         }
         fileList_.push_back(path);
     }
     SetState(kStepClientVersionListDownloading);
     SetStatus(L"Tip17");
-    Enqueue(ClientListUrl(L"HashVersion.xmp"), TmpPath(L"HashVersion.xmp"), false);
+    Enqueue(kStepClientVersionListDownloading, ClientListUrl(L"HashVersion.xmp"), TmpPath(L"HashVersion.xmp"), false);
     return true;
 }
 
@@ -162,7 +179,7 @@ void UpdateController::QueueClientFiles() {
         fileList_.pop_front();
         std::wstring version = versionList_->VersionText(path);
         std::wstring url = server.UpdateUrl + (version.empty() ? L"" : version + L"/") + server.Client + path + L".pkg";
-        Enqueue(url, clientFolder_ + path + L".pkg", false);
+        Enqueue(kStepClientFilesDownloading, url, clientFolder_ + path + L".pkg", false);
     }
 }
 
@@ -185,16 +202,24 @@ void UpdateController::FinishUpToDate() {
 
 void UpdateController::FinishClient() {
     SaveClientList();
-    std::set<std::wstring> failed;
+    std::map<std::wstring, std::string> failed;
     {
         ScopedCriticalSection guard(failedLock_);
         failed = failedFiles_;
     }
     if (!failed.empty()) {
         // The installed list holds only what arrived, so the next run fetches
-        // the rest; the version stays the old one.
-        for (const std::wstring& path : failed)
-            WriteLog("client file not brought in line: %s", WideToMulti(path, 0).c_str());
+        // the rest; the version stays the old one. Each line names the key
+        // and the reason, which is what the server tree needs mending by.
+        for (const auto& file : failed) {
+            if (file.first.compare(0, 1, L"#") == 0)
+                WriteLog("client file not brought in line: key %s: %s", WideToMulti(file.first.substr(1), 0).c_str(),
+                         file.second.c_str());
+            else
+                WriteLog("client file not brought in line: key %llu \"%s\": %s",
+                         static_cast<unsigned long long>(PathHash(file.first)), WideToMulti(file.first, 0).c_str(),
+                         file.second.c_str());
+        }
         WriteLog("client update incomplete: %u files failed", static_cast<unsigned>(failed.size()));
         SetStatus(L"Tip77");
         SetState(kStepStopped);
@@ -204,14 +229,22 @@ void UpdateController::FinishClient() {
     FinishUpToDate();
 }
 
-void UpdateController::RecordFailedFile(const std::wstring& localPath) {
+void UpdateController::RecordFailedFile(const std::wstring& localPath, const std::string& reason) {
     // Whatever the last attempt left (an error page, part of a package) goes.
     DeleteFileW(localPath.c_str());
     std::wstring path = localPath;
     if (path.compare(0, clientFolder_.size(), clientFolder_) == 0) path = path.substr(clientFolder_.size());
     if (path.size() > 4 && path.compare(path.size() - 4, 4, L".pkg") == 0) path.resize(path.size() - 4);
     ScopedCriticalSection guard(failedLock_);
-    failedFiles_.insert(path);
+    std::string why = reason.empty() ? std::string("the download failed") : reason;
+    auto rejection = rejections_.find(path);
+    if (rejection != rejections_.end()) why += " (last rejection: " + rejection->second + ")";
+    failedFiles_[path] = why;
+}
+
+void UpdateController::NoteRejection(const std::wstring& relative, const char* reason) {
+    ScopedCriticalSection guard(failedLock_);
+    rejections_[relative] = reason;
 }
 
 bool UpdateController::OnClientFileDone(const std::wstring& localPath) {
@@ -228,6 +261,7 @@ bool UpdateController::OnClientFileDone(const std::wstring& localPath) {
     const uint64_t key = PathHash(relative);
     Md5Digest expected;
     {
+        ScopedCriticalSection guard(coreLock_);
         const Md5Digest* found = serverClientList_->Find(key);
         if (found == nullptr) {
             WriteLog("client file %s is not in the server list", WideToMulti(relative, 0).c_str());
@@ -240,11 +274,13 @@ bool UpdateController::OnClientFileDone(const std::wstring& localPath) {
     DeleteFileW(package.c_str());
     if (result == PackageInstallResult::kUnpackFailed) {
         WriteLog("client package %s cannot be unpacked", WideToMulti(relative, 0).c_str());
+        NoteRejection(relative, "the package cannot be unpacked");
         SetStatus(L"Tip29");
         return false;
     }
     if (result != PackageInstallResult::kInstalled) {
         WriteLog("client package %s does not hold the file the server list gives", WideToMulti(relative, 0).c_str());
+        NoteRejection(relative, "the package does not hold the file HashMD5.xmp gives");
         WriteLog("%s", WideToMulti(L"下载客户端端资源失败，重新下载", 936).c_str());
         return false;
     }

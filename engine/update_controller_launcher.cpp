@@ -38,7 +38,7 @@ void UpdateController::FetchLauncherList() {
     baseUrl_ = bases.front();
     SetState(kStepLauncherListDownloading);
     SetStatus(L"Tip6");
-    Enqueue(baseUrl_ + L"LancherHashMD5.xmp", TmpPath(L"LancherHashMD5.xmp"), false);
+    Enqueue(kStepLauncherListDownloading, baseUrl_ + L"LancherHashMD5.xmp", TmpPath(L"LancherHashMD5.xmp"), false);
 }
 
 bool UpdateController::OnLauncherListDone() {
@@ -56,7 +56,7 @@ bool UpdateController::OnLauncherListDone() {
     WriteLog("%u launcher files changed", static_cast<unsigned>(changedKeys_.size()));
     SetState(kStepLauncherPathMapDownloading);
     SetStatus(L"Tip9");
-    Enqueue(baseUrl_ + L"HashToFile.xmp", TmpPath(L"HashToFile.xmp"), false);
+    Enqueue(kStepLauncherPathMapDownloading, baseUrl_ + L"HashToFile.xmp", TmpPath(L"HashToFile.xmp"), false);
     return true;
 }
 
@@ -97,17 +97,17 @@ void UpdateController::NextLauncherFile() {
         currentFile_ = fileList_.front();
         SetState(kStepLauncherFileDownloading);
         SetStatus(L"Tip10");
-        Enqueue(baseUrl_ + currentFile_ + L".pkg", downloadTarget_, false);
+        Enqueue(kStepLauncherFileDownloading, baseUrl_ + currentFile_ + L".pkg", downloadTarget_, false);
     } else if (launcherExeChanged_) {
         SetState(kStepLauncherProgramDownloading);
         SetStatus(L"Tip11");
-        Enqueue(baseUrl_ + kLauncherProgram + L".pkg", downloadTarget_, false);
+        Enqueue(kStepLauncherProgramDownloading, baseUrl_ + kLauncherProgram + L".pkg", downloadTarget_, false);
     } else if (resourcesChanged_) {
         RestartLauncher();
     } else if (engineExeChanged_) {
         SetState(kStepEngineProgramDownloading);
         SetStatus(L"Tip68");
-        Enqueue(baseUrl_ + kEngineProgram + L".pkg", downloadTarget_, false);
+        Enqueue(kStepEngineProgramDownloading, baseUrl_ + kEngineProgram + L".pkg", downloadTarget_, false);
     } else {
         FetchServerList();
     }
@@ -175,7 +175,7 @@ bool UpdateController::OnEngineProgramDone() {
     if (RunProgram(root_ + L"Ferrier.exe", L"game core", root_, SW_HIDE, false) == 0) {
         // Nobody would bring the engine back: no restart is announced.
         WriteLog("Ferrier.exe cannot be started; the engine is not replaced");
-        SetState(kStepStopped);
+        StopAtNextStep();
         return true;
     }
     RaiseEvent(eCallBackType_WaitReStartCore);

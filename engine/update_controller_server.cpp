@@ -51,7 +51,7 @@ bool UpdateController::SelectServer(const std::wstring& serverId) {
 void UpdateController::FetchServerList() {
     SetState(kStepServerListDownloading);
     SetStatus(L"Tip7");
-    Enqueue(config_->GetServerListUrl(), TmpPath(L"serverlist.xml"), false);
+    Enqueue(kStepServerListDownloading, config_->GetServerListUrl(), TmpPath(L"serverlist.xml"), false);
 }
 
 bool UpdateController::OnServerListDone() {
@@ -79,7 +79,8 @@ void UpdateController::FetchFullPackage() {
     ServerInfo server;
     if (!SelectedServer(server)) return;
     SetState(kStepFullPackageDownloading);
-    Enqueue(server.UpdateUrl + server.Weiduan + L"Tiny_Package.pkg", TmpPath(L"Tiny_Package.pkg"), true);
+    Enqueue(kStepFullPackageDownloading, server.UpdateUrl + server.Weiduan + L"Tiny_Package.pkg",
+            TmpPath(L"Tiny_Package.pkg"), true);
     RaiseEvent(eCallBackType_StartTinyPackage);
     SetStatus(L"Tip15");
 }
@@ -122,7 +123,8 @@ bool UpdateController::CheckVersion() {
     }
     SetState(kStepPatchListDownloading);
     SetStatus(L"Tip8");
-    Enqueue(server.UpdateUrl + server.Patch + L"patchList.ini", TmpPath(L"patchList.ini"), false);
+    Enqueue(kStepPatchListDownloading, server.UpdateUrl + server.Patch + L"patchList.ini", TmpPath(L"patchList.ini"),
+            false);
     return true;
 }
 

@@ -42,11 +42,11 @@ int wmain(int argc, wchar_t** argv) {
         manager.SetTimings(timings);
     }
     std::atomic<int> done{0}, failed{0};
-    manager.SetDoneCallback([&](const std::wstring&) {
+    manager.SetDoneCallback([&](const std::wstring&, int) {
         ++done;
         return true;
     });
-    manager.SetFailedCallback([&](const std::wstring&) { ++failed; });
+    manager.SetFailedCallback([&](const std::wstring&, int, const std::string&) { ++failed; });
     manager.StartWorkers(workers);
 
     LARGE_INTEGER frequency, start, stop;

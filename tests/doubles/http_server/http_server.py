@@ -33,7 +33,11 @@ Control interface (plain HTTP; answers are text)
   PUT    /_ctl/file/<sid>/<path>         body becomes the file <path>
   POST   /_ctl/fault/<sid>/<path>?kind=K&...   sets the fault of <path>
   DELETE /_ctl/fault/<sid>/<path>        clears it
+  POST   /_ctl/options/<sid>?validators=0|1  whether files are served with
+         ETag and Last-Modified and If-Range is honoured (default 1); with
+         0 the server sends neither and serves every range asked for
   GET    /_ctl/log/<sid>                 request log, one line a request:
+<<<<<<< HEAD
          METHOD TAB PATH TAB RANGE TAB STATUS TAB BODY-BYTES-SENT
                 TAB CONTENT-TYPE TAB REQUEST-BODY
          PATH is the request target after "/<sid>" exactly as received
@@ -42,6 +46,16 @@ Control interface (plain HTTP; answers are text)
          REQUEST-BODY is what a POST sent, with every byte outside
          0x21..0x7E but the blank, and "%", written as %XX (empty for
          other methods).
+=======
+         METHOD TAB PATH TAB RANGE TAB STATUS TAB BODY-BYTES-SENT TAB IF-RANGE
+         PATH is the request target after "/<sid>" exactly as received
+         (still percent-encoded); RANGE and IF-RANGE are those headers or "-".
+
+Validators: an uploaded file's ETag is a digest of its bytes and its
+Last-Modified the time of its upload, so a file uploaded again under the
+same path is another file to If-Range; a Range whose If-Range names
+neither is answered 200 with the whole file.
+>>>>>>> eng-faults
   POST   /_ctl/shutdown                  stops the server
 
   <path> in control URLs is percent-encoded like the served URL; it is
@@ -67,6 +81,8 @@ the answer is the path's file when there is one, else an empty 200.
 """
 
 import argparse
+import email.utils
+import hashlib
 import http.server
 import os
 import select
@@ -87,6 +103,8 @@ class Session:
         self.root = root
         self.files = {}   # decoded path bytes -> content bytes
         self.faults = {}  # decoded path bytes -> dict of parameters
+        self.uploaded = {}  # decoded path bytes -> upload time
+        self.validators = True
         self.log = []
 
 
@@ -214,7 +232,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.reply(400, 'bad path\n')
                 return
             with state.lock:
-                session.files[b'/'.join(safe_parts(key))] = body
+                joined = b'/'.join(safe_parts(key))
+                session.files[joined] = body
+                session.uploaded[joined] = time.time()
+            self.reply(200, 'ok')
+        elif what == 'options' and method == 'POST':
+            with state.lock:
+                session.validators = params.get('validators', '1') != '0'
             self.reply(200, 'ok')
         elif what == 'fault' and method == 'POST':
             kind = params.get('kind', '')
@@ -260,12 +284,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
         joined = b'/'.join(parts)
         with self.server.state.lock:
             content = session.files.get(joined)
+            uploaded = session.uploaded.get(joined, 0)
         if content is not None:
-            return ('bytes', content, len(content))
+            etag = '"%s"' % hashlib.md5(content).hexdigest()
+            return ('bytes', content, len(content), etag, uploaded)
         if session.root:
             full = os.path.join(os.fsencode(session.root), *parts) if parts else None
             if full and os.path.isfile(full):
-                return ('file', full, os.path.getsize(full))
+                info = os.stat(full)
+                etag = '"%x-%x"' % (info.st_mtime_ns, info.st_size)
+                return ('file', full, info.st_size, etag, info.st_mtime)
         return None
 
     def serve(self, method, target, query):
@@ -275,9 +303,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
             session = state.sessions.get(sid)
         raw = '/' + rest + ('?' + query if query else '')
         range_header = self.headers.get('Range')
+<<<<<<< HEAD
         posted = self.read_body() if method == 'POST' else b''
         entry = [method, raw, range_header or '-', 0, 0, self.headers.get('Content-Type') or '-',
                  escape_body(posted)]
+=======
+        if_range = self.headers.get('If-Range')
+        entry = [method, raw, range_header or '-', 0, 0, if_range or '-']
+>>>>>>> eng-faults
         if session is not None:
             with state.lock:
                 session.log.append(entry)
@@ -315,9 +348,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
             entry[3] = 404
             entry[4] = self.reply(404, '<html><body>Not Found</body></html>\n', 'text/html', head=head)
             return
-        kind, source, size = found
+        kind, source, size, etag, modified = found
         start, end, code = 0, size - 1, 200
         extra = [('Accept-Ranges', 'bytes')]
+        if session.validators:
+            last_modified = email.utils.formatdate(modified, usegmt=True)
+            extra += [('ETag', etag), ('Last-Modified', last_modified)]
+            if range_header and if_range and if_range not in (etag, last_modified):
+                range_header = None  # another file now: the whole of it
         if range_header and not (fault and fault['kind'] == 'norange'):
             parsed = parse_range(range_header, size)
             if parsed is None:

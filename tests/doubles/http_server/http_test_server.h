@@ -26,9 +26,14 @@ struct LoggedRequest {
     std::string path;    // request target after the session, as received (still encoded)
     std::string range;   // the Range header, "-" without one
     int status = 0;
+<<<<<<< HEAD
     long long sent = 0;        // body bytes sent
     std::string contentType;   // the request's Content-Type header, "-" without one
     std::string body;          // the bytes a POST sent
+=======
+    long long sent = 0;  // body bytes sent
+    std::string ifRange;  // the If-Range header, "-" without one
+>>>>>>> eng-faults
 };
 
 // Deterministic test content: no short period, so a shifted or repeated
@@ -92,6 +97,12 @@ public:
         return Request("POST", ControlUrl("fault/" + session_ + "/" + Encode(path)) + "?" + query, std::string(),
                        nullptr);
     }
+    // Without validators the server sends no ETag or Last-Modified and
+    // serves every range asked for, as some servers do.
+    bool SetValidators(bool on) {
+        return Request("POST", ControlUrl("options/" + session_) + (on ? "?validators=1" : "?validators=0"),
+                       std::string(), nullptr);
+    }
     bool ClearFault(const std::string& path) {
         return Request("DELETE", ControlUrl("fault/" + session_ + "/" + Encode(path)), std::string(), nullptr);
     }
@@ -119,10 +130,14 @@ public:
                 r.range = f[2];
                 r.status = std::atoi(f[3].c_str());
                 r.sent = std::atoll(f[4].c_str());
+<<<<<<< HEAD
                 if (f.size() >= 7) {
                     r.contentType = f[5];
                     r.body = Unescape(f[6]);
                 }
+=======
+                r.ifRange = f.size() >= 6 ? f[5] : "-";
+>>>>>>> eng-faults
                 out.push_back(r);
             }
             pos = end + 1;

@@ -7,9 +7,9 @@ import subprocess
 import time
 import unittest
 
-from engine_harness import (RUN_SECONDS, TIDEMILL, WINE_ARCH, WINE_PREFIX, WINE_RUN, HttpServer, Launcher,
-                            LogAssertions, Site, deep_folder, kill_prefix, map_test_drive, mut, new_work_folder,
-                            programs_running_in, read, run_engine, write)
+from engine_harness import (LAUNCHER_FILES, RUN_SECONDS, TIDEMILL, WINE_ARCH, WINE_PREFIX, WINE_RUN, HttpServer,
+                            Launcher, LogAssertions, Site, deep_folder, kill_prefix, map_test_drive, mut,
+                            new_work_folder, programs_running_in, read, run_engine, write)
 
 THEME = bytes(range(256)) * 64
 RELEASE = {
@@ -222,6 +222,41 @@ class EngineTest(LogAssertions, unittest.TestCase):
             self.assertEqual(os.listdir(drive), ["d" * 50], length)
             shutil.rmtree(os.path.join(drive, "d" * 50))
 
+
+    def test_launcher_file_or_engine_failing_for_good_ends_the_engine(self):
+        # The package of a changed launcher file, or of a changed engine, is
+        # gone from the server: the engine reports it and ends, so that it
+        # holds no mutex and no later launcher is handed its window.
+        skin = "Skin/Launcher/layout/Main.xml"
+        engine = read(TIDEMILL)
+        cases = [
+            ("launcher_file", dict(LAUNCHER_FILES, **{skin: b"<Window size=\"1,1\"/>\n"}), LAUNCHER_FILES,
+             skin + ".pkg", 10, "A launcher file could not be fetched"),
+            ("engine", dict(LAUNCHER_FILES, **{"Tidemill.exe": engine + b"next\0" * 16}),
+             dict(LAUNCHER_FILES, **{"Tidemill.exe": engine}), "Tidemill.exe.pkg", 9,
+             "The launcher could not be fetched"),
+        ]
+        for name, served, installed, package, event, status in cases:
+            with self.subTest(name):
+                work = new_work_folder(self.id().split(".")[-1] + "_" + name)
+                site = Site(work, self.server, RELEASE, "1.0.1", INSTALLED, "1.0.0", served_launcher=served,
+                            installed_launcher=installed)
+                os.remove(os.path.join(site.tree, "launcher", *package.split("/")))
+                # Events reach a launcher only once it has answered the
+                # greeting: the launcher list comes slowly enough for that.
+                self.server.call("POST", "/_ctl/fault/%s/launcher/LancherHashMD5.xmp?kind=trickle&chunk=8&delay=100"
+                                 % site.sid, b"")
+                player = self.launcher(site, "player", "--exit-with-engine")
+                lines = player.finish()
+                self.assertEqual(player.engine_exit(), 0, lines)
+                self.assertIn(event, player.callbacks(), lines)
+                self.assertIn("TEXT 2 " + status, lines)
+                self.assertNotIn(0, player.callbacks(), lines)  # the server list was never asked
+                deadline = time.monotonic() + 10
+                while programs_running_in(site.root) and time.monotonic() < deadline:
+                    time.sleep(0.1)
+                self.assertEqual(programs_running_in(site.root), [])
+                self.assertEqual(site.installed_version(), "1.0.0")
 
 if __name__ == "__main__":
     unittest.main()

@@ -54,6 +54,34 @@ TEST(PathMap, PathsThatLeaveTheFolderAreRefused) {
     EXPECT_FALSE(log.Has("key 6"));
 }
 
+// Paths become folders and files on disk: one no Windows path could hold, or
+// nested deeper than any client, is refused like an unsafe one.
+TEST(PathMap, PathsTooLongOrTooDeepAreRefused) {
+    std::wstring folder = ScratchFolder(L"path_map_long");
+    std::wstring path = folder + L"\\HashToFile.xmp";
+    auto nested = [](size_t depth) {
+        std::string text;
+        for (size_t n = 1; n < depth; ++n) text += "d\\";
+        return text + "f";
+    };
+    const std::string longest(PathMap::kMaxPathLength, 'x');
+    WriteFileText(path, "1=" + longest + "\n2=" + longest + "x\n3=" + nested(PathMap::kMaxPathDepth) + "\n4=" +
+                            nested(PathMap::kMaxPathDepth + 1) + "\n5=" + std::string(100000, 'y') + "\n");
+    LogCapture log;
+    PathMap map;
+    ASSERT_TRUE(map.Load(path));
+    EXPECT_EQ(map.PathOf(1), longest);
+    EXPECT_EQ(map.PathOf(3), nested(PathMap::kMaxPathDepth));
+    for (uint64_t key : {2, 4, 5}) {
+        EXPECT_EQ(map.PathOf(key), "") << key;
+        EXPECT_TRUE(map.IsRefused(key)) << key;
+    }
+    EXPECT_FALSE(map.IsRefused(1));
+    EXPECT_FALSE(map.IsRefused(6));  // no line at all
+    EXPECT_TRUE(log.Has("path too long for key 2 "));
+    EXPECT_TRUE(log.Has("path too deep for key 4 "));
+}
+
 TEST(PathMap, MissingFile) {
     PathMap map;
     EXPECT_FALSE(map.Load(ScratchFolder(L"path_map_missing") + L"\\none.xmp"));

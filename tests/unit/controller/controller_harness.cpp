@@ -257,3 +257,13 @@ std::vector<int> ControllerHarness::ErrorEvents() const {
             out.push_back(value);
     return out;
 }
+
+::testing::AssertionResult StartOnMainTreeWith(ControllerHarness& run, const std::string& path,
+                                               const std::string& bytes) {
+    if (!run.Open()) return ::testing::AssertionFailure() << run.Error();
+    run.ServeTree(L"trees\\main");
+    run.ServeFile(path, bytes);
+    run.Prepare(L"clients\\1.0.0", L"1.0.0");
+    run.StartCore();
+    return ::testing::AssertionSuccess();
+}

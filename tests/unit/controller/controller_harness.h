@@ -103,6 +103,11 @@ private:
     bool launchRequested_ = false;
 };
 
+// The usual run with one file of the main tree replaced: opens the session,
+// serves the tree and the file, installs client 1.0.0 and starts the core.
+::testing::AssertionResult StartOnMainTreeWith(ControllerHarness& run, const std::string& path,
+                                               const std::string& bytes);
+
 // Tests against the tree of client 1.0.1 with the unchanged launcher.
 class MainTreeTest : public ::testing::Test {
 protected:

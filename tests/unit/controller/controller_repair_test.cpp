@@ -2,6 +2,7 @@
 // file, and what happens when a file cannot be brought in line.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <set>
 
 #include "common/code_page.h"
@@ -171,6 +172,13 @@ TEST(RepairFailure, FileFailingForGoodStopsWithoutTheNewVersion) {
                                  *server.Find(PathHash(std::wstring(L"data\\a.dat")))));
         if (c.fixture != nullptr) {
             EXPECT_EQ(run.CountGets("/update/1.0.1/client/data/a.dat.pkg"), 10);
+        } else {
+            // The log names the file's key, its path and why, for whoever mends the server tree.
+            char line[160];
+            std::snprintf(line, sizeof(line),
+                          "client file not brought in line: key %llu \"data\\a.dat\": HTTP 404: http://",
+                          static_cast<unsigned long long>(PathHash(std::wstring(L"data\\a.dat"))));
+            EXPECT_NE(EngineLog(run.root).find(line), std::string::npos) << line;
         }
         if (std::string(c.name) == "wrong file") {
             // A package without the right file is logged with the line as it stands.
@@ -194,12 +202,8 @@ TEST(RepairFailure, EmptyOrCutServerListIsNeverTakenAsUpToDate) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ControllerHarness run;
-        ASSERT_TRUE(run.Open()) << run.Error();
-        run.ServeTree(L"trees\\main");
-        run.ServeFile("update/1.0.1/client/HashMD5.xmp", c.bytes);
-        run.Prepare(L"clients\\1.0.0", L"1.0.0");
+        ASSERT_TRUE(StartOnMainTreeWith(run, "update/1.0.1/client/HashMD5.xmp", c.bytes));
         const std::string installedList = BytesOf(run.client + L"HashMD5.xmp");
-        run.StartCore();
         EXPECT_FALSE(run.RunUntilEvent(eCallBackType_FinishClient));
 
         EXPECT_EQ(run.Core().GetState(), kStepStopped);
@@ -248,6 +252,76 @@ TEST_F(RepairTest, MissingVersionListFetchesWithoutVersionFolders) {
     EXPECT_EQ(h.CountGets("/update/client/Client.exe.pkg"), 1);
     EXPECT_EQ(BytesOf(h.client + L"Client.exe"), BytesOf(FixturePath(L"clients\\1.0.1\\Client.exe")));
     EXPECT_EQ(InstalledVersion(h.client), L"1.0.1");
+}
+
+// A changed key the path map gives no path for, or a path no folder could
+// hold (100,000 characters, or nested absurdly deep), creates nothing and
+// stops the update; the log names the key and the reason.
+TEST(RepairFailure, KeyWithoutAUsablePathStopsAndIsNamedInTheLog) {
+    const std::string map = BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\HashToFile.xmp"));
+    const std::string readme = "=readme.txt\n";
+    const size_t at = map.find(readme);
+    ASSERT_NE(at, std::string::npos);
+    const size_t start = map.rfind('\n', at) + 1;
+    std::string longPath;
+    while (longPath.size() < 100000) longPath += "abcd\\";
+    longPath += "readme.txt";
+    std::string deepPath;
+    for (int n = 0; n < 40; ++n) deepPath += "abcd\\";
+    deepPath += "readme.txt";
+    struct Case {
+        const char* name;
+        std::string map;
+        const char* reason;
+    } cases[] = {
+        {"no entry", map.substr(0, start) + map.substr(at + readme.size()), "HashToFile.xmp has no path for it"},
+        {"long", std::string(map).replace(at, readme.size(), "=" + longPath + "\n"), "was refused"},
+        {"deep", std::string(map).replace(at, readme.size(), "=" + deepPath + "\n"), "was refused"},
+    };
+    const uint64_t key = PathHash(std::wstring(L"readme.txt"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ControllerHarness run;
+        ASSERT_TRUE(StartOnMainTreeWith(run, "update/1.0.1/client/HashToFile.xmp", c.map));
+        EXPECT_FALSE(run.RunUntilEvent(eCallBackType_FinishClient));
+
+        ExpectStoppedWithTheOldVersion(run);
+        EXPECT_FALSE(FileExists(run.client + L"abcd"));
+        EXPECT_EQ(run.CountGetsContaining("abcd"), 0);
+        const std::string log = EngineLog(run.root);
+        const std::string line = "client file not brought in line: key " + std::to_string(key) + ": ";
+        const size_t found = log.find(line);
+        ASSERT_NE(found, std::string::npos) << line;
+        EXPECT_NE(log.substr(found, log.find('<', found) - found).find(c.reason), std::string::npos);
+        // The other files did arrive.
+        EXPECT_EQ(BytesOf(run.client + L"data\\a.dat"), BytesOf(FixturePath(L"clients\\1.0.1\\data\\a.dat")));
+    }
+}
+
+// A launcher that asks for a version check while client files are in flight
+// (it became the current one when the first went away) moves the step on;
+// each file still reaches the client-file handler, none is fetched twice.
+TEST_F(RepairTest, VersionCheckWhileFilesAreInFlightKeepsEachResultWithItsStep) {
+    h.Fault("update/1.0.1/client/Client.exe.pkg", "kind=trickle&chunk=20000&delay=100&times=1");
+    h.Prepare(L"clients\\1.0.0", L"1.0.0");
+    h.StartCore();
+    ASSERT_TRUE(h.RunUntil([&] {
+        return h.Core().GetState() == kStepClientFilesDownloading && h.CountGets("/Client.exe.pkg") == 1;
+    }));
+    ASSERT_TRUE(h.Core().SelectServer(L"1"));
+    ASSERT_TRUE(h.Core().CheckVersion());
+    EXPECT_EQ(h.Core().GetState(), kStepPatchListDownloading);
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_FinishClient)) << WideToMulti(h.Status(), CP_UTF8);
+
+    EXPECT_EQ(h.CountGets("/update/patch/patchList.ini"), 2);
+    EXPECT_EQ(h.CountGets(".pkg"), 4);
+    for (const std::wstring& relative : ListFiles(FixturePath(L"clients\\1.0.1")))
+        EXPECT_EQ(BytesOf(h.client + relative), BytesOf(FixturePath(L"clients\\1.0.1\\" + relative)))
+            << WideToMulti(relative, CP_UTF8);
+    for (const std::wstring& relative : ListFiles(h.client))
+        EXPECT_EQ(relative.find(L".pkg"), std::wstring::npos) << WideToMulti(relative, CP_UTF8);
+    EXPECT_EQ(InstalledVersion(h.client), L"1.0.1");
+    ExpectListTrueToDisk(h.client);
 }
 
 }  // namespace

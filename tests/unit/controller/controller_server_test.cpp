@@ -172,4 +172,28 @@ TEST_F(ServerTest, UpdateWithoutASelectedServerStops) {
     EXPECT_EQ(InstalledVersion(h.client), L"1.0.0");
 }
 
+// A server list nested far deeper than any real one (it would overflow the
+// download thread's stack in the parser) or far larger is refused unparsed,
+// and fails as a bad server list does: fetched again, then event 11, Tip74
+// and the stop.
+TEST(HostileServerList, IsRefusedAndStopsWithTheServerListFailure) {
+    std::string deep = "<?xml version=\"1.0\"?>";
+    for (int n = 0; n < 60000; ++n) deep += "<a>";
+    std::string big = "<ServerList><Area Areaname=\"x\">";
+    while (big.size() < (5u << 20))
+        big += "<Server Name=\"n\" ID=\"7\"><UpdateUrl>http://127.0.0.1/</UpdateUrl></Server>";
+    big += "</Area></ServerList>";
+    const std::pair<const char*, const std::string*> cases[] = {{"deep", &deep}, {"big", &big}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        ControllerHarness run;
+        ASSERT_TRUE(StartOnMainTreeWith(run, "serverlist.xml", *c.second));
+        EXPECT_FALSE(run.RunUntil([] { return false; }));
+        EXPECT_EQ(run.ErrorEvents(), std::vector<int>{eCallBackType_DownloadServerListError});
+        EXPECT_EQ(run.Status(), L"T74");
+        EXPECT_EQ(run.Core().GetState(), kStepStopped);
+        EXPECT_EQ(run.CountGets("/serverlist.xml"), 10);
+    }
+}
+
 }  // namespace

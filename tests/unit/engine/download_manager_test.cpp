@@ -54,6 +54,7 @@ TEST_F(DownloadManagerTest, NotFoundFailsAtOnce) {
     std::vector<std::string> expected = {"curl_easy_getinfo() retcode = 404; file=" + url + "\n",
                                          "PostFailure() file=" + url + "\n"};
     EXPECT_EQ(expected, recorder.Messages());
+    EXPECT_EQ(std::vector<std::string>{"HTTP 404: " + url}, recorder.Reasons());
     EXPECT_EQ(1u, server.LogFor("/missing.bin").size());
 }
 
@@ -75,6 +76,7 @@ TEST_F(DownloadManagerTest, FileRejectedTenTimesFails) {
     std::vector<std::string> expected(10, "PostFinish() retcode = 200; file=" + url + "\n");
     expected.push_back("PostFailure() file=" + url + "\n");
     EXPECT_EQ(expected, recorder.Messages());
+    EXPECT_EQ(std::vector<std::string>{"the file was rejected 10 times: " + url}, recorder.Reasons());
     std::vector<LoggedRequest> log = server.LogFor("/bad.pkg");
     ASSERT_EQ(10u, log.size());
     for (const LoggedRequest& r : log) EXPECT_EQ("-", r.range);  // each one a fresh file

@@ -52,18 +52,19 @@ public:
     // Installs the callbacks; done answers with accept(path), true when unset.
     void Attach(DownloadManager& manager, std::function<bool(const std::wstring&)> accept = nullptr) {
         accept_ = std::move(accept);
-        manager.SetDoneCallback([this](const std::wstring& path) {
+        manager.SetDoneCallback([this](const std::wstring& path, int) {
             {
                 std::lock_guard<std::mutex> lock(mutex_);
                 done_.push_back(path);
             }
             return accept_ ? accept_(path) : true;
         });
-        manager.SetFailedCallback([this](const std::wstring& path) {
+        manager.SetFailedCallback([this](const std::wstring& path, int, const std::string& reason) {
             std::lock_guard<std::mutex> lock(mutex_);
             failed_.push_back(path);
+            reasons_.push_back(reason);
         });
-        manager.SetMessageCallback([this](const char* text) {
+        manager.SetMessageCallback([this](const char* text, int) {
             std::lock_guard<std::mutex> lock(mutex_);
             messages_.push_back(text);
         });
@@ -75,6 +76,11 @@ public:
     std::vector<std::wstring> Failed() {
         std::lock_guard<std::mutex> lock(mutex_);
         return failed_;
+    }
+    // Why each failed task failed, in the order of Failed().
+    std::vector<std::string> Reasons() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return reasons_;
     }
     std::vector<std::string> Messages() {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -90,6 +96,7 @@ private:
     std::mutex mutex_;
     std::vector<std::wstring> done_;
     std::vector<std::wstring> failed_;
+    std::vector<std::string> reasons_;
     std::vector<std::string> messages_;
 };
 

@@ -205,6 +205,85 @@ TEST_F(DownloadTransferTest, ProbedCompleteFileIsOfferedWithoutATransfer) {
     EXPECT_EQ(1u, recorder.Done().size());
 }
 
+// A local file longer than the probed size holds no head of the server's
+// file: it is started afresh, not offered as complete.
+TEST_F(DownloadTransferTest, LocalFileLongerThanTheProbedSizeStartsAfresh) {
+    const std::string content = TestPattern(30000, 12);
+    ASSERT_TRUE(server.PutFile("shorter.bin", content));
+    auto task = Task("shorter.bin", 20000, true);
+    task->append = true;
+    const std::string stale = TestPattern(45000, 13);
+    ASSERT_TRUE(WriteFileAtomically(task->path, stale.data(), stale.size()));
+
+    EXPECT_EQ(DownloadWorker::kDone, worker.Perform(*task));
+    EXPECT_EQ(content, ReadFileText(task->path));
+    EXPECT_EQ("-", server.LogFor("/shorter.bin").back().range);
+    EXPECT_EQ(1u, recorder.Done().size());
+}
+
+// The server replaces a file between two attempts: the resume must not
+// splice the old head onto the new tail. With validators the If-Range
+// answer says so; without them the Content-Range total against the probe.
+TEST_F(DownloadTransferTest, ResumeAfterTheServerReplacedTheFileStartsAfresh) {
+    int n = 0;
+    for (bool validators : {true, false}) {
+        SCOPED_TRACE(validators ? "ETag and Last-Modified" : "no validators");
+        ASSERT_TRUE(server.SetValidators(validators));
+        const std::string name = "replaced" + std::to_string(n) + ".bin";
+        const std::string before = TestPattern(100000, 60 + n);
+        const std::string after = TestPattern(250000, 70 + n++);
+        ASSERT_TRUE(server.PutFile(name, before));
+        ASSERT_TRUE(server.SetFault(name, "kind=cut&after=40000&times=1"));
+        auto task = Task(name, 20000, true);
+        ASSERT_EQ(DownloadWorker::kRetryLater, worker.Perform(*task));
+        ASSERT_EQ(before.substr(0, 40000), ReadFileText(task->path));
+        EXPECT_EQ(100000, task->total.load());
+
+        ASSERT_TRUE(server.PutFile(name, after));
+        EXPECT_EQ(DownloadWorker::kRetryLater, worker.Perform(*task));
+        EXPECT_FALSE(task->append);
+        EXPECT_TRUE(task->probe);
+        EXPECT_EQ(before.substr(0, 40000), ReadFileText(task->path));  // nothing of the new file spliced on
+
+        size_t asked = recorder.Done().size();
+        EXPECT_EQ(DownloadWorker::kDone, worker.Perform(*task));
+        EXPECT_EQ(after, ReadFileText(task->path));
+        EXPECT_EQ(250000, task->total.load());
+        EXPECT_EQ(asked + 1, recorder.Done().size());
+
+        std::vector<LoggedRequest> gets;
+        for (const LoggedRequest& r : server.LogFor("/" + name))
+            if (r.method == "GET") gets.push_back(r);
+        ASSERT_EQ(3u, gets.size());
+        EXPECT_EQ("bytes=40000-", gets[1].range);
+        EXPECT_EQ(validators, gets[1].ifRange != "-") << gets[1].ifRange;
+        EXPECT_EQ("-", gets[2].range);
+    }
+}
+
+// A probed file that the done callback rejects is probed again: the old size
+// would hand over a cut copy of a longer new file as complete.
+TEST_F(DownloadTransferTest, RejectedProbedFileIsProbedAgain) {
+    const std::string before = TestPattern(50000, 14);
+    const std::string after = TestPattern(120000, 15);
+    ASSERT_TRUE(server.PutFile("again.bin", before));
+    recorder.Attach(manager, [&](const std::wstring& path) { return ReadFileText(path) == after; });
+    auto task = Task("again.bin", 20000, true);
+    EXPECT_EQ(DownloadWorker::kRetryLater, worker.Perform(*task));  // rejected: the old file
+    EXPECT_TRUE(task->probe);
+
+    ASSERT_TRUE(server.PutFile("again.bin", after));
+    ASSERT_TRUE(server.SetFault("again.bin", "kind=cut&after=80000&times=1"));
+    EXPECT_EQ(DownloadWorker::kRetryLater, worker.Perform(*task));
+    EXPECT_EQ(120000, task->total.load());
+    EXPECT_EQ(DownloadWorker::kDone, worker.Perform(*task));
+    EXPECT_EQ(after, ReadFileText(task->path));
+    EXPECT_EQ(2u, recorder.Done().size());  // no cut copy was offered
+    int heads = 0;
+    for (const LoggedRequest& r : server.LogFor("/again.bin")) heads += r.method == "HEAD" ? 1 : 0;
+    EXPECT_EQ(2, heads);
+}
+
 TEST_F(DownloadTransferTest, FirstAttemptStartsAFreshFile) {
     const std::string content = TestPattern(20000, 10);
     ASSERT_TRUE(server.PutFile("fresh.bin", content));

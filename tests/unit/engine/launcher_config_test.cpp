@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "../common/test_paths.h"
 #include "common/code_page.h"
 #include "common/file_util.h"
@@ -371,6 +373,27 @@ TEST_F(LauncherConfigTest, BadServerListFailsAndKeepsTheLastGoodOne) {
     EXPECT_EQ(lines, std::size(cases) + 1);
     EXPECT_NE(log.find("is not a well-formed server list"), std::string::npos);
     EXPECT_NE(log.find("missing.xml"), std::string::npos);
+}
+
+// Only the elements count towards the nesting a list is refused for: tags
+// in comments, CDATA and attribute values do not, and empty elements close
+// themselves.
+TEST_F(LauncherConfigTest, NestingIsCountedByElementsOnly) {
+    std::string tags;
+    for (int n = 0; n < 40; ++n) tags += "<a>";
+    std::string empties;
+    for (int n = 0; n < 40; ++n) empties += "<e x=\"/\"/>";
+    std::string list = kServerList;
+    const size_t at = list.find("<ServerList>") + std::strlen("<ServerList>");
+    list.insert(at, "<!-- " + tags + " --><![CDATA[" + tags + "]]>" + empties);
+    list.insert(list.find("ServerKey=\"k2\""), "Note=\"" + tags + ">\" ");
+    ASSERT_TRUE(LoadList(list)) << Log();
+    EXPECT_EQ(config_.GetAreas().size(), 4u);
+
+    std::string deep;
+    for (int n = 0; n < 33; ++n) deep += "<a>";
+    EXPECT_FALSE(LoadList("<ServerList>" + deep.substr(3)));
+    EXPECT_NE(Log().find("its elements nest 33 deep"), std::string::npos);
 }
 
 TEST_F(LauncherConfigTest, ExistingGameFilesKeepTheirOtherEntries) {
