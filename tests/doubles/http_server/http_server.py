@@ -37,25 +37,18 @@ Control interface (plain HTTP; answers are text)
          ETag and Last-Modified and If-Range is honoured (default 1); with
          0 the server sends neither and serves every range asked for
   GET    /_ctl/log/<sid>                 request log, one line a request:
-<<<<<<< HEAD
          METHOD TAB PATH TAB RANGE TAB STATUS TAB BODY-BYTES-SENT
-                TAB CONTENT-TYPE TAB REQUEST-BODY
+                TAB CONTENT-TYPE TAB REQUEST-BODY TAB IF-RANGE
          PATH is the request target after "/<sid>" exactly as received
-         (still percent-encoded); RANGE is the Range header or "-";
-         CONTENT-TYPE is the request's Content-Type header or "-";
-         REQUEST-BODY is what a POST sent, with every byte outside
-         0x21..0x7E but the blank, and "%", written as %XX (empty for
-         other methods).
-=======
-         METHOD TAB PATH TAB RANGE TAB STATUS TAB BODY-BYTES-SENT TAB IF-RANGE
-         PATH is the request target after "/<sid>" exactly as received
-         (still percent-encoded); RANGE and IF-RANGE are those headers or "-".
+         (still percent-encoded); RANGE, CONTENT-TYPE and IF-RANGE are
+         those headers or "-"; REQUEST-BODY is what a POST sent, with every
+         byte outside 0x21..0x7E but the blank, and "%", written as %XX
+         (empty for other methods).
 
 Validators: an uploaded file's ETag is a digest of its bytes and its
 Last-Modified the time of its upload, so a file uploaded again under the
 same path is another file to If-Range; a Range whose If-Range names
 neither is answered 200 with the whole file.
->>>>>>> eng-faults
   POST   /_ctl/shutdown                  stops the server
 
   <path> in control URLs is percent-encoded like the served URL; it is
@@ -303,14 +296,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             session = state.sessions.get(sid)
         raw = '/' + rest + ('?' + query if query else '')
         range_header = self.headers.get('Range')
-<<<<<<< HEAD
         posted = self.read_body() if method == 'POST' else b''
-        entry = [method, raw, range_header or '-', 0, 0, self.headers.get('Content-Type') or '-',
-                 escape_body(posted)]
-=======
         if_range = self.headers.get('If-Range')
-        entry = [method, raw, range_header or '-', 0, 0, if_range or '-']
->>>>>>> eng-faults
+        entry = [method, raw, range_header or '-', 0, 0, self.headers.get('Content-Type') or '-',
+                 escape_body(posted), if_range or '-']
         if session is not None:
             with state.lock:
                 session.log.append(entry)

@@ -26,14 +26,10 @@ struct LoggedRequest {
     std::string path;    // request target after the session, as received (still encoded)
     std::string range;   // the Range header, "-" without one
     int status = 0;
-<<<<<<< HEAD
     long long sent = 0;        // body bytes sent
     std::string contentType;   // the request's Content-Type header, "-" without one
     std::string body;          // the bytes a POST sent
-=======
-    long long sent = 0;  // body bytes sent
-    std::string ifRange;  // the If-Range header, "-" without one
->>>>>>> eng-faults
+    std::string ifRange = "-"; // the If-Range header, "-" without one
 };
 
 // Deterministic test content: no short period, so a shifted or repeated
@@ -130,14 +126,11 @@ public:
                 r.range = f[2];
                 r.status = std::atoi(f[3].c_str());
                 r.sent = std::atoll(f[4].c_str());
-<<<<<<< HEAD
                 if (f.size() >= 7) {
                     r.contentType = f[5];
                     r.body = Unescape(f[6]);
                 }
-=======
-                r.ifRange = f.size() >= 6 ? f[5] : "-";
->>>>>>> eng-faults
+                if (f.size() >= 8) r.ifRange = f[7];
                 out.push_back(r);
             }
             pos = end + 1;
