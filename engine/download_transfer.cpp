@@ -171,7 +171,7 @@ int DownloadWorker::Perform(DownloadTask& task) {
 }
 
 int DownloadWorker::AskDone(DownloadTask& task, long code, const std::string& url) {
-    if (manager_.NotifyDone(task.path)) return kDone;
+    if (CallDone(task.path)) return kDone;
     task.append = false;
     FormatFinish(task, code, url);
     manager_.NotifyMessage(task.message);

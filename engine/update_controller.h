@@ -162,9 +162,11 @@ private:
     // Server list, full package and patches.
     void FetchServerList();
     bool OnServerListDone();
-    bool IsClientMissing() const;
+    bool IsClientMissing();
     void FetchFullPackage();
     bool OnFullPackageDone();
+    // A kExtract* result.
+    int InstallFullPackage(const std::wstring& package);
     bool OnPatchListDone();
     void ApplyPatches();
     // A copy of the selected server; false when none is selected.
@@ -188,6 +190,8 @@ private:
     bool WriteInstalledVersion();
 
     void Enqueue(const std::wstring& url, const std::wstring& localPath, bool probe);
+    // Raised once the engine is stopping; long steps on the download threads watch it.
+    const std::atomic<bool>* StopRequest() const;
     void SetTexts(const std::wstring* installed, const std::wstring* target, const std::wstring* status);
     void SetVersions(const VersionTriple* installed, const VersionTriple* target);
     std::wstring TmpPath(const std::wstring& name) const;

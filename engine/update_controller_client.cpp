@@ -236,8 +236,9 @@ bool UpdateController::OnClientFileDone(const std::wstring& localPath) {
         }
         expected = *found;
     }
-    PackageInstallResult result = InstallPackagedFile(package, folder, target, expected);
+    PackageInstallResult result = InstallPackagedFile(package, folder, target, expected, StopRequest());
     DeleteFileW(package.c_str());
+    if (result == PackageInstallResult::kStopped) return false;  // the engine is ending
     if (result == PackageInstallResult::kUnpackFailed) {
         WriteLog("client package %s cannot be unpacked", WideToMulti(relative, 0).c_str());
         SetStatus(L"Tip29");
