@@ -22,6 +22,10 @@ OUT/
   extra/nested_Brightgate.exe.pkg  the new launcher program, but in a subfolder
   extra/climbing_Brightgate.exe.pkg  the new launcher program beside an entry
                                    that climbs out with ".."
+  clients/big/                     client 1.0.0 plus one large file of noise
+  trees/bigfile/                   server tree: clients/big as 1.0.1, the large
+                                   file packed with LZMA so that it takes a
+                                   while to unpack
 The trees' serverlist.xml name the base URL "http://QLN_BASE/"; the tests
 put their own session's URL in its place when they serve it.
 """
@@ -120,6 +124,17 @@ def main(out):
          ["--no-full-package"])
     tree(os.path.join(staging, "trees", "engineupdate"), os.path.join(clients, "1.0.1"), "1.0.1", engine_new,
          ["--no-full-package"])
+
+    big_client = os.path.join(clients, "big")
+    for rel, content in CLIENT_100.items():
+        write(big_client, rel, content)
+    write(big_client, "data\\big.dat", random.Random(61).randbytes(40 << 20))
+    big_tree = os.path.join(staging, "trees", "bigfile")
+    tree(big_tree, big_client, "1.0.1", old, ["--no-full-package"])
+    big_package = os.path.join(big_tree, "update", "1.0.1", "client", "data", "big.dat.pkg")
+    os.remove(big_package)
+    subprocess.run(["7zz", "a", "-t7z", "-bd", "-bso0", "-bsp0", "-y", "-m0=LZMA", "-mx=1", big_package, "big.dat"],
+                   cwd=os.path.join(big_client, "data"), check=True, stdout=subprocess.DEVNULL)
 
     extra = os.path.join(staging, "extra")
     wrong = os.path.join(extra, "wrong")
