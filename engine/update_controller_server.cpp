@@ -10,6 +10,7 @@
 #include "common/hash_list.h"
 #include "common/md5.h"
 #include "common/package_extractor.h"
+#include "common/path_hash.h"
 #include "common/profile_file.h"
 #include "common/version_triple.h"
 #include "common/win.h"
@@ -127,10 +128,6 @@ bool UpdateController::OnFullPackageDone() {
         SetState(kStepFullPackageDownloading);
         return false;
     }
-    // Only a client that is whole loses its marker; a marker that cannot go
-    // costs one more install, never a client taken as complete.
-    if (!DeleteFileW((clientFolder_ + kInstallMarker).c_str()))
-        WriteLog("%s cannot be deleted (error %lu)", WideToMulti(kInstallMarker, 0).c_str(), GetLastError());
     DeleteFileW(package.c_str());
     {
         ScopedCriticalSection guard(coreLock_);
@@ -153,6 +150,7 @@ bool UpdateController::OnFullPackageDone() {
 // changed for the client check.
 int UpdateController::InstallFullPackage(const std::wstring& package) {
     const std::wstring marker = clientFolder_ + kInstallMarker;
+    const std::wstring listFile = clientFolder_ + L"HashMD5.xmp";
     {
         ScopedCriticalSection guard(coreLock_);
         clientList_->Clear();
@@ -168,10 +166,41 @@ int UpdateController::InstallFullPackage(const std::wstring& package) {
             return kExtractFailed;
         }
     }
+    // What each entry put on disk, by the key the lists use.
+    HashList landed;
+    const std::atomic<bool>* stop = StopRequest();
     PackageExtractor extractor;
     extractor.SetDeferredEntries(IsHeldBackEntry);
-    extractor.SetStopFlag(StopRequest());
-    return extractor.Extract(package, clientFolder_, &extractedEntries_, &totalEntries_);
+    extractor.SetStopFlag(stop);
+    extractor.SetEntryCheck([&](const std::wstring& output, const std::wstring& staged) {
+        Md5Digest digest;
+        if (!FileMd5(staged, digest, stop)) return false;
+        landed.Set(PathHash(output.substr(clientFolder_.size())), digest);
+        return true;
+    });
+    int result = extractor.Extract(package, clientFolder_, &extractedEntries_, &totalEntries_);
+    if (result != kExtractOk) return result;
+
+    // The package's list may claim only what the package really brought.
+    HashList listed;
+    listed.Load(listFile);
+    HashList installed;
+    for (const auto& entry : listed.GetEntries()) {
+        if (!landed.Differs(entry.first, entry.second)) installed.Set(entry.first, entry.second);
+    }
+    if (installed.Size() != listed.Size()) {
+        // Nor may its version, which would start the game without a check.
+        WriteLog("HashMD5.xmp of Tiny_Package.pkg names %u files it does not hold as listed; the client check "
+                 "fetches them",
+                 static_cast<unsigned>(listed.Size() - installed.Size()));
+        if ((!installed.Save(listFile) && !installed.Empty()) || !DeleteIfPresent(clientFolder_ + L"version.ini"))
+            return kExtractFailed;
+    }
+    // Only a client that is whole loses its marker; a marker that cannot go
+    // costs one more install, never a client taken as complete.
+    if (!DeleteFileW(marker.c_str()))
+        WriteLog("%s cannot be deleted (error %lu)", WideToMulti(marker, 0).c_str(), GetLastError());
+    return kExtractOk;
 }
 
 bool UpdateController::CheckVersion() {

@@ -4,8 +4,6 @@
 
 #include "common/code_page.h"
 #include "common/file_util.h"
-#include "common/hash_list.h"
-#include "common/path_hash.h"
 #include "engine/download_manager.h"
 #include "tests/unit/common/test_files.h"
 #include "tests/unit/controller/controller_harness.h"
@@ -74,6 +72,23 @@ TEST_F(InstallTest, FailureAfterThePackageListLeavesNeitherListNorVersion) {
     EXPECT_FALSE(FileExists(h.client + L"version.ini"));
     std::vector<std::wstring> left = Leftovers(h.client);
     EXPECT_TRUE(left.empty()) << WideToMulti(left.empty() ? L"" : left[0], CP_UTF8);
+}
+
+// A package whose list names a file it lacks: the file is fetched by the
+// client check instead of being taken as installed.
+TEST_F(InstallTest, PackageListClaimsOnlyWhatThePackageBrought) {
+    h.ServeFile("update/full/Tiny_Package.pkg", BytesOf(FixturePath(L"extra\\short_Tiny_Package.pkg")));
+    h.Prepare(L"", L"");
+    h.StartCore();
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_FinishClient)) << WideToMulti(h.Status(), CP_UTF8);
+
+    EXPECT_EQ(BytesOf(h.client + L"HashMD5.xmp"), BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\HashMD5.xmp")));
+    const std::wstring release = FixturePath(L"clients\\1.0.1\\");
+    for (const std::wstring& relative : ListFiles(release))
+        EXPECT_EQ(BytesOf(h.client + relative), BytesOf(release + relative)) << WideToMulti(relative, CP_UTF8);
+    EXPECT_EQ(h.CountGetsContaining(".pkg"), 2);  // the full package and data\b.dat's
+    EXPECT_EQ(h.CountGets("data/b.dat.pkg"), 1);
+    EXPECT_EQ(InstalledVersion(h.client), L"1.0.1");
 }
 
 TEST(StopTest, StopWhileALargeFileIsUnpackedEndsAtOnceAndLeavesItOld) {
