@@ -205,11 +205,15 @@ void UpdateController::FinishClient() {
 }
 
 void UpdateController::RecordFailedFile(const std::wstring& localPath) {
-    // Whatever the last attempt left (an error page, part of a package) goes.
+    // Whatever the last attempt left (an error page, part of a package) goes,
+    // and so does what a killed run left half-written beside the file.
     DeleteFileW(localPath.c_str());
     std::wstring path = localPath;
+    if (path.size() > 4 && path.compare(path.size() - 4, 4, L".pkg") == 0) {
+        path.resize(path.size() - 4);
+        DeleteFileW((path + L".tmp~").c_str());
+    }
     if (path.compare(0, clientFolder_.size(), clientFolder_) == 0) path = path.substr(clientFolder_.size());
-    if (path.size() > 4 && path.compare(path.size() - 4, 4, L".pkg") == 0) path.resize(path.size() - 4);
     ScopedCriticalSection guard(failedLock_);
     failedFiles_.insert(path);
 }

@@ -82,7 +82,8 @@ TEST_F(InstallTest, PackageListClaimsOnlyWhatThePackageBrought) {
     h.StartCore();
     ASSERT_TRUE(h.RunUntilEvent(eCallBackType_FinishClient)) << WideToMulti(h.Status(), CP_UTF8);
 
-    EXPECT_EQ(BytesOf(h.client + L"HashMD5.xmp"), BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\HashMD5.xmp")));
+    EXPECT_EQ(BytesOf(h.client + L"HashMD5.xmp"),
+              BytesOf(FixturePath(L"trees\\main\\update\\1.0.1\\client\\HashMD5.xmp")));
     const std::wstring release = FixturePath(L"clients\\1.0.1\\");
     for (const std::wstring& relative : ListFiles(release))
         EXPECT_EQ(BytesOf(h.client + relative), BytesOf(release + relative)) << WideToMulti(relative, CP_UTF8);
