@@ -7,7 +7,9 @@ must then bring it to the release byte for byte.
 The kill moments are drawn from fixed seeds as progress thresholds of the
 killed run itself (bytes of the package received, files moved in, the
 package's list in place), so the same points are aimed at on every run of
-the test."""
+the test. A full-install point is reached only when its run fetches and
+unpacks the package anew, so every run after an interrupted install shows
+that the client counted as missing."""
 import hashlib
 import os
 import random
@@ -207,21 +209,23 @@ class KillTest(unittest.TestCase):
             # The package of this run, not what a killed run left.
             return self.newer_than(site, "Tmp/Tiny_Package.pkg", started)
 
+        def received():
+            try:
+                return os.path.getsize(tmp_package)
+            except OSError:
+                return 0
+
         def download(fraction):
             def trigger(started):
-                return fetched_since(started) and os.path.getsize(tmp_package) >= fraction * size
+                return fetched_since(started) and received() >= fraction * size
             return trigger
 
         def unpack(count):
             arrived = []  # the run's package was seen whole
 
             def trigger(started):
-                if not arrived and fetched_since(started):
-                    try:
-                        if os.path.getsize(tmp_package) == size:
-                            arrived.append(True)
-                    except OSError:
-                        pass
+                if not arrived and fetched_since(started) and received() == size:
+                    arrived.append(True)
                 return bool(arrived) and self.moved_in_since(site, rels, started) >= count
             return trigger
 
