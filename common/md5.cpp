@@ -177,7 +177,7 @@ Md5Digest BufferMd5(const void* data, size_t length) {
     return digest;
 }
 
-bool FileMd5(const std::wstring& path, Md5Digest& digest) {
+bool FileMd5(const std::wstring& path, Md5Digest& digest, const std::atomic<bool>* stop) {
     digest = Md5Digest();
     ScopedFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -186,6 +186,7 @@ bool FileMd5(const std::wstring& path, Md5Digest& digest) {
     if (!buffer) return false;
     Md5 md5;
     for (;;) {
+        if (stop != nullptr && stop->load()) return false;
         DWORD read = 0;
         if (!ReadFile(file.Get(), buffer.get(), static_cast<DWORD>(kFileBlock), &read, nullptr)) return false;
         if (read == 0) break;

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -37,6 +38,7 @@ Md5Digest BufferMd5(const void* data, size_t length);
 // The digest of a whole file, read in blocks (a file of any size, in a
 // 32-bit process too). False when the file cannot be opened or read; the
 // digest is then all zero, which no list entry of a real file has, so the
-// callers fetch the file again.
-bool FileMd5(const std::wstring& path, Md5Digest& digest);
+// callers fetch the file again. A stop flag, when given, is watched between
+// blocks; once raised the result is false as for a read error.
+bool FileMd5(const std::wstring& path, Md5Digest& digest, const std::atomic<bool>* stop = nullptr);
 Md5Digest FileMd5(const std::wstring& path);

@@ -30,6 +30,32 @@ int Fail(const std::wstring& archive, const std::wstring& entry, const std::stri
     return kExtractFailed;
 }
 
+bool StopRaised(const std::atomic<bool>* stop) { return stop != nullptr && stop->load(); }
+
+int Stopped(const std::wstring& archive) {
+    CommonLog("package " + Narrow(archive) + ": extraction stopped on request");
+    return kExtractStopped;
+}
+
+// A whole block from the decoder's cache arrives as one piece: it is written
+// in slices so that a stop request is seen between them.
+constexpr size_t kWriteSlice = 1 << 20;
+
+bool WritePiece(StagedFile& staged, const uint8_t* data, size_t size, const std::atomic<bool>* stop,
+                bool& halted) {
+    while (size > 0) {
+        if (StopRaised(stop)) {
+            halted = true;
+            return false;
+        }
+        size_t slice = size < kWriteSlice ? size : kWriteSlice;
+        if (!staged.Write(data, slice)) return false;
+        data += slice;
+        size -= slice;
+    }
+    return true;
+}
+
 }  // namespace
 
 int EntryNameToNarrow(const std::wstring& name, std::string& narrow) {
@@ -62,45 +88,70 @@ int PackageExtractor::Extract(const std::wstring& archive, const std::wstring& d
             return Fail(archive, names[i], "would leave the destination; package refused");
     }
 
+    // Held-back entries, complete beside their targets until the end.
+    std::vector<std::unique_ptr<StagedFile>> deferred;
     for (uint32_t i = 0; i < count; ++i) {
+        if (StopRaised(stop_)) return Stopped(archive);
         if (done != nullptr) done->fetch_add(1);
         std::wstring output = OutputPath(destination, names[i]);
         if (package.IsFolder(i)) {
             MakeDirectoryChain(output);
             continue;
         }
-        StagedFile staged(output);
+        std::unique_ptr<StagedFile> owner(new StagedFile(output));
+        StagedFile& staged = *owner;
         if (!MakeDirectoryChain(output) || !staged.Open()) {
             DWORD error = GetLastError();
             return Fail(archive, names[i], "cannot be created as " + Narrow(output) + " (error " +
                                                std::to_string(error) + ")");
         }
         bool written = true;
+        bool halted = false;
         bool read = package.ReadEntry(i, [&](const uint8_t* data, size_t size) {
-            written = staged.Write(data, size);
+            written = WritePiece(staged, data, size, stop_, halted);
             return written;
         });
+        if (halted) return Stopped(archive);
         if (!written || (read && !staged.Finish())) {
             DWORD error = GetLastError();
             return Fail(archive, names[i], "cannot be written to " + Narrow(staged.TemporaryPath()) + " (error " +
                                                std::to_string(error) + ")");
         }
         if (!read) return Fail(archive, names[i], "stopped the extraction");
-        if (check_ && !check_(output, staged.TemporaryPath())) return Fail(archive, names[i], "refused by its check");
+        if (check_ && !check_(output, staged.TemporaryPath())) {
+            if (StopRaised(stop_)) return Stopped(archive);
+            return Fail(archive, names[i], "refused by its check");
+        }
+        if (deferred_ && deferred_(names[i])) {
+            deferred.push_back(std::move(owner));
+            continue;
+        }
         if (!staged.Commit()) {
             DWORD error = GetLastError();
             return Fail(archive, names[i], "cannot replace " + Narrow(output) + " (error " + std::to_string(error) +
                                                ")");
         }
     }
+    if (StopRaised(stop_)) return Stopped(archive);
+    for (auto& staged : deferred) {
+        if (!staged->Commit()) {
+            DWORD error = GetLastError();
+            return Fail(archive, staged->TemporaryPath(), "cannot be moved in place (error " +
+                                                              std::to_string(error) + ")");
+        }
+    }
     return kExtractOk;
 }
 
-int ExtractAll(const std::wstring& archive, const std::wstring& destination) {
-    return PackageExtractor().Extract(archive, destination);
+int ExtractAll(const std::wstring& archive, const std::wstring& destination, const std::atomic<bool>* stop) {
+    PackageExtractor extractor;
+    extractor.SetStopFlag(stop);
+    return extractor.Extract(archive, destination);
 }
 
 int ExtractWithProgress(const std::wstring& archive, std::atomic<int>& done, const std::wstring& destination,
-                        std::atomic<int>& total) {
-    return PackageExtractor().Extract(archive, destination, &done, &total);
+                        std::atomic<int>& total, const std::atomic<bool>* stop) {
+    PackageExtractor extractor;
+    extractor.SetStopFlag(stop);
+    return extractor.Extract(archive, destination, &done, &total);
 }

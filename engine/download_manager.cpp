@@ -132,7 +132,7 @@ void DownloadManager::Stop() {
     // Every worker winds down at once; each is then waited for in turn.
     for (auto& worker : workers) worker->ClearRunFlag();
     for (auto& worker : workers) {
-        worker->Join(timings_.stopWaitMs);
+        if (worker->Join(timings_.stopWaitMs, timings_.callbackStopWaitMs)) ++terminated_;
         worker->DropTask();
     }
     workers.clear();

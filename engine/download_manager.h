@@ -70,6 +70,11 @@ public:
     size_t WriteToFile(HANDLE file, const char* data, size_t size);
     void AddReceived(size_t bytes);
     bool Stopping() const { return stopping_; }
+    // Raised from the start of Stop until the next StartWorkers; long steps
+    // run in the callbacks (unpacking, digests) watch it.
+    const std::atomic<bool>* StopFlag() const { return &stopping_; }
+    // Workers that Stop had to terminate because they did not end in time.
+    unsigned TerminatedWorkers() const { return terminated_; }
     // Waits ms unless the manager is stopping; false when it is.
     bool Wait(DWORD ms);
 
@@ -86,6 +91,7 @@ private:
     DownloadMessageCallback message_;
     unsigned long long received_ = 0;
     std::atomic<bool> stopping_{false};
+    std::atomic<unsigned> terminated_{0};
     ScopedHandle stopEvent_;
 };
 

@@ -316,7 +316,7 @@ int DownloadWorker::Perform(DownloadTask& task) {
 }
 
 int DownloadWorker::AskDone(DownloadTask& task, long code, const std::string& url) {
-    if (manager_.NotifyDone(task)) return kDone;
+    if (CallDone(task)) return kDone;
     Restart(task);
     FormatFinish(task, code, url);
     manager_.NotifyMessage(task);

@@ -1,6 +1,7 @@
 #include "engine/download_worker.h"
 
 #include "common/code_page.h"
+#include "common/common_log.h"
 #include "engine/download_manager.h"
 
 #include <process.h>
@@ -11,7 +12,7 @@ DownloadWorker::DownloadWorker(DownloadManager& manager) : manager_(manager) {}
 
 DownloadWorker::~DownloadWorker() {
     ClearRunFlag();
-    Join(manager_.Timings().stopWaitMs);
+    Join(manager_.Timings().stopWaitMs, manager_.Timings().callbackStopWaitMs);
     // A terminated thread may have left its handles mid-call: leave them.
     if (!terminated_) ReleaseHandles();
 }
@@ -76,8 +77,33 @@ void DownloadWorker::FinishTask() {
     finished.reset();
 }
 
-void DownloadWorker::PostFailure(DownloadTask& task) {
+namespace {
+
+class CallbackScope {
+public:
+    explicit CallbackScope(std::atomic<bool>& flag) : flag_(flag) { flag_ = true; }
+    ~CallbackScope() { flag_ = false; }
+    CallbackScope(const CallbackScope&) = delete;
+    CallbackScope& operator=(const CallbackScope&) = delete;
+
+private:
+    std::atomic<bool>& flag_;
+};
+
+}  // namespace
+
+bool DownloadWorker::CallDone(const DownloadTask& task) {
+    CallbackScope scope(inCallback_);
+    return manager_.NotifyDone(task);
+}
+
+void DownloadWorker::CallFailed(const DownloadTask& task) {
+    CallbackScope scope(inCallback_);
     manager_.NotifyFailed(task);
+}
+
+void DownloadWorker::PostFailure(DownloadTask& task) {
+    CallFailed(task);
     std::snprintf(task.message, sizeof(task.message), "PostFailure() file=%s\n",
                   WideToMulti(task.url, CP_ACP).c_str());
     manager_.NotifyMessage(task);
@@ -100,16 +126,25 @@ void DownloadWorker::AddProgress(double& done, double& total) {
     total += static_cast<double>(task_->total.load());
 }
 
-void DownloadWorker::Join(DWORD waitMs) {
-    if (!thread_) return;
-    if (WaitForSingleObject(thread_.Get(), waitMs) == WAIT_TIMEOUT) {
-        // Last resort: the thread is stuck beyond what the stop signal reaches
-        // (a callback that blocks).
+bool DownloadWorker::Join(DWORD waitMs, DWORD callbackWaitMs) {
+    if (!thread_) return false;
+    DWORD waited = WaitForSingleObject(thread_.Get(), waitMs);
+    // A step handler (unpacking, a digest) ends soon after the stop request.
+    if (waited == WAIT_TIMEOUT && inCallback_ && callbackWaitMs > waitMs)
+        waited = WaitForSingleObject(thread_.Get(), callbackWaitMs - waitMs);
+    bool terminated = false;
+    if (waited == WAIT_TIMEOUT) {
+        // Last resort: the thread is stuck beyond what the stop request
+        // reaches (a call that blocks). What it held stays held.
+        CommonLog(std::string("download worker did not end within ") +
+                  std::to_string(inCallback_ ? callbackWaitMs : waitMs) + " ms" +
+                  (inCallback_ ? " inside a callback" : "") + "; terminated");
         TerminateThread(thread_.Get(), 1);
         WaitForSingleObject(thread_.Get(), INFINITE);
-        terminated_ = true;
+        terminated_ = terminated = true;
     }
     thread_.Reset();
+    return terminated;
 }
 
 void DownloadWorker::DropTask() {

@@ -36,8 +36,15 @@ public:
     // Stopping, in this order: clear the run flag, wait for the thread
     // (terminating it when it does not end in time), then drop the task.
     void ClearRunFlag() { run_ = false; }
-    void Join(DWORD waitMs);
+    // Waits waitMs, or callbackWaitMs when the thread is inside a done or
+    // failed callback; a thread still running then is stuck and is
+    // terminated. True when it was.
+    bool Join(DWORD waitMs, DWORD callbackWaitMs);
     void DropTask();
+
+    // The manager's done and failed callbacks, marked as running.
+    bool CallDone(const DownloadTask& task);
+    void CallFailed(const DownloadTask& task);
 
 private:
     static unsigned __stdcall ThreadProc(void* self);
@@ -61,4 +68,5 @@ private:
     void* transferHandle_ = nullptr;  // libcurl easy handles, used by Perform only
     void* probeHandle_ = nullptr;
     bool terminated_ = false;
+    std::atomic<bool> inCallback_{false};
 };

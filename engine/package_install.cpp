@@ -24,7 +24,8 @@ std::wstring PathKey(const std::wstring& path) {
 }  // namespace
 
 PackageInstallResult InstallPackagedFile(const std::wstring& package, const std::wstring& folder,
-                                         const std::wstring& target, const Md5Digest& expected) {
+                                         const std::wstring& target, const Md5Digest& expected,
+                                         const std::atomic<bool>* stop) {
     const std::wstring targetKey = PathKey(target);
     bool seen = false;
     bool mismatch = false;
@@ -33,13 +34,15 @@ PackageInstallResult InstallPackagedFile(const std::wstring& package, const std:
         if (PathKey(outputPath) != targetKey) return true;
         seen = true;
         Md5Digest digest;
-        if (!FileMd5(stagedPath, digest) || digest != expected) {
+        if (!FileMd5(stagedPath, digest, stop) || digest != expected) {
             mismatch = true;
             return false;
         }
         return true;
     });
+    extractor.SetStopFlag(stop);
     int result = extractor.Extract(package, folder);
+    if (result == kExtractStopped) return PackageInstallResult::kStopped;
     if (mismatch) return PackageInstallResult::kDigestMismatch;
     if (result != kExtractOk) return PackageInstallResult::kUnpackFailed;
     if (!seen) return PackageInstallResult::kFileMissing;

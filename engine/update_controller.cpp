@@ -337,6 +337,8 @@ DownloadManager& UpdateController::GetDownloadManager() { return *downloads_; }
 
 std::wstring UpdateController::TmpPath(const std::wstring& name) const { return root_ + L"Tmp\\" + name; }
 
+const std::atomic<bool>* UpdateController::StopRequest() const { return downloads_->StopFlag(); }
+
 void UpdateController::Enqueue(int step, const std::wstring& url, const std::wstring& localPath, bool probe) {
     downloads_->Enqueue(url, localPath, probe, kDownloadTimeoutMs, step);
 }

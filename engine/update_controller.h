@@ -171,9 +171,11 @@ private:
     // Server list, full package and patches.
     void FetchServerList();
     bool OnServerListDone();
-    bool IsClientMissing() const;
+    bool IsClientMissing();
     void FetchFullPackage();
     bool OnFullPackageDone();
+    // A kExtract* result.
+    int InstallFullPackage(const std::wstring& package);
     bool OnPatchListDone();
     void ApplyPatches();
     // A copy of the selected server; false when none is selected.
@@ -201,6 +203,8 @@ private:
 
     // Queues a download for the step whose handler takes its result.
     void Enqueue(int step, const std::wstring& url, const std::wstring& localPath, bool probe);
+    // Raised once the engine is stopping; long steps on the download threads watch it.
+    const std::atomic<bool>* StopRequest() const;
     void SetTexts(const std::wstring* installed, const std::wstring* target, const std::wstring* status);
     void SetVersions(const VersionTriple* installed, const VersionTriple* target);
     std::wstring TmpPath(const std::wstring& name) const;

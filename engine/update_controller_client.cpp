@@ -230,11 +230,15 @@ void UpdateController::FinishClient() {
 }
 
 void UpdateController::RecordFailedFile(const std::wstring& localPath, const std::string& reason) {
-    // Whatever the last attempt left (an error page, part of a package) goes.
+    // Whatever the last attempt left (an error page, part of a package) goes,
+    // and so does what a killed run left half-written beside the file.
     DeleteFileW(localPath.c_str());
     std::wstring path = localPath;
+    if (path.size() > 4 && path.compare(path.size() - 4, 4, L".pkg") == 0) {
+        path.resize(path.size() - 4);
+        DeleteFileW((path + L".tmp~").c_str());
+    }
     if (path.compare(0, clientFolder_.size(), clientFolder_) == 0) path = path.substr(clientFolder_.size());
-    if (path.size() > 4 && path.compare(path.size() - 4, 4, L".pkg") == 0) path.resize(path.size() - 4);
     ScopedCriticalSection guard(failedLock_);
     std::string why = reason.empty() ? std::string("the download failed") : reason;
     auto rejection = rejections_.find(path);
@@ -270,8 +274,9 @@ bool UpdateController::OnClientFileDone(const std::wstring& localPath) {
         }
         expected = *found;
     }
-    PackageInstallResult result = InstallPackagedFile(package, folder, target, expected);
+    PackageInstallResult result = InstallPackagedFile(package, folder, target, expected, StopRequest());
     DeleteFileW(package.c_str());
+    if (result == PackageInstallResult::kStopped) return false;  // the engine is ending
     if (result == PackageInstallResult::kUnpackFailed) {
         WriteLog("client package %s cannot be unpacked", WideToMulti(relative, 0).c_str());
         NoteRejection(relative, "the package cannot be unpacked");

@@ -10,6 +10,7 @@
 #include "common/hash_list.h"
 #include "common/md5.h"
 #include "common/package_extractor.h"
+#include "common/path_hash.h"
 #include "common/profile_file.h"
 #include "common/version_triple.h"
 #include "common/win.h"
@@ -20,6 +21,20 @@ namespace {
 
 // The files of which any one marks the client as installed.
 const wchar_t* const kClientMarkers[] = {L"libeay32.dll", L"Config\\localconfig.xml", L"binkw32.dll"};
+
+// Lies in the client folder from before the full package is unpacked until
+// every entry of it is in place; while it is there the client is missing.
+const wchar_t kInstallMarker[] = L"Tiny_Package.unfinished";
+
+// The package's own list and version: the last of its entries to land, so
+// that neither claims a file that is not yet there.
+bool IsHeldBackEntry(const std::wstring& name) {
+    return _wcsicmp(name.c_str(), L"HashMD5.xmp") == 0 || _wcsicmp(name.c_str(), L"version.ini") == 0;
+}
+
+bool DeleteIfPresent(const std::wstring& path) {
+    return DeleteFileW(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
 
 struct PatchRecord {
     VersionTriple version;
@@ -61,14 +76,21 @@ bool UpdateController::OnServerListDone() {
     }
     serverRefused_ = false;
     RaiseEvent(eCallBackType_DownloadServerList);
-    if (IsClientMissing())
+    if (IsClientMissing()) {
         FetchFullPackage();
-    else
+    } else {
+        // A package left by a run that ended after installing it.
+        DeleteFileW(TmpPath(L"Tiny_Package.pkg").c_str());
         RaiseEvent(eCallBackType_PreDownloadReady);
+    }
     return true;
 }
 
-bool UpdateController::IsClientMissing() const {
+bool UpdateController::IsClientMissing() {
+    if (FileExists(clientFolder_ + kInstallMarker)) {
+        WriteLog("the full package was not unpacked to the end before; the client counts as missing");
+        return true;
+    }
     for (const wchar_t* marker : kClientMarkers) {
         if (FileExists(clientFolder_ + marker)) return false;
     }
@@ -92,7 +114,13 @@ bool UpdateController::OnFullPackageDone() {
     totalEntries_ = 0;
     SetState(kStepFullPackageUnpacking);
     SetStatus(L"Tip30");
-    if (ExtractWithProgress(package, extractedEntries_, clientFolder_, totalEntries_) != kExtractOk) {
+    int result = InstallFullPackage(package);
+    if (result == kExtractStopped) {
+        // The engine is ending; the marker keeps the client missing.
+        SetState(kStepFullPackageDownloading);
+        return false;
+    }
+    if (result != kExtractOk) {
         WriteLog("Tiny_Package.pkg cannot be unpacked; fetching it again");
         RaiseEvent(eCallBackType_UnZipTinyPackageFail);
         SetStatus(L"Tip29");
@@ -113,6 +141,67 @@ bool UpdateController::OnFullPackageDone() {
     RaiseEvent(eCallBackType_PreDownloadReady);
     ReadInstalledVersion();
     return true;
+}
+
+// Unpacks the full package as one step that a kill, a full disk or a
+// damaged block can interrupt at any point: the marker goes first, the
+// client's old list and version go next, the package's own list and version
+// land after every other entry. An interrupted install therefore leaves a
+// marker and no list: the next run installs again, and every file counts as
+// changed for the client check.
+int UpdateController::InstallFullPackage(const std::wstring& package) {
+    const std::wstring marker = clientFolder_ + kInstallMarker;
+    const std::wstring listFile = clientFolder_ + L"HashMD5.xmp";
+    {
+        ScopedCriticalSection guard(coreLock_);
+        clientList_->Clear();
+    }
+    static const char kMarkerText[] = "Tiny_Package.pkg is being unpacked here\r\n";
+    if (!MakeDirectoryChain(marker) || !WriteFileAtomically(marker, kMarkerText, sizeof(kMarkerText) - 1)) {
+        WriteLog("%s cannot be written (error %lu)", WideToMulti(marker, 0).c_str(), GetLastError());
+        return kExtractFailed;
+    }
+    for (const wchar_t* name : {L"HashMD5.xmp", L"version.ini"}) {
+        if (!DeleteIfPresent(clientFolder_ + name)) {
+            WriteLog("%s cannot be deleted (error %lu)", WideToMulti(name, 0).c_str(), GetLastError());
+            return kExtractFailed;
+        }
+    }
+    // What each entry put on disk, by the key the lists use.
+    HashList landed;
+    const std::atomic<bool>* stop = StopRequest();
+    PackageExtractor extractor;
+    extractor.SetDeferredEntries(IsHeldBackEntry);
+    extractor.SetStopFlag(stop);
+    extractor.SetEntryCheck([&](const std::wstring& output, const std::wstring& staged) {
+        Md5Digest digest;
+        if (!FileMd5(staged, digest, stop)) return false;
+        landed.Set(PathHash(output.substr(clientFolder_.size())), digest);
+        return true;
+    });
+    int result = extractor.Extract(package, clientFolder_, &extractedEntries_, &totalEntries_);
+    if (result != kExtractOk) return result;
+
+    // The package's list may claim only what the package really brought.
+    HashList listed;
+    listed.Load(listFile);
+    HashList installed;
+    for (const auto& entry : listed.GetEntries()) {
+        if (!landed.Differs(entry.first, entry.second)) installed.Set(entry.first, entry.second);
+    }
+    if (installed.Size() != listed.Size()) {
+        // Nor may its version, which would start the game without a check.
+        WriteLog("HashMD5.xmp of Tiny_Package.pkg names %u files it does not hold as listed; the client check "
+                 "fetches them",
+                 static_cast<unsigned>(listed.Size() - installed.Size()));
+        if ((!installed.Save(listFile) && !installed.Empty()) || !DeleteIfPresent(clientFolder_ + L"version.ini"))
+            return kExtractFailed;
+    }
+    // Only a client that is whole loses its marker; a marker that cannot go
+    // costs one more install, never a client taken as complete.
+    if (!DeleteFileW(marker.c_str()))
+        WriteLog("%s cannot be deleted (error %lu)", WideToMulti(marker, 0).c_str(), GetLastError());
+    return kExtractOk;
 }
 
 bool UpdateController::CheckVersion() {

@@ -15,6 +15,7 @@
 //     --close-on N        destroy the window after callback value N
 //     --exit-on N         finish after callback value N
 //     --stop-file PATH    finish once PATH exists
+//     --kill-file PATH    once PATH exists, end the engine with TerminateProcess and finish
 //     --wait-engine       when finishing, first wait for the engine to end
 //     --exit-with-engine  finish when the engine has ended
 //     --timeout-ms T      finish after T ms whatever happened (default 120000)
@@ -27,7 +28,7 @@
 //
 // Log lines (UTF-8): WINDOW h, ENGINE_STARTED pid, ENGINE_START_FAILED err,
 // NOTIFY_WND h FROM w VISIBLE v, CALLBACK n name, TEXT slot text, PROGRESS done total,
-// CORE_TEXT text, SENT what, CLOSED_WINDOW, ENGINE_EXIT code, EXIT reason,
+// CORE_TEXT text, SENT what, CLOSED_WINDOW, ENGINE_EXIT code, ENGINE_KILLED, EXIT reason,
 // RESTARTED, COPIER_STARTED pid, COPIER_START_FAILED, BOX text.
 // Line breaks inside texts are written as \n and \r.
 #include "common/code_page.h"
@@ -64,6 +65,7 @@ struct Options {
     std::set<int> closeOn;
     std::set<int> exitOn;
     std::wstring stopFile;
+    std::wstring killFile;
     bool waitEngine = false;
     bool exitWithEngine = false;
     DWORD timeoutMs = 120000;
@@ -157,6 +159,7 @@ bool ParseOptions(Options& options) {
             next(value);
             options.exitOn.insert(_wtoi(value.c_str()));
         } else if (arg == L"--stop-file") next(options.stopFile);
+        else if (arg == L"--kill-file") next(options.killFile);
         else if (arg == L"--wait-engine") options.waitEngine = true;
         else if (arg == L"--exit-with-engine") options.exitWithEngine = true;
         else if (arg == L"--timeout-ms") {
@@ -365,6 +368,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
             }
         }
         script.Poll();
+        if (engine && Exists(g_options.killFile)) {
+            // As a task manager ends it: none of its own clean-up runs.
+            TerminateProcess(engine.Get(), 9);
+            WaitForSingleObject(engine.Get(), INFINITE);
+            engine.Reset();
+            Log("ENGINE_KILLED");
+            reason = "killed";
+            break;
+        }
         if (engine && WaitForSingleObject(engine.Get(), 0) == WAIT_OBJECT_0) {
             DWORD code = 0;
             GetExitCodeProcess(engine.Get(), &code);

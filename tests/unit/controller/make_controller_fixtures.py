@@ -22,6 +22,12 @@ OUT/
   extra/nested_Brightgate.exe.pkg  the new launcher program, but in a subfolder
   extra/climbing_Brightgate.exe.pkg  the new launcher program beside an entry
                                    that climbs out with ".."
+  extra/short_Tiny_Package.pkg     the full package of 1.0.1 without data\b.dat,
+                                   but with the whole list of 1.0.1
+  clients/big/                     client 1.0.0 plus one large file of noise
+  trees/bigfile/                   server tree: clients/big as 1.0.1, the large
+                                   file packed with LZMA so that it takes a
+                                   while to unpack
 The trees' serverlist.xml name the base URL "http://QLN_BASE/"; the tests
 put their own session's URL in its place when they serve it.
 """
@@ -121,6 +127,17 @@ def main(out):
     tree(os.path.join(staging, "trees", "engineupdate"), os.path.join(clients, "1.0.1"), "1.0.1", engine_new,
          ["--no-full-package"])
 
+    big_client = os.path.join(clients, "big")
+    for rel, content in CLIENT_100.items():
+        write(big_client, rel, content)
+    write(big_client, "data\\big.dat", random.Random(61).randbytes(40 << 20))
+    big_tree = os.path.join(staging, "trees", "bigfile")
+    tree(big_tree, big_client, "1.0.1", old, ["--no-full-package"])
+    big_package = os.path.join(big_tree, "update", "1.0.1", "client", "data", "big.dat.pkg")
+    os.remove(big_package)
+    subprocess.run(["7zz", "a", "-t7z", "-bd", "-bso0", "-bsp0", "-y", "-m0=LZMA", "-mx=1", big_package, "big.dat"],
+                   cwd=os.path.join(big_client, "data"), check=True, stdout=subprocess.DEVNULL)
+
     extra = os.path.join(staging, "extra")
     wrong = os.path.join(extra, "wrong")
     write(wrong, "Brightgate.exe", data(41, 24000))
@@ -142,6 +159,15 @@ def main(out):
     subprocess.run(["7zz", "a", "-t7z", "-bd", "-bso0", "-bsp0", "-y", "-spf",
                     os.path.join(extra, "climbing_Brightgate.exe.pkg"), "Brightgate.exe", "../evil.txt"],
                    cwd=climbing, check=True, stdout=subprocess.DEVNULL)
+
+    short = os.path.join(extra, "short")
+    for rel, content in dict(CLIENT_100, **CHANGED_101).items():
+        if rel != "data\\b.dat":
+            write(short, rel, content)
+    with open(os.path.join(main_tree, "update", "1.0.1", "client", "HashMD5.xmp"), "rb") as f:
+        write(short, "HashMD5.xmp", f.read())
+    write(short, "version.ini", b"[version]\r\ncur=1.0.1\r\n")
+    seven_zip(os.path.join(extra, "short_Tiny_Package.pkg"), short, sorted(os.listdir(short)))
 
     shutil.rmtree(out, ignore_errors=True)
     os.replace(staging, out)
