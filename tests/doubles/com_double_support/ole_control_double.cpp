@@ -509,10 +509,14 @@ STDMETHODIMP OleControlDouble::Run(LPBINDCTX) { return Enter("Run") ? S_OK : E_U
 STDMETHODIMP_(BOOL) OleControlDouble::IsRunning() { return Enter("IsRunning") ? TRUE : FALSE; }
 
 // A running lock keeps the object alive, as the system's external lock does:
-// a lock never released shows as a live object and a lock at teardown.
+// a lock never released shows as a live object and a lock at teardown. The
+// lock may be released after Close.
 STDMETHODIMP OleControlDouble::LockRunning(BOOL lock, BOOL lastUnlockCloses) {
-    if (!Enter("LockRunning " + std::to_string(lock) + " " + std::to_string(lastUnlockCloses), "LockRunning"))
+    Log("LockRunning " + std::to_string(lock) + " " + std::to_string(lastUnlockCloses));
+    if (lock && closed_) {
+        Violation("LockRunning after Close");
         return E_UNEXPECTED;
+    }
     if (lock) {
         ++runningLocks_;
         AddCount(kLocks, 1);
