@@ -9,10 +9,9 @@
 
 namespace browser {
 
-class Document final : public IDispatch, public ICustomDoc {
+// A dispatch object with no members, counted as a live object of the double.
+class PlainDispatch : public IDispatch {
 public:
-    explicit Document(const std::wstring& url);
-
     STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
     STDMETHODIMP_(ULONG) AddRef() override;
     STDMETHODIMP_(ULONG) Release() override;
@@ -22,6 +21,25 @@ public:
     STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
     STDMETHODIMP Invoke(DISPID dispid, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
                         EXCEPINFO* exception, UINT* argError) override;
+
+protected:
+    virtual ~PlainDispatch() = default;
+
+private:
+    comdouble::LiveObject live_;
+    LONG refs_ = 1;
+};
+
+// A frame inside the page: only its own dispatch identity.
+using FrameDispatch = PlainDispatch;
+
+class Document final : public PlainDispatch, public ICustomDoc {
+public:
+    explicit Document(const std::wstring& url);
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    STDMETHODIMP_(ULONG) AddRef() override { return PlainDispatch::AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return PlainDispatch::Release(); }
 
     STDMETHODIMP SetUIHandler(IDocHostUIHandler* handler) override;
 
@@ -31,31 +49,10 @@ public:
     void Unload(const char* why);
 
 private:
-    ~Document() = default;
+    ~Document() override = default;
 
-    comdouble::LiveObject live_;
-    LONG refs_ = 1;
     std::wstring url_;
     comdouble::HostRef<IDocHostUIHandler> handler_;
-};
-
-// A frame inside the page: only its own dispatch identity.
-class FrameDispatch final : public IDispatch {
-public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
-    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
-    STDMETHODIMP GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
-    STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override;
-    STDMETHODIMP Invoke(DISPID dispid, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                        EXCEPINFO* exception, UINT* argError) override;
-
-private:
-    ~FrameDispatch() = default;
-
-    comdouble::LiveObject live_;
-    LONG refs_ = 1;
 };
 
 }  // namespace browser

@@ -3,8 +3,7 @@
 // at once on the browser created last.
 #include "browser_ids.h"
 #include "browser_object.h"
-#include "class_factory.h"
-#include "scenario_file.h"
+#include "dll_entry.h"
 
 namespace {
 
@@ -15,8 +14,7 @@ IUnknown* CreateBrowser() { return static_cast<IOleObject*>(new browser::Browser
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) comdouble::SetLogName(L"browser_calls.log");
-    if (reason == DLL_PROCESS_DETACH) comdouble::ShutdownWindows();
+    comdouble::OnModuleEvent(reason, L"browser_calls.log");
     return TRUE;
 }
 
@@ -30,12 +28,9 @@ __declspec(dllexport) HRESULT STDAPICALLTYPE DllCanUnloadNow() { return comdoubl
 __declspec(dllexport) LONG STDAPICALLTYPE ComDoubleCount(const char* name) { return comdouble::CountByName(name); }
 
 __declspec(dllexport) HRESULT STDAPICALLTYPE ComDoublePlay(const char* line) {
-    std::vector<comdouble::Word> words;
-    std::string error;
     browser::BrowserDouble* current = browser::BrowserDouble::Current();
-    if (line == nullptr || !comdouble::SplitWords(line, words, error)) return E_INVALIDARG;
-    if (current == nullptr) return E_UNEXPECTED;
-    return current->RunAction(words);
+    if (current == nullptr) return comdouble::PlayLine(line, nullptr);
+    return comdouble::PlayLine(line, [current](const std::vector<comdouble::Word>& words) { return current->RunAction(words); });
 }
 
 }  // extern "C"

@@ -6,7 +6,6 @@
 #include "browser_events.h"
 #include "browser_ids.h"
 #include "browser_object.h"
-#include "common/file_util.h"
 
 namespace browser {
 
@@ -149,29 +148,11 @@ void BrowserDouble::Finish(const Navigation& nav, bool loaded) {
 }
 
 void BrowserDouble::PageLoaded(const std::wstring& url) {
-    if (IsBlank(url)) return;
+    if (IsBlank(url) || Closed()) return;
     ++loads_;
-    std::string page = Narrow(PagePart(url).c_str());
-    for (const comdouble::ScenarioStep& step : scenario_.steps) {
-        bool match = step.trigger == "page:*" || step.trigger == "page:" + page ||
-                     step.trigger == "load:" + std::to_string(loads_);
-        if (!match) continue;
-        std::vector<comdouble::Word> action = step.action;
-        Later(step.delayMs, [this, action]() { RunAction(action); });
-    }
-}
-
-void BrowserDouble::PollFiles() {
-    if (Closed()) return;
-    for (size_t i = 0; i < scenario_.steps.size(); ++i) {
-        const comdouble::ScenarioStep& step = scenario_.steps[i];
-        if (fileSeen_[i] || step.trigger.compare(0, 5, "file:") != 0) continue;
-        if (!FileExists(comdouble::ModuleFolder() + comdouble::Widen(step.trigger.substr(5)))) continue;
-        fileSeen_[i] = true;
-        std::vector<comdouble::Word> action = step.action;
-        Later(step.delayMs, [this, action]() { RunAction(action); });
-    }
-    Later(50, [this]() { PollFiles(); });
+    Trigger("page:*");
+    Trigger("page:" + Narrow(PagePart(url).c_str()));
+    Trigger("load:" + std::to_string(loads_));
 }
 
 }  // namespace browser

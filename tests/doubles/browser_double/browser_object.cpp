@@ -39,14 +39,10 @@ std::string Optional(const char* name, const VARIANT* v) {
 BrowserDouble::BrowserDouble() : BrowserDouble(LoadBrowserScenario()) {}
 
 BrowserDouble::BrowserDouble(BrowserScenario scenario)
-    : OleControlDouble(BrowserOptions(scenario)), scenario_(std::move(scenario)), fileSeen_(scenario_.steps.size(), false) {
+    : OleControlDouble(BrowserOptions(scenario)), scenario_(std::move(scenario)) {
     g_current = this;
     Log("browser created");
-    for (const comdouble::ScenarioStep& step : scenario_.steps) {
-        if (step.trigger.compare(0, 5, "file:") != 0) continue;
-        Later(50, [this]() { PollFiles(); });
-        break;
-    }
+    SetSteps(scenario_.steps);
 }
 
 BrowserDouble::~BrowserDouble() {

@@ -108,6 +108,7 @@ public:
 protected:
     ~BrowserDouble() override;
     HRESULT QueryExtra(REFIID riid, void** out) override;
+    HRESULT RunStep(const std::vector<comdouble::Word>& action) override { return RunAction(action); }
     void PaintContent(HDC dc, const RECT& bounds) override;
     void OnClientSiteSet(IOleClientSite* site) override;
     void OnClosing() override;
@@ -130,7 +131,6 @@ private:
     void Complete(Navigation nav);
     void Finish(const Navigation& nav, bool loaded);
     void PageLoaded(const std::wstring& url);
-    void PollFiles();
 
     // browser_page.cpp
     HRESULT CallExternal(const std::vector<comdouble::Word>& action);
@@ -139,7 +139,6 @@ private:
     HRESULT FireNewWindow(const std::string& url);
 
     BrowserScenario scenario_;
-    std::vector<bool> fileSeen_;
     Document* document_ = nullptr;
     std::wstring location_;
     READYSTATE readyState_ = READYSTATE_UNINITIALIZED;

@@ -46,16 +46,7 @@ BrowserScenario LoadBrowserScenario() {
         }
         if (!ok) Log("scenario error: line " + std::to_string(s.line) + ": bad '" + s.name + "'");
     }
-    for (const comdouble::ScenarioStep& step : file.steps) {
-        std::string error;
-        bool triggerOk = step.trigger.compare(0, 5, "page:") == 0 || step.trigger.compare(0, 5, "file:") == 0 ||
-                         step.trigger.compare(0, 5, "load:") == 0;
-        if (!triggerOk) error = "unknown trigger '" + step.trigger + "'";
-        if (triggerOk && CheckPageAction(step.action, error))
-            scenario.steps.push_back(step);
-        else
-            Log("scenario error: line " + std::to_string(step.line) + ": " + error);
-    }
+    scenario.steps = comdouble::KeepSteps(file.steps, {"page:", "load:"}, &CheckPageAction);
     return scenario;
 }
 

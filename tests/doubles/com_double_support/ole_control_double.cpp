@@ -1,5 +1,7 @@
 #include "ole_control_double.h"
 
+#include "common/file_util.h"
+
 #include <olectl.h>
 
 namespace comdouble {
@@ -47,6 +49,37 @@ void OleControlDouble::Invalidate() {
 }
 
 void OleControlDouble::PaintChild(HDC dc, const RECT& client) { PaintContent(dc, client); }
+
+void OleControlDouble::SetSteps(std::vector<ScenarioStep> steps) {
+    steps_ = std::move(steps);
+    fileSeen_.assign(steps_.size(), false);
+    for (const ScenarioStep& step : steps_) {
+        if (step.trigger.compare(0, 5, "file:") != 0) continue;
+        Later(50, [this]() { PollFiles(); });
+        break;
+    }
+}
+
+void OleControlDouble::Trigger(const std::string& name) {
+    for (const ScenarioStep& step : steps_) {
+        if (step.trigger != name) continue;
+        std::vector<Word> action = step.action;
+        Later(step.delayMs, [this, action]() { RunStep(action); });
+    }
+}
+
+void OleControlDouble::PollFiles() {
+    if (closed_) return;
+    for (size_t i = 0; i < steps_.size(); ++i) {
+        const ScenarioStep& step = steps_[i];
+        if (fileSeen_[i] || step.trigger.compare(0, 5, "file:") != 0) continue;
+        if (!FileExists(ModuleFolder() + Widen(step.trigger.substr(5)))) continue;
+        fileSeen_[i] = true;
+        std::vector<Word> action = step.action;
+        Later(step.delayMs, [this, action]() { RunStep(action); });
+    }
+    Later(50, [this]() { PollFiles(); });
+}
 
 HRESULT OleControlDouble::QueryExtra(REFIID, void**) { return E_NOINTERFACE; }
 void OleControlDouble::OnClientSiteSet(IOleClientSite*) {}

@@ -7,12 +7,14 @@
 #pragma once
 #include "connection_point.h"
 #include "double_log.h"
+#include "scenario_file.h"
 #include "scheduler.h"
 
 #include <ocidl.h>
 #include <oleidl.h>
 
 #include <string>
+#include <vector>
 
 namespace comdouble {
 
@@ -152,6 +154,13 @@ protected:
     bool Enter(const char* method);
     bool Enter(const std::string& line, const char* method);
     void Invalidate();
+    // The scenario's steps. Trigger(NAME) schedules each step whose trigger
+    // is NAME, after its delay; a "file:NAME" step runs once NAME appears
+    // beside the DLL. RunStep plays a step's action.
+    void SetSteps(std::vector<ScenarioStep> steps);
+    void Trigger(const std::string& name);
+    virtual HRESULT RunStep(const std::vector<Word>& action) = 0;
+
     // Runs STEP later from the message loop, the object kept alive while it
     // runs; the object's end drops what is still pending.
     template <class F>
@@ -174,6 +183,7 @@ private:
     void PaintChild(HDC dc, const RECT& client) override;
     HRESULT ActivateInPlace(IOleClientSite* site, HWND parent, LPCRECT rect);
     void Deactivate();
+    void PollFiles();
 
     LiveObject live_;
     LONG refs_ = 1;
@@ -190,6 +200,8 @@ private:
     bool uiActive_ = false;
     bool closed_ = false;
     long runningLocks_ = 0;
+    std::vector<ScenarioStep> steps_;
+    std::vector<bool> fileSeen_;
 };
 
 }  // namespace comdouble

@@ -90,6 +90,22 @@ bool ParseScenario(const std::string& text, const std::set<std::string>& setting
     return true;
 }
 
+std::vector<ScenarioStep> KeepSteps(const std::vector<ScenarioStep>& steps, const std::vector<std::string>& triggers,
+                                    bool (*check)(const std::vector<Word>& action, std::string& error)) {
+    std::vector<ScenarioStep> kept;
+    for (const ScenarioStep& step : steps) {
+        bool known = step.trigger.compare(0, 5, "file:") == 0 && step.trigger.size() > 5;
+        for (const std::string& t : triggers)
+            known = known || step.trigger == t || (t.back() == ':' && step.trigger.compare(0, t.size(), t) == 0);
+        std::string error = "unknown trigger '" + step.trigger + "'";
+        if (known && check(step.action, error))
+            kept.push_back(step);
+        else
+            Log("scenario error: line " + std::to_string(step.line) + ": " + error);
+    }
+    return kept;
+}
+
 ScenarioFile LoadScenario(const wchar_t* name, const std::set<std::string>& settingNames) {
     ScenarioFile file;
     std::string text, error;

@@ -45,6 +45,12 @@ bool ParseScenario(const std::string& text, const std::set<std::string>& setting
 // errors are logged and leave the scenario empty.
 ScenarioFile LoadScenario(const wchar_t* name, const std::set<std::string>& settingNames);
 
+// The steps whose trigger is "file:NAME" or one of TRIGGERS (one ending in
+// ':' takes any name after it) and whose action CHECK accepts; the others are
+// logged as scenario errors and dropped.
+std::vector<ScenarioStep> KeepSteps(const std::vector<ScenarioStep>& steps, const std::vector<std::string>& triggers,
+                                    bool (*check)(const std::vector<Word>& action, std::string& error));
+
 // Decimal or 0x-hex, the whole word.
 bool ParseInteger(const std::string& text, long long& value);
 

@@ -59,16 +59,11 @@ void DrawBar(HDC dc, const RECT& area, long percent, const std::wstring& text) {
 FlashDouble::FlashDouble() : FlashDouble(LoadFlashScenario()) {}
 
 FlashDouble::FlashDouble(FlashScenario scenario)
-    : OleControlDouble(FlashOptions(scenario)), scenario_(std::move(scenario)),
-      fileSeen_(scenario_.steps.size(), false), face_{MovieTable(), this} {
+    : OleControlDouble(FlashOptions(scenario)), scenario_(std::move(scenario)), face_{MovieTable(), this} {
     g_current = this;
     Log("flash created");
     Events().OnAdvise([this]() { Trigger("advise"); });
-    for (const comdouble::ScenarioStep& step : scenario_.steps) {
-        if (step.trigger.compare(0, 5, "file:") != 0) continue;
-        Later(50, [this]() { PollFiles(); });
-        break;
-    }
+    SetSteps(scenario_.steps);
 }
 
 FlashDouble::~FlashDouble() {
@@ -288,27 +283,6 @@ HRESULT FlashDouble::FireMalformed(const std::string& kind) {
         return Fire(kFlashCall, args, "malformed FlashCall with a VT_I4");
     }
     return Fire(9999, args, "malformed unknown dispid 9999");
-}
-
-void FlashDouble::Trigger(const std::string& name) {
-    for (const comdouble::ScenarioStep& step : scenario_.steps) {
-        if (step.trigger != name) continue;
-        std::vector<Word> action = step.action;
-        Later(step.delayMs, [this, action]() { RunEvent(action); });
-    }
-}
-
-void FlashDouble::PollFiles() {
-    if (Closed()) return;
-    for (size_t i = 0; i < scenario_.steps.size(); ++i) {
-        const comdouble::ScenarioStep& step = scenario_.steps[i];
-        if (fileSeen_[i] || step.trigger.compare(0, 5, "file:") != 0) continue;
-        if (!FileExists(comdouble::ModuleFolder() + Widen(step.trigger.substr(5)))) continue;
-        fileSeen_[i] = true;
-        std::vector<Word> action = step.action;
-        Later(step.delayMs, [this, action]() { RunEvent(action); });
-    }
-    Later(50, [this]() { PollFiles(); });
 }
 
 }  // namespace flash

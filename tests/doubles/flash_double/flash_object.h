@@ -49,17 +49,15 @@ public:
 protected:
     ~FlashDouble() override;
     HRESULT QueryExtra(REFIID riid, void** out) override;
+    HRESULT RunStep(const std::vector<comdouble::Word>& action) override { return RunEvent(action); }
     void PaintContent(HDC dc, const RECT& bounds) override;
 
 private:
     explicit FlashDouble(FlashScenario scenario);
-    void Trigger(const std::string& name);
-    void PollFiles();
     HRESULT Fire(DISPID dispid, comdouble::EventArgs& args, const std::string& what);
     HRESULT FireMalformed(const std::string& kind);
 
     FlashScenario scenario_;
-    std::vector<bool> fileSeen_;
     MovieFace face_;
     std::wstring movie_;
     bool playing_ = false;

@@ -52,16 +52,7 @@ FlashScenario LoadFlashScenario() {
         }
         if (!ok) Log("scenario error: line " + std::to_string(s.line) + ": bad '" + s.name + "'");
     }
-    for (const comdouble::ScenarioStep& step : file.steps) {
-        std::string error;
-        bool triggerOk = step.trigger == "movie" || step.trigger == "advise" ||
-                         step.trigger.compare(0, 5, "call:") == 0 || step.trigger.compare(0, 5, "file:") == 0;
-        if (!triggerOk) error = "unknown trigger '" + step.trigger + "'";
-        if (triggerOk && CheckEventAction(step.action, error))
-            scenario.steps.push_back(step);
-        else
-            Log("scenario error: line " + std::to_string(step.line) + ": " + error);
-    }
+    scenario.steps = comdouble::KeepSteps(file.steps, {"movie", "advise", "call:"}, &CheckEventAction);
     return scenario;
 }
 

@@ -19,17 +19,8 @@ const char kPageScenario[] =
     "page:http://127.0.0.1/page 0 external StartGame \"7\" tok\n"
     "page:http://127.0.0.1/page 0 scripterror\n";
 
-class BrowserDoubleTest : public ::testing::Test {
+class BrowserDoubleTest : public HostWindowTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
-        window_ = MakeHostWindow();
-        ASSERT_NE(window_, nullptr);
-    }
-    void TearDown() override {
-        DestroyWindow(window_);
-        OleUninitialize();
-    }
 
     // Creates and embeds the browser, and advises SINK.
     void Start(DoubleModule& module, TestSite& site, TestSink* sink) {
@@ -76,7 +67,6 @@ protected:
         EXPECT_TRUE(module.Unload());
     }
 
-    HWND window_ = nullptr;
     RECT rect_ = {10, 20, 210, 120};
     IOleObject* object_ = nullptr;
     IWebBrowser2* browser_ = nullptr;

@@ -147,9 +147,16 @@ bool InOrder(const std::string& text, const std::vector<std::string>& lines) {
     return true;
 }
 
-HWND MakeHostWindow() {
-    return CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 50, 50, 400, 300, nullptr,
-                           nullptr, GetModuleHandleW(nullptr), nullptr);
+void HostWindowTest::SetUp() {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    window_ = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 50, 50, 400, 300, nullptr,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(window_, nullptr);
+}
+
+void HostWindowTest::TearDown() {
+    DestroyWindow(window_);
+    OleUninitialize();
 }
 
 }  // namespace doubles_test

@@ -4,6 +4,8 @@
 #pragma once
 #include "test_host.h"
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 
@@ -25,6 +27,7 @@ public:
     // The double's call log.
     std::string Log() const;
     bool Unload();
+    const std::wstring& Folder() const { return folder_; }
 
 private:
     std::wstring folder_;
@@ -43,7 +46,13 @@ bool PumpUntil(const std::function<bool()>& done);
 // Whether the LINES appear in TEXT in this order, each as part of a line.
 bool InOrder(const std::string& text, const std::vector<std::string>& lines);
 
-// A plain window to host the object in.
-HWND MakeHostWindow();
+// OLE started on the test's thread and a plain window to host objects in.
+class HostWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    HWND window_ = nullptr;
+};
 
 }  // namespace doubles_test

@@ -3,6 +3,8 @@
 // shapes, the bars it draws, and the host-side faults it reports.
 #include "double_module.h"
 
+#include "common/file_util.h"
+
 #include <gtest/gtest.h>
 
 #include <olectl.h>
@@ -37,17 +39,8 @@ std::wstring ProgramPath() {
     return path;
 }
 
-class FlashDoubleTest : public ::testing::Test {
+class FlashDoubleTest : public HostWindowTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
-        window_ = MakeHostWindow();
-        ASSERT_NE(window_, nullptr);
-    }
-    void TearDown() override {
-        DestroyWindow(window_);
-        OleUninitialize();
-    }
 
     void Start(DoubleModule& module, TestSite& site) {
         ASSERT_TRUE(module.Loaded());
@@ -64,7 +57,6 @@ protected:
         ASSERT_EQ(point_->Advise(sink, &cookie_), S_OK);
     }
 
-    HWND window_ = nullptr;
     RECT rect_ = {0, 0, 200, 100};
     IOleObject* object_ = nullptr;
     void* movie_ = nullptr;
@@ -72,9 +64,9 @@ protected:
     DWORD cookie_ = 0;
 };
 
-const SeenEvent* Find(const TestSink& sink, DISPID dispid, size_t from = 0) {
-    for (size_t i = from; i < sink.events.size(); ++i)
-        if (sink.events[i].dispid == dispid) return &sink.events[i];
+const SeenEvent* Find(const TestSink& sink, DISPID dispid) {
+    for (const SeenEvent& e : sink.events)
+        if (e.dispid == dispid) return &e;
     return nullptr;
 }
 
@@ -83,7 +75,9 @@ TEST_F(FlashDoubleTest, MovieCallsLandOnTheirSlotsAndEventsReachTheSink) {
                         "movie 0 readystate 4\n"
                         "movie 0 progress 100\n"
                         "call:setProValOne 0 fscommand cmd arg\n"
-                        "advise 0 flashcall \"<invoke name='hello'/>\"\n");
+                        "advise 0 flashcall \"<invoke name='hello'/>\"\n"
+                        "file:go 0 readystate 3\n"
+                        "bogus 0 readystate 1\n");
     TestSite site(window_, rect_, true);
     TestSink* sink = new TestSink();
     Start(module, site);
@@ -148,6 +142,16 @@ TEST_F(FlashDoubleTest, MovieCallsLandOnTheirSlotsAndEventsReachTheSink) {
     const SeenEvent* call = Find(*sink, 197);
     ASSERT_NE(call, nullptr);
     EXPECT_EQ(call->texts[0], L"<invoke name='hello'/>");
+
+    // A step waiting for a file beside the DLL; a line it cannot read is logged.
+    EXPECT_EQ(Find(*sink, -609)->numbers[0], 4);
+    ASSERT_TRUE(WriteFileAtomically(module.Folder() + L"go", "", 0));
+    ASSERT_TRUE(PumpUntil([&] {
+        for (const SeenEvent& e : sink->events)
+            if (e.dispid == -609 && e.numbers[0] == 3) return true;
+        return false;
+    }));
+    EXPECT_NE(module.Log().find("scenario error: line 6: unknown trigger 'bogus'"), std::string::npos);
 
     size_t seen = sink->events.size();
     EXPECT_EQ(module.Play("progress-byref 7"), S_OK);

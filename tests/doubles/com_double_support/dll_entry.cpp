@@ -1,4 +1,6 @@
-#include "class_factory.h"
+#include "dll_entry.h"
+
+#include "scheduler.h"
 
 namespace comdouble {
 
@@ -70,5 +72,20 @@ HRESULT GetClassObject(REFCLSID requested, REFIID riid, void** out, REFCLSID ser
 }
 
 HRESULT CanUnloadNow() { return Count(kObjects) == 0 && Count(kLocks) == 0 ? S_OK : S_FALSE; }
+
+void OnModuleEvent(DWORD reason, const wchar_t* logName) {
+    if (reason == DLL_PROCESS_ATTACH) SetLogName(logName);
+    if (reason != DLL_PROCESS_DETACH) return;
+    Log("unload");
+    LogTeardown();
+    ShutdownWindows();
+}
+
+HRESULT PlayLine(const char* line, const std::function<HRESULT(const std::vector<Word>&)>& run) {
+    std::vector<Word> words;
+    std::string error;
+    if (line == nullptr || !SplitWords(line, words, error) || words.empty()) return E_INVALIDARG;
+    return run ? run(words) : E_UNEXPECTED;
+}
 
 }  // namespace comdouble
