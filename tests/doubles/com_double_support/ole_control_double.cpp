@@ -232,14 +232,21 @@ HRESULT OleControlDouble::ActivateInPlace(IOleClientSite* site, HWND parent, LPC
             Log("site has no IOleInPlaceSiteWindowless");
         }
     }
+    // The platform's browser asks for the site's window before it activates;
+    // a windowless object asks once it is active, when the host has decided
+    // which window it draws into.
     HWND siteWindow = nullptr;
-    hr = inPlace->GetWindow(&siteWindow);
-    Log("site GetWindow -> " + HexResult(hr) + " window=" + Yes(siteWindow));
+    auto askWindow = [&]() {
+        HRESULT got = inPlace->GetWindow(&siteWindow);
+        Log("site GetWindow -> " + HexResult(got) + " window=" + Yes(siteWindow));
+    };
     if (windowless) {
         BOOL noRedraw = FALSE;
         hr = windowlessSite_.Get()->OnInPlaceActivateEx(&noRedraw, ACTIVATE_WINDOWLESS);
         Log("site OnInPlaceActivateEx windowless -> " + HexResult(hr));
+        if (SUCCEEDED(hr)) askWindow();
     } else {
+        askWindow();
         hr = inPlace->OnInPlaceActivate();
         Log("site OnInPlaceActivate -> " + HexResult(hr));
     }
