@@ -156,7 +156,9 @@ TEST_F(BrowserDoubleTest, ThePageCallsTheHostAsAScriptEngineDoes) {
 }
 
 TEST_F(BrowserDoubleTest, CancelFailureAndMalformedEventsKeepTheirShapes) {
-    DoubleModule module(L"browser_double.dll", L"browser_scenario.txt", "fail http://127.0.0.1/missing 404\n");
+    DoubleModule module(L"browser_double.dll", L"browser_scenario.txt",
+                        "fail http://127.0.0.1/missing 404\n"
+                        "accelerator 0x74\n");
     TestSite site(window_, rect_, false);
     TestSink* sink = new TestSink();
     sink->onEvent = [](DISPID dispid, DISPPARAMS* params) {
@@ -197,6 +199,15 @@ TEST_F(BrowserDoubleTest, CancelFailureAndMalformedEventsKeepTheirShapes) {
     EXPECT_FALSE(sink->events[5].riidNull);
     EXPECT_TRUE(sink->events[6].types.empty());
     EXPECT_EQ(module.Play("malformed nonsense"), E_INVALIDARG);
+
+    // The one key the scenario names is taken; others are left to the host.
+    IOleInPlaceActiveObject* active = nullptr;
+    ASSERT_EQ(object_->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&active)), S_OK);
+    MSG key = {window_, WM_KEYDOWN, VK_F5, 0, 0, {0, 0}};
+    EXPECT_EQ(active->TranslateAccelerator(&key), S_OK);
+    key.wParam = VK_F6;
+    EXPECT_EQ(active->TranslateAccelerator(&key), S_FALSE);
+    active->Release();
 
     Stop(module);
     sink->Release();

@@ -224,6 +224,25 @@ TEST_F(FlashDoubleTest, MovieCallsLandOnTheirSlotsAndEventsReachTheSink) {
     EXPECT_TRUE(module.Unload());
 }
 
+// The scenario can make the movie windowed, with the client site first.
+TEST_F(FlashDoubleTest, ActivatesWindowedWhenTheScenarioAsks) {
+    DoubleModule module(L"flash_double.dll", L"flash_scenario.txt", "activate windowed\nmisc 0x20191\n");
+    TestSite site(window_, rect_, true);
+    Start(module, site);
+    std::string calls;
+    for (const std::string& c : site.calls) calls += c + "\n";
+    EXPECT_TRUE(InOrder(calls, {"CanInPlaceActivate", "GetWindow", "OnInPlaceActivate\n", "GetWindowContext"}))
+        << calls;
+    EXPECT_EQ(calls.find("CanWindowlessActivate"), std::string::npos);
+    EXPECT_NE(FindWindowExW(window_, nullptr, L"ComDoubleWindow", nullptr), nullptr);
+    EXPECT_TRUE(InOrder(module.Log(), {"GetMiscStatus 1 -> 0x00020191", "SetClientSite site", "InitNew"}));
+    CallSlot(movie_, 2);
+    Unembed(object_);
+    EXPECT_EQ(FindWindowExW(window_, nullptr, L"ComDoubleWindow", nullptr), nullptr);
+    EXPECT_EQ(module.Count("objects"), 0);
+    EXPECT_EQ(module.Count("violations"), 0);
+}
+
 // A host that breaks the rules of COM: each fault is logged and counted, and
 // what it leaves held shows in the teardown counts.
 TEST_F(FlashDoubleTest, HostFaultsAreReported) {
