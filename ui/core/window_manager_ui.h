@@ -168,6 +168,20 @@ public:
     // Each group goes here with a window_manager_*.cpp file of its own; the
     // fields they use are already below.
 
+    // A layout pass is needed before the next paint.
+    void NeedUpdate();
+    CControlUI* GetFocus() const;
+    // Null drops the focus.
+    void SetFocus(CControlUI* control, bool takeWindowFocus = true);
+    void SendNotify(CControlUI* control, const wchar_t* type, WPARAM wParam = 0, LPARAM lParam = 0,
+                    bool asynchronous = false, bool repeatAllowed = true);
+    // Binds a subtree to this manager and registers its names.
+    bool InitControls(CControlUI* control, CControlUI* parent = nullptr);
+    // Updates the name map and, on success, the control's name.
+    bool RenameControl(CControlUI* control, const wchar_t* name);
+    // Forgets every reference to a control that is being destroyed.
+    void ReapObjects(CControlUI* control);
+
 private:
     // The first manager makes the shared default font and the outline pen.
     static void InitSharedOnce();
