@@ -19,7 +19,6 @@ void CWindowManagerUI::SetOpacity(BYTE opacity) {
     if (paintWindow_ == nullptr) return;
     LONG_PTR exStyle = ::GetWindowLongPtrW(paintWindow_, GWL_EXSTYLE);
     if ((exStyle & WS_EX_LAYERED) == 0) ::SetWindowLongPtrW(paintWindow_, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-    // Looked up by name, as the program must start where it is missing.
     SetLayeredWindowAttributesFunction setAttributes = GetPlatformFunctions().setLayeredWindowAttributes;
     if (setAttributes != nullptr) setAttributes(paintWindow_, 0, opacity, LWA_ALPHA);
     // Constant opacity replaces per-pixel layering and its repaint timer.

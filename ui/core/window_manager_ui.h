@@ -16,6 +16,7 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <memory>
 
 namespace QuillUI {
@@ -327,9 +328,9 @@ private:
     ScopedMemoryDC offscreenDC_;
     ScopedMemoryDC backgroundDC_;
     ScopedBitmap offscreenBitmap_;
-    DWORD* offscreenPixels_ = nullptr;
+    uint8_t* offscreenPixels_ = nullptr;  // 32-bit pixels of a layered window's surface
     ScopedBitmap backgroundBitmap_;
-    DWORD* backgroundPixels_ = nullptr;
+    uint8_t* backgroundPixels_ = nullptr;
     int tooltipWidth_ = -1;
     HWND tooltipWindow_ = nullptr;
     TOOLINFOW tooltipRecord_ = {};
