@@ -36,7 +36,8 @@ SIZE BitmapSize(HBITMAP bitmap) {
 }
 
 // Rows of a bottom-up surface of the given width and height, clipped to it.
-void ClearRows(DWORD* pixels, int width, int height, const RECT& area) {
+void ClearRows(uint8_t* bytes, int width, int height, const RECT& area) {
+    DWORD* pixels = reinterpret_cast<DWORD*>(bytes);
     RECT all = {0, 0, width, height};
     RECT clear = {};
     if (pixels == nullptr || !::IntersectRect(&clear, &all, &area)) return;
@@ -63,7 +64,7 @@ bool CWindowManagerUI::EnsureOffscreen(const RECT& client) {
     if (layered_) {
         uint8_t* bits = nullptr;
         offscreenBitmap_.Reset(CreateDibSection32(paintDC_.Get(), width, height, false, &bits));
-        offscreenPixels_ = reinterpret_cast<DWORD*>(bits);
+        offscreenPixels_ = bits;
         if (offscreenPixels_ == nullptr) offscreenBitmap_.Reset();
     } else {
         offscreenBitmap_.Reset(::CreateCompatibleBitmap(paintDC_.Get(), width, height));
@@ -224,7 +225,7 @@ void CWindowManagerUI::ComposeLayered(const RECT& client, const RECT& paint) {
                 uint8_t* bits = nullptr;
                 backgroundDC_.Reset(::CreateCompatibleDC(paintDC_.Get()));
                 backgroundBitmap_.Reset(CreateDibSection32(paintDC_.Get(), width, height, false, &bits));
-                backgroundPixels_ = reinterpret_cast<DWORD*>(bits);
+                backgroundPixels_ = bits;
             }
             if (backgroundDC_ && backgroundBitmap_ && backgroundPixels_ != nullptr) {
                 ScopedSelectObject select(backgroundDC_.Get(), backgroundBitmap_.Get());
@@ -235,6 +236,8 @@ void CWindowManagerUI::ComposeLayered(const RECT& client, const RECT& paint) {
             }
         }
         if (backgroundPixels_ != nullptr && layeredImage_->image != nullptr && layeredImage_->image->hasAlpha) {
+            const DWORD* background = reinterpret_cast<const DWORD*>(backgroundPixels_);
+            DWORD* painted = reinterpret_cast<DWORD*>(offscreenPixels_);
             RECT all = {0, 0, width, height};
             RECT area = {};
             ::IntersectRect(&area, &all, &paint);
@@ -242,8 +245,8 @@ void CWindowManagerUI::ComposeLayered(const RECT& client, const RECT& paint) {
             for (int y = area.top; y < area.bottom; ++y) {
                 const size_t row = static_cast<size_t>(height - 1 - y) * width;
                 for (int x = area.left; x < area.right; ++x) {
-                    BYTE* pixel = reinterpret_cast<BYTE*>(offscreenPixels_ + row + x);
-                    const DWORD alpha = backgroundPixels_[row + x] >> 24;
+                    BYTE* pixel = reinterpret_cast<BYTE*>(painted + row + x);
+                    const DWORD alpha = background[row + x] >> 24;
                     for (int c = 0; c < 3; ++c) pixel[c] = static_cast<BYTE>(pixel[c] * alpha / 255);
                 }
             }
