@@ -200,9 +200,15 @@ void CDialogBuilder::BuildInclude(CXmlNodeUI node, CControlUI* parent, CWindowMa
 }
 
 bool CDialogBuilder::BuildTreeNode(CXmlNodeUI node, CControlUI* parent, CWindowManagerUI* manager) {
+    // A node outside any tree has nowhere to go; the level goes on, as it
+    // would lose the controls made so far otherwise.
+    if (parent == nullptr) {
+        CommonLog("Layout tree node without a tree skipped");
+        return true;
+    }
     const TreeBuildOpsUI& ops = GetTreeBuildOps();
-    const bool parentIsNode = parent != nullptr && parent->GetInterface(L"TreeNode") != nullptr;
-    const bool parentIsView = !parentIsNode && parent != nullptr && parent->GetInterface(L"TreeView") != nullptr;
+    const bool parentIsNode = parent->GetInterface(L"TreeNode") != nullptr;
+    const bool parentIsView = !parentIsNode && parent->GetInterface(L"TreeView") != nullptr;
     if (!parentIsNode && !parentIsView) return false;
     CControlUI* treeNode = CreateControlForTag(L"TreeNode");
     if (treeNode == nullptr) return true;
