@@ -5,14 +5,18 @@
 #   tools/screenshot-sample-skin.sh [OUTPUT.png]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-arch=$("$root/tools/test-arch.sh")
+# The architecture the tests run on, else whichever test build there is.
+arch=""
+for candidate in $("$root/tools/test-arch.sh") win64 win32; do
+  if [ -f "$root/build/$candidate/tests/unit/ui/skin_window/skin_window_test.exe" ]; then arch=$candidate; break; fi
+done
+[ -n "$arch" ] || {
+  echo "build the tests first: cmake --preset win64 -DQUILLON_TESTS=ON && cmake --build --preset win64" >&2
+  exit 2
+}
 build="$root/build/$arch"
 out=${1:-$build/sample-skin.png}
 program_dir="$build/tests/unit/ui/skin_window"
-[ -f "$program_dir/skin_window_test.exe" ] || {
-  echo "build the tests first: cmake --preset $arch -DQUILLON_TESTS=ON && cmake --build --preset $arch" >&2
-  exit 2
-}
 if [ "$arch" = win64 ]; then
   loader=/usr/lib/wine/wine64; server=/usr/lib/wine/wineserver64
 else
