@@ -282,6 +282,11 @@ protected:
     CStringHashMap customAttributes_{83};
 
 private:
+    // The name as notify maps read it.
+    static const wchar_t* NameOf(const CControlUI* control);
+    // Loads a background image described before the control had a manager.
+    void LoadBkImage();
+
     // Set while SetName asks the manager to rename, which may set the name
     // through SetName again.
     bool renaming_ = false;

@@ -2,6 +2,7 @@
 #include "ui/core/window_manager_ui.h"
 
 #include "ui/core/image_draw_info_ui.h"
+#include "ui/core/platform_functions_ui.h"
 #include "ui/core/renderer_ui.h"
 
 namespace QuillUI {
@@ -11,19 +12,6 @@ namespace {
 const UINT_PTR kLayeredTimerId = 0x2000;
 const UINT kLayeredTimerInterval = 10;
 
-typedef BOOL(WINAPI* SetLayeredWindowAttributesFunction)(HWND, COLORREF, BYTE, DWORD);
-
-// Looked up by name, as the program must start where these are missing.
-void* User32Function(const char* name) {
-    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-    return user32 != nullptr ? reinterpret_cast<void*>(::GetProcAddress(user32, name)) : nullptr;
-}
-
-bool HasUpdateLayeredWindow() {
-    static const bool present = User32Function("UpdateLayeredWindow") != nullptr;
-    return present;
-}
-
 }  // namespace
 
 void CWindowManagerUI::SetOpacity(BYTE opacity) {
@@ -31,8 +19,7 @@ void CWindowManagerUI::SetOpacity(BYTE opacity) {
     if (paintWindow_ == nullptr) return;
     LONG_PTR exStyle = ::GetWindowLongPtrW(paintWindow_, GWL_EXSTYLE);
     if ((exStyle & WS_EX_LAYERED) == 0) ::SetWindowLongPtrW(paintWindow_, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
-    auto setAttributes =
-        reinterpret_cast<SetLayeredWindowAttributesFunction>(User32Function("SetLayeredWindowAttributes"));
+    SetLayeredWindowAttributesFunction setAttributes = GetPlatformFunctions().setLayeredWindowAttributes;
     if (setAttributes != nullptr) setAttributes(paintWindow_, 0, opacity, LWA_ALPHA);
     // Constant opacity replaces per-pixel layering and its repaint timer.
     if (layered_) ::KillTimer(paintWindow_, kLayeredTimerId);
@@ -43,7 +30,7 @@ void CWindowManagerUI::SetOpacity(BYTE opacity) {
 void CWindowManagerUI::SetLayered(bool layered) {
     if (paintWindow_ == nullptr || layered == layered_) return;
     if ((::GetWindowLongPtrW(paintWindow_, GWL_STYLE) & WS_CHILD) != 0) return;
-    if (!HasUpdateLayeredWindow()) return;
+    if (GetPlatformFunctions().updateLayeredWindow == nullptr) return;
     layered_ = layered;
     LONG_PTR exStyle = ::GetWindowLongPtrW(paintWindow_, GWL_EXSTYLE);
     if (layered) {

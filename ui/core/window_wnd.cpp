@@ -14,9 +14,12 @@ HWND CWindowWnd::Create(HWND parent, const wchar_t* name, DWORD style, DWORD exS
                         HMENU menu) {
     const bool registered = GetSuperClassName() != nullptr ? RegisterSuperclass() : RegisterWindowClass();
     if (!registered) return nullptr;
-    window_ = ::CreateWindowExW(exStyle, GetWindowClassName(), name, style, x, y, cx, cy, parent, menu,
-                                CWindowManagerUI::GetInstance(), this);
-    return window_;
+    HWND window = ::CreateWindowExW(exStyle, GetWindowClassName(), name, style, x, y, cx, cy, parent, menu,
+                                    CWindowManagerUI::GetInstance(), this);
+    // A window refused during creation has had its final message already,
+    // which may have deleted the object: touch it only on success.
+    if (window != nullptr) window_ = window;
+    return window;
 }
 
 HWND CWindowWnd::Create(HWND parent, const wchar_t* name, DWORD style, DWORD exStyle, const RECT& rect, HMENU menu) {

@@ -1,3 +1,4 @@
+#include "ui/core/platform_functions_ui.h"
 #include "ui/core/window_manager_ui.h"
 #include "ui_test_support.h"
 #include "window_manager_test_support.h"
@@ -104,6 +105,14 @@ TEST(WindowAttributes, OpacityAndLayering) {
     childManager.Init(child);
     childManager.SetLayered(true);
     EXPECT_FALSE(childManager.IsLayered());
+
+    // Without UpdateLayeredWindow a window stays as it is.
+    PlatformFunctionsUI missing;
+    OverridePlatformFunctions(&missing);
+    manager.SetLayered(true);
+    OverridePlatformFunctions(nullptr);
+    EXPECT_FALSE(manager.IsLayered());
+    EXPECT_EQ(ExStyle(window.Get()) & WS_EX_LAYERED, 0);
 }
 
 TEST(WindowAttributes, NumberListsStopAtTheEndOfTheText) {

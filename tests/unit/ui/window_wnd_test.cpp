@@ -31,6 +31,7 @@ public:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         messages.push_back(message);
         if (finalCalls > 0) ++messagesAfterFinal;
+        if (message == WM_CREATE && refuseCreate) return -1;
         if (message == WM_CLOSE) {
             closeCode = static_cast<int>(wParam);
             return 0;
@@ -51,6 +52,7 @@ public:
     HWND finalWindow = nullptr;
     HWND handleAtFinal = reinterpret_cast<HWND>(1);
     bool deleteInFinal = false;
+    bool refuseCreate = false;
     bool* deleted = nullptr;
 
 private:
@@ -103,6 +105,16 @@ TEST(WindowWnd, FinalMessageComesLastOnceWithoutAHandleAndMayDeleteTheObject) {
     DestroyWindow(ownedWindow);
     EXPECT_TRUE(deleted);
     EXPECT_FALSE(IsWindow(ownedWindow));
+
+    // A window refused in WM_CREATE is gone before Create returns, and so is
+    // an object that deletes itself then.
+    deleted = false;
+    RecordingWindow* refused = new RecordingWindow;
+    refused->deleteInFinal = true;
+    refused->refuseCreate = true;
+    refused->deleted = &deleted;
+    EXPECT_EQ(refused->Create(nullptr, L"refused", WS_POPUP, 0, 0, 0, 50, 50), nullptr);
+    EXPECT_TRUE(deleted);
 }
 
 TEST(WindowWnd, SuperclassedEditKeepsTheObjectInAPropertyAndTheEditBehaviour) {
