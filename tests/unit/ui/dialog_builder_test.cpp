@@ -153,6 +153,14 @@ TEST_F(DialogBuilderTest, TagsMatchWithoutCaseAndUnknownTagsAreSkipped) {
     }
 }
 
+TEST_F(DialogBuilderTest, FrameworkContainersTakeChildren) {
+    Build(L"<Window><container><SCROLLBAR /><Probe /></container></Window>");
+    ASSERT_NE(root_, nullptr);
+    EXPECT_STREQ(root_->GetClass(), L"Container");
+    ASSERT_EQ(Items(root_)->GetCount(), 2);
+    EXPECT_STREQ(Items(root_)->GetItemAt(0)->GetClass(), L"ScrollBar");
+}
+
 TEST_F(DialogBuilderTest, RegisteredTagsAndPluginsComeBeforeTheCallback) {
     ASSERT_TRUE(RegisterControlTag(L"Gauge", []() -> CControlUI* { return new Probe; }));
     static const ControlPluginUI plugin = [](const wchar_t* tag) -> CControlUI* {
