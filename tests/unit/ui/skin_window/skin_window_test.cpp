@@ -154,6 +154,14 @@ TEST_F(SkinnedWindow, BuildsTheSampleTreeWithItsResources) {
     EXPECT_EQ(client.right, 400);
     EXPECT_EQ(client.bottom, 300);
     EXPECT_EQ(windowRect.right - windowRect.left, 400);
+    MINMAXINFO limits = {};
+    SendMessageW(hwnd_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(limits.ptMinTrackSize.x, 200);
+    EXPECT_EQ(limits.ptMinTrackSize.y, 150);
+    EXPECT_EQ(limits.ptMaxTrackSize.x, work.right - work.left);
+    EXPECT_EQ(limits.ptMaxTrackSize.y, work.bottom - work.top);
 
     // Resources: images, fonts (id -1 and a font without id are skipped),
     // multi-language texts.
