@@ -3,7 +3,6 @@
 #include "ui/controls/container_ui.h"
 #include "ui/core/window_manager_ui.h"
 
-#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cwchar>
