@@ -265,3 +265,20 @@ TEST(ContainerManaged, TheWheelOverAChildScrollsItsContainer) {
     tree.manager.MessageHandler(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(pt.x, pt.y), result);
     EXPECT_EQ(0, tree.root->GetScrollPos().cy);
 }
+
+TEST(ContainerManaged, MovingOffTheBarClearsItsHighlight) {
+    ManagedContainer tree;
+    tree.root->Add(new CControlUI());
+    tree.root->EnableScrollBar(true, false);
+    tree.Attach();
+    CScrollBarUI* bar = tree.root->GetVerticalScrollBar();
+    bar->SetPos(RECT{184, 0, 200, 100});  // thumb 16..50
+    LRESULT result = 0;
+    tree.manager.MessageHandler(WM_MOUSEMOVE, 0, MAKELPARAM(190, 30), result);
+    EXPECT_TRUE(bar->GetThumbState() & CScrollBarUI::PartHot);
+    EXPECT_TRUE(bar->GetButton1State() & CScrollBarUI::PartHot);
+    tree.manager.MessageHandler(WM_MOUSEMOVE, 0, MAKELPARAM(50, 50), result);
+    EXPECT_EQ(0u, bar->GetThumbState() & CScrollBarUI::PartHot);
+    EXPECT_EQ(0u, bar->GetButton1State() & CScrollBarUI::PartHot);
+    EXPECT_EQ(0u, bar->GetButton2State() & CScrollBarUI::PartHot);
+}
