@@ -25,9 +25,10 @@ std::wstring OutputPath(const std::wstring& destination, const std::wstring& ent
     return path;
 }
 
-int Fail(const std::wstring& archive, const std::wstring& entry, const std::string& why) {
+int Fail(const std::wstring& archive, const std::wstring& entry, const std::string& why,
+         int result = kExtractFailed) {
     CommonLog("package " + Narrow(archive) + ": entry \"" + Narrow(entry) + "\" " + why);
-    return kExtractFailed;
+    return result;
 }
 
 }  // namespace
@@ -48,7 +49,7 @@ int EntryNameToNarrow(const std::wstring& name, std::string& narrow) {
 int PackageExtractor::Extract(const std::wstring& archive, const std::wstring& destination,
                               std::atomic<int>* done, std::atomic<int>* total) const {
     PackageFile package;
-    if (!package.Open(archive)) return kExtractFailed;
+    if (!package.Open(archive)) return package.LackedMemory() ? kExtractNoMemory : kExtractFailed;
     uint32_t count = package.EntryCount();
     if (done != nullptr) done->store(0);
     if (total != nullptr) total->store(static_cast<int>(count));
@@ -85,7 +86,9 @@ int PackageExtractor::Extract(const std::wstring& archive, const std::wstring& d
             return Fail(archive, names[i], "cannot be written to " + Narrow(staged.TemporaryPath()) + " (error " +
                                                std::to_string(error) + ")");
         }
-        if (!read) return Fail(archive, names[i], "stopped the extraction");
+        if (!read)
+            return Fail(archive, names[i], "stopped the extraction",
+                        package.LackedMemory() ? kExtractNoMemory : kExtractFailed);
         if (check_ && !check_(output, staged.TemporaryPath())) return Fail(archive, names[i], "refused by its check");
         if (!staged.Commit()) {
             DWORD error = GetLastError();

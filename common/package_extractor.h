@@ -8,6 +8,8 @@
 // Results of the extraction functions.
 constexpr int kExtractOk = 0;
 constexpr int kExtractFailed = 1;
+// Not enough memory to decode the package: fetching it again would not help.
+constexpr int kExtractNoMemory = 2;
 
 // Unpacks every file entry of a package (a ".pkg" file or
 // "Tmp/DownloadTmp.xmp", both 7z archives) under a destination folder,
@@ -17,8 +19,9 @@ constexpr int kExtractFailed = 1;
 // leaves a torn file (files finished before a failure stay). Entries whose
 // names would leave the destination (absolute, drive letter, leading
 // separator, "..") make the whole package refused before anything is
-// written. Names are used as stored, in UTF-16. 0 on success, 1 on any
-// failure (missing or damaged package, an entry that cannot be written).
+// written. Names are used as stored, in UTF-16. 0 on success, 2 when the
+// decoder lacked memory, 1 on any other failure (missing or damaged package,
+// an entry that cannot be written).
 int ExtractAll(const std::wstring& archive, const std::wstring& destination);
 
 // The same, counting for a progress display: before the first entry done is
