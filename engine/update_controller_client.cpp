@@ -238,6 +238,12 @@ bool UpdateController::OnClientFileDone(const std::wstring& localPath) {
     }
     PackageInstallResult result = InstallPackagedFile(package, folder, target, expected);
     DeleteFileW(package.c_str());
+    if (result == PackageInstallResult::kNoMemory) {
+        // Fetching it again would fail the same way: the file fails at once.
+        WriteLog("client package %s cannot be unpacked: not enough memory", WideToMulti(relative, 0).c_str());
+        RecordFailedFile(localPath);
+        return true;
+    }
     if (result == PackageInstallResult::kUnpackFailed) {
         WriteLog("client package %s cannot be unpacked", WideToMulti(relative, 0).c_str());
         SetStatus(L"Tip29");
