@@ -2,7 +2,7 @@
 
 #include "common/common_log.h"
 #include "common/file_util.h"
-#include "common/staged_file.h"
+#include "common/package_entry_writer.h"
 
 #include <memory>
 #include <new>
@@ -63,40 +63,30 @@ int PackageExtractor::Extract(const std::wstring& archive, const std::wstring& d
             return Fail(archive, names[i], "would leave the destination; package refused");
     }
 
-    for (uint32_t i = 0; i < count; ++i) {
-        if (done != nullptr) done->fetch_add(1);
-        std::wstring output = OutputPath(destination, names[i]);
+    std::vector<std::wstring> outputs(count);
+    for (uint32_t i = 0; i < count; ++i) outputs[i] = OutputPath(destination, names[i]);
+    PackageEntryWriter writer(archive, names, outputs, check_, done);
+    writer.Start();
+    int result = kExtractOk;
+    for (uint32_t i = 0; i < count && !writer.Failed(); ++i) {
         if (package.IsFolder(i)) {
-            MakeDirectoryChain(output);
+            writer.Folder(i);
             continue;
         }
-        StagedFile staged(output);
-        if (!MakeDirectoryChain(output) || !staged.Open()) {
-            DWORD error = GetLastError();
-            return Fail(archive, names[i], "cannot be created as " + Narrow(output) + " (error " +
-                                               std::to_string(error) + ")");
+        bool read = package.ReadEntry(i, [&](const uint8_t* data, size_t size) { return writer.Write(i, data, size); });
+        if (read) {
+            writer.End(i);
+            continue;
         }
-        bool written = true;
-        bool read = package.ReadEntry(i, [&](const uint8_t* data, size_t size) {
-            written = staged.Write(data, size);
-            return written;
-        });
-        if (!written || (read && !staged.Finish())) {
-            DWORD error = GetLastError();
-            return Fail(archive, names[i], "cannot be written to " + Narrow(staged.TemporaryPath()) + " (error " +
-                                               std::to_string(error) + ")");
-        }
-        if (!read)
-            return Fail(archive, names[i], "stopped the extraction",
-                        package.LackedMemory() ? kExtractNoMemory : kExtractFailed);
-        if (check_ && !check_(output, staged.TemporaryPath())) return Fail(archive, names[i], "refused by its check");
-        if (!staged.Commit()) {
-            DWORD error = GetLastError();
-            return Fail(archive, names[i], "cannot replace " + Narrow(output) + " (error " + std::to_string(error) +
-                                               ")");
-        }
+        writer.Abandon(i);
+        // A failure of the writer's own is logged where it happened.
+        if (!writer.Failed())
+            result = Fail(archive, names[i], "stopped the extraction",
+                          package.LackedMemory() ? kExtractNoMemory : kExtractFailed);
+        break;
     }
-    return kExtractOk;
+    int written = writer.Close();
+    return result != kExtractOk ? result : written;
 }
 
 int ExtractAll(const std::wstring& archive, const std::wstring& destination) {

@@ -134,7 +134,7 @@ SRes PackageFolderStream::Read(UInt64 size, const Sink& sink) {
         position_ += piece;
         size -= piece;
         if (hasFolderCrc_) folderCrc_ = CrcUpdate(folderCrc_, data, piece);
-        // One piece of bounded size: where a per-piece check belongs.
+        // Pieces stay as small as the stages' buffers, so a sink can stop promptly.
         if (sink && !sink(data, piece)) return SZ_ERROR_WRITE;
     }
     if (position_ == unpackSize_) {
