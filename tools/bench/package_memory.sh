@@ -66,8 +66,8 @@ import sys
 name, block, methods, ws, pf, rss, native, ours = sys.argv[1:]
 n = min(float(x) for x in native.split())
 o = min(float(x) for x in ours.split())
-print("%s: block %s MiB (%s); peak working set %s MiB, peak committed %s MiB "
-      "(7zz -mmt1: %.0f MiB resident); 7zz -mmt1 %.2fs, ExtractAll %.2fs, ratio %.2f"
+print("%s: block %s MiB (%s); peak working set %s MiB (Wine's peak committed counter: %s MiB; "
+      "7zz -mmt1: %.0f MiB resident); 7zz -mmt1 %.2fs, ExtractAll %.2fs, ratio %.2f"
       % (name, block, methods, ws, pf, int(rss) / 1024.0, n, o, n / o))
 PY
 }
