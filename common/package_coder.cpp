@@ -102,38 +102,61 @@ SRes FinishInput(PackageCoder& input) {
     return input.Finish();
 }
 
-class PackInput final : public PackageCoder {
+// A stage that hands out its output from a buffer of its own, filled again
+// once everything in it was taken.
+class BufferedCoder : public PackageCoder {
 public:
-    PackInput(PackageArchiveInput& archive, UInt64 start, UInt64 size)
-        : archive_(archive), next_(start), left_(size) {}
-
-    SRes Init() { return buffer_.Allocate(std::max<size_t>(Capped(left_, kPackBuffer), 1)) ? SZ_OK : SZ_ERROR_MEM; }
-
-    SRes Look(const Byte*& data, size_t& size) override {
+    SRes Look(const Byte*& data, size_t& size) final {
         if (pos_ == end_ && left_ > 0) {
-            size_t chunk = Capped(left_, buffer_.Size());
-            SRes result = archive_.ReadAt(next_, buffer_.Data(), chunk);
+            size_t filled = 0;
+            SRes result = Fill(buffer_.Data(), Capped(left_, buffer_.Size()), filled);
             if (result != SZ_OK) return result;
-            if (chunk == 0) return SZ_ERROR_INPUT_EOF;
-            next_ += chunk;
-            left_ -= chunk;
+            left_ -= filled;
             pos_ = 0;
-            end_ = chunk;
+            end_ = filled;
         }
         data = buffer_.Data() + pos_;
         size = end_ - pos_;
         return SZ_OK;
     }
-    void Skip(size_t size) override { pos_ += size; }
-    SRes Finish() override { return pos_ == end_ && left_ == 0 ? SZ_OK : SZ_ERROR_DATA; }
+    void Skip(size_t size) final { pos_ += size; }
+
+protected:
+    explicit BufferedCoder(UInt64 size) : left_(size) {}
+    SRes AllocateBuffer(size_t most) {
+        return buffer_.Allocate(std::max<size_t>(Capped(left_, most), 1)) ? SZ_OK : SZ_ERROR_MEM;
+    }
+    // Puts the next output into the buffer: at most `size` bytes, at least one.
+    virtual SRes Fill(Byte* buffer, size_t size, size_t& filled) = 0;
+    bool AllTaken() const { return pos_ == end_ && left_ == 0; }
 
 private:
-    PackageArchiveInput& archive_;
     Buffer buffer_;
-    UInt64 next_;
     UInt64 left_;
     size_t pos_ = 0;
     size_t end_ = 0;
+};
+
+class PackInput final : public BufferedCoder {
+public:
+    PackInput(PackageArchiveInput& archive, UInt64 start, UInt64 size)
+        : BufferedCoder(size), archive_(archive), next_(start) {}
+
+    SRes Init() { return AllocateBuffer(kPackBuffer); }
+    SRes Finish() override { return AllTaken() ? SZ_OK : SZ_ERROR_DATA; }
+
+private:
+    SRes Fill(Byte* buffer, size_t size, size_t& filled) override {
+        filled = size;
+        SRes result = archive_.ReadAt(next_, buffer, filled);
+        if (result != SZ_OK) return result;
+        if (filled == 0) return SZ_ERROR_INPUT_EOF;
+        next_ += filled;
+        return SZ_OK;
+    }
+
+    PackageArchiveInput& archive_;
+    UInt64 next_;
 };
 
 class CopyCoder final : public PackageCoder {
@@ -316,9 +339,9 @@ Byte ReadNextByte(IByteInPtr stream) {
     return 0;
 }
 
-class PpmdCoder final : public PackageCoder {
+class PpmdCoder final : public BufferedCoder {
 public:
-    PpmdCoder(UInt64 size, PackageCoderPtr input) : left_(size), input_(std::move(input)) {
+    PpmdCoder(UInt64 size, PackageCoderPtr input) : BufferedCoder(size), input_(std::move(input)) {
         Ppmd7_Construct(&ppmd_);
         reader_ = ByteReader{{ReadNextByte}, nullptr, nullptr, nullptr, input_.get(), SZ_OK, false};
     }
@@ -333,7 +356,8 @@ public:
         if (order < PPMD7_MIN_ORDER || order > PPMD7_MAX_ORDER || memory < PPMD7_MIN_MEM_SIZE ||
             memory > PPMD7_MAX_MEM_SIZE)
             return SZ_ERROR_UNSUPPORTED;
-        if (!output_.Allocate(std::max<size_t>(Capped(left_, kOutputBuffer), 1))) return SZ_ERROR_MEM;
+        SRes result = AllocateBuffer(kOutputBuffer);
+        if (result != SZ_OK) return result;
         if (!Ppmd7_Alloc(&ppmd_, memory, &kAlloc)) return SZ_ERROR_MEM;
         allocated_ = true;
         Ppmd7_Init(&ppmd_, order);
@@ -342,43 +366,29 @@ public:
         return SZ_OK;
     }
 
-    SRes Look(const Byte*& data, size_t& size) override {
-        if (out_ == end_ && left_ > 0) {
-            size_t count = Capped(left_, output_.Size());
-            Byte* buffer = output_.Data();
-            for (size_t i = 0; i < count; ++i) {
-                int symbol = Ppmd7z_DecodeSymbol(&ppmd_);
-                if (reader_.ended || symbol < 0) return ReaderError();
-                buffer[i] = static_cast<Byte>(symbol);
-            }
-            left_ -= count;
-            out_ = 0;
-            end_ = count;
-        }
-        data = output_.Data() + out_;
-        size = end_ - out_;
-        return SZ_OK;
-    }
-    void Skip(size_t size) override { out_ += size; }
-
     SRes Finish() override {
-        if (reader_.ended || !Ppmd7z_RangeDec_IsFinishedOK(&ppmd_.rc.dec)) return ReaderError();
+        if (!AllTaken() || reader_.ended || !Ppmd7z_RangeDec_IsFinishedOK(&ppmd_.rc.dec)) return ReaderError();
         input_->Skip(static_cast<size_t>(reader_.cur - reader_.begin));
         reader_.begin = reader_.cur = reader_.end = nullptr;
         return FinishInput(*input_);
     }
 
 private:
+    SRes Fill(Byte* buffer, size_t size, size_t& filled) override {
+        for (size_t i = 0; i < size; ++i) {
+            int symbol = Ppmd7z_DecodeSymbol(&ppmd_);
+            if (reader_.ended || symbol < 0) return ReaderError();
+            buffer[i] = static_cast<Byte>(symbol);
+        }
+        filled = size;
+        return SZ_OK;
+    }
     SRes ReaderError() const { return reader_.result != SZ_OK ? reader_.result : SZ_ERROR_DATA; }
 
-    UInt64 left_;
     PackageCoderPtr input_;
     CPpmd7 ppmd_;
     bool allocated_ = false;
     ByteReader reader_;
-    Buffer output_;
-    size_t out_ = 0;
-    size_t end_ = 0;
 };
 
 // Branch converters and the delta filter: the input is copied into a buffer
@@ -484,9 +494,9 @@ private:
 // The four-stream x86 converter: the main stream is read straight from its
 // stage, the call and jump streams through small buffers of whole 32-bit
 // words, the range coder's bytes straight from the archive.
-class Bcj2Coder final : public PackageCoder {
+class Bcj2Coder final : public BufferedCoder {
 public:
-    Bcj2Coder(UInt64 size, std::vector<PackageCoderPtr>& inputs) : left_(size) {
+    Bcj2Coder(UInt64 size, std::vector<PackageCoderPtr>& inputs) : BufferedCoder(size) {
         for (size_t i = 0; i < BCJ2_NUM_STREAMS; ++i) inputs_[i] = std::move(inputs[i]);
         Bcj2Dec_Init(&decoder_);
         for (size_t i = 0; i < BCJ2_NUM_STREAMS; ++i) {
@@ -497,40 +507,14 @@ public:
 
     SRes Init(size_t propsSize) {
         if (propsSize != 0) return SZ_ERROR_UNSUPPORTED;
-        if (!output_.Allocate(std::max<size_t>(Capped(left_, kOutputBuffer), 1)) ||
-            !words_[0].Allocate(kWordStreamBuffer) || !words_[1].Allocate(kWordStreamBuffer))
+        if (AllocateBuffer(kOutputBuffer) != SZ_OK || !words_[0].Allocate(kWordStreamBuffer) ||
+            !words_[1].Allocate(kWordStreamBuffer))
             return SZ_ERROR_MEM;
         return SZ_OK;
     }
 
-    SRes Look(const Byte*& data, size_t& size) override {
-        if (out_ == end_ && left_ > 0) {
-            decoder_.dest = output_.Data();
-            decoder_.destLim = output_.Data() + Capped(left_, output_.Size());
-            for (;;) {
-                SRes result = Bcj2Dec_Decode(&decoder_);
-                if (result != SZ_OK) return result;
-                if (decoder_.dest == decoder_.destLim) break;
-                // The decoder stops short of its output only to ask for input.
-                unsigned stream = decoder_.state;
-                if (stream >= BCJ2_NUM_STREAMS) return SZ_ERROR_DATA;
-                bool more = false;
-                result = Refill(stream, more);
-                if (result != SZ_OK) return result;
-                if (!more) return SZ_ERROR_DATA;
-            }
-            end_ = static_cast<size_t>(decoder_.dest - output_.Data());
-            out_ = 0;
-            left_ -= end_;
-        }
-        data = output_.Data() + out_;
-        size = end_ - out_;
-        return SZ_OK;
-    }
-    void Skip(size_t size) override { out_ += size; }
-
     SRes Finish() override {
-        if (out_ != end_ || !Bcj2Dec_IsMaybeFinished(&decoder_)) return SZ_ERROR_DATA;
+        if (!AllTaken() || !Bcj2Dec_IsMaybeFinished(&decoder_)) return SZ_ERROR_DATA;
         for (unsigned i = 0; i < BCJ2_NUM_STREAMS; ++i) {
             if (BCJ2_IS_32BIT_STREAM(i)) {
                 if (decoder_.bufs[i] != decoder_.lims[i] || wordFill_[i - 1] != wordUsable_[i - 1]) return SZ_ERROR_DATA;
@@ -545,6 +529,25 @@ public:
     }
 
 private:
+    SRes Fill(Byte* buffer, size_t size, size_t& filled) override {
+        decoder_.dest = buffer;
+        decoder_.destLim = buffer + size;
+        for (;;) {
+            SRes result = Bcj2Dec_Decode(&decoder_);
+            if (result != SZ_OK) return result;
+            if (decoder_.dest == decoder_.destLim) break;
+            // The decoder stops short of its output only to ask for input.
+            unsigned stream = decoder_.state;
+            if (stream >= BCJ2_NUM_STREAMS) return SZ_ERROR_DATA;
+            bool more = false;
+            result = Refill(stream, more);
+            if (result != SZ_OK) return result;
+            if (!more) return SZ_ERROR_DATA;
+        }
+        filled = size;
+        return SZ_OK;
+    }
+
     // Called once the decoder used up what it had of the stream.
     SRes Refill(unsigned stream, bool& more) {
         PackageCoder& input = *inputs_[stream];
@@ -583,16 +586,12 @@ private:
         return SZ_OK;
     }
 
-    UInt64 left_;
     PackageCoderPtr inputs_[BCJ2_NUM_STREAMS];
     CBcj2Dec decoder_;
     const Byte* base_[BCJ2_NUM_STREAMS];  // what the last look of a direct stream began with
     Buffer words_[2];
     size_t wordFill_[2] = {0, 0};
     size_t wordUsable_[2] = {0, 0};
-    Buffer output_;
-    size_t out_ = 0;
-    size_t end_ = 0;
 };
 
 template <typename Coder>

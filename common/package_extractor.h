@@ -39,11 +39,14 @@ class PackageExtractor {
 public:
     // Full output path and the complete temporary file beside it; false
     // refuses the entry and fails the extraction, leaving the target as it was.
+    // Called on the thread that writes the files, one entry after the other;
+    // Extract returns only after the last call.
     using EntryCheck = std::function<bool(const std::wstring& outputPath, const std::wstring& stagedPath)>;
 
     void SetEntryCheck(EntryCheck check) { check_ = std::move(check); }
 
-    // Progress counters are optional (null when not wanted).
+    // Progress counters are optional (null when not wanted); done grows as
+    // the writing of each entry begins.
     int Extract(const std::wstring& archive, const std::wstring& destination,
                 std::atomic<int>* done = nullptr, std::atomic<int>* total = nullptr) const;
 

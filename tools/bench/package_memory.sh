@@ -9,19 +9,12 @@
 # does not grow with the block. Runs the 64-bit test build under Wine.
 #   tools/bench/package_memory.sh [BUILD_DIR]   (default build/win64)
 set -e
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-$root/build/win64}
-bench=$build/tests/unit/common/qbench_digest_extract.exe
-[ -f "$bench" ] || { echo "build $bench first (cmake --build --preset win64)"; exit 1; }
-run="$root/tools/wine-run.sh win64 $build/wineprefix"
-work=$(mktemp -d "${TMPDIR:-/tmp}/qbench.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/bench_env.sh"
 
 wine64=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
 wine32=/usr/lib/i386-linux-gnu/wine/i386-windows
 [ -d "$wine64" ] || { echo "no Wine DLLs in $wine64"; exit 1; }
 winpath() { echo "Z:$1" | tr / '\\'; }
-now() { python3 -c 'import time; print(time.monotonic())'; }
 $run cmd /c exit >/dev/null 2>&1 || true
 
 # Largest block of a package: "MiB methods".
