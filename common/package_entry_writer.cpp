@@ -24,10 +24,20 @@ std::string Narrow(const std::wstring& text) {
 
 }  // namespace
 
+bool StopRaised(const std::atomic<bool>* stop) { return stop != nullptr && stop->load(); }
+
 PackageEntryWriter::PackageEntryWriter(const std::wstring& archive, const std::vector<std::wstring>& names,
                                        const std::vector<std::wstring>& outputs,
-                                       const PackageExtractor::EntryCheck& check, std::atomic<int>* done)
-    : archive_(archive), names_(names), outputs_(outputs), check_(check), done_(done) {
+                                       const PackageExtractor::EntryCheck& check,
+                                       const PackageExtractor::EntryFilter& deferred, const std::atomic<bool>* stop,
+                                       std::atomic<int>* done)
+    : archive_(archive),
+      names_(names),
+      outputs_(outputs),
+      check_(check),
+      deferred_(deferred),
+      stop_(stop),
+      done_(done) {
     InitializeCriticalSection(&lock_);
     InitializeConditionVariable(&itemReady_);
     InitializeConditionVariable(&slotFree_);
@@ -57,6 +67,7 @@ unsigned __stdcall PackageEntryWriter::ThreadProc(void* self) {
     } catch (...) {
         PackageEntryWriter* writer = static_cast<PackageEntryWriter*>(self);
         EnterCriticalSection(&writer->lock_);
+        if (!writer->failed_) writer->result_ = kExtractFailed;
         writer->failed_ = true;
         writer->queue_.clear();
         LeaveCriticalSection(&writer->lock_);
@@ -131,7 +142,7 @@ bool PackageEntryWriter::End(uint32_t entry) { return Push(Item{entry, Kind::kEn
 
 void PackageEntryWriter::Abandon(uint32_t entry) { Push(Item{entry, Kind::kAbandon, -1, 0}, nullptr); }
 
-int PackageEntryWriter::Close() {
+int PackageEntryWriter::Close(bool commitHeld) {
     if (thread_ != nullptr) {
         EnterCriticalSection(&lock_);
         closing_ = true;
@@ -142,14 +153,32 @@ int PackageEntryWriter::Close() {
         thread_ = nullptr;
     }
     staged_.reset();  // an entry never ended leaves no temporary file
-    return failed_ ? kExtractFailed : kExtractOk;
+    if (commitHeld && !failed_ && StopRaised(stop_)) Halt(kExtractStopped);
+    if (commitHeld && !failed_) {
+        for (std::unique_ptr<StagedFile>& held : held_) {
+            if (!held->Commit()) {
+                DWORD error = GetLastError();
+                CommonLog("package " + Narrow(archive_) + ": " + Narrow(held->TemporaryPath()) +
+                          " cannot be moved in place (error " + std::to_string(error) + ")");
+                Halt(kExtractFailed);
+                break;
+            }
+        }
+    }
+    held_.clear();  // what was not moved in leaves no temporary file
+    return result_;
 }
 
 void PackageEntryWriter::Fail(uint32_t entry, const std::string& why) {
     CommonLog("package " + Narrow(archive_) + ": entry \"" + Narrow(names_[entry]) + "\" " + why);
+    Halt(kExtractFailed);
+}
+
+void PackageEntryWriter::Halt(int result) {
     staged_.reset();
     // Under the lock, so that a decoder waiting for room learns of it at once.
     EnterCriticalSection(&lock_);
+    if (!failed_) result_ = result;
     failed_ = true;
     LeaveCriticalSection(&lock_);
     WakeAllConditionVariable(&slotFree_);
@@ -157,6 +186,7 @@ void PackageEntryWriter::Fail(uint32_t entry, const std::string& why) {
 
 void PackageEntryWriter::Process(const Item& item, const uint8_t* data) {
     if (failed_) return;  // what was queued after a failure is dropped
+    if (StopRaised(stop_)) return Halt(kExtractStopped);
     const std::wstring& output = outputs_[item.entry];
     if (item.entry != current_) {
         current_ = item.entry;
@@ -188,7 +218,13 @@ void PackageEntryWriter::Process(const Item& item, const uint8_t* data) {
             Fail(item.entry, "cannot be written to " + Narrow(staged_->TemporaryPath()) + " (error " +
                                  std::to_string(error) + ")");
         } else if (check_ && !check_(output, staged_->TemporaryPath())) {
-            Fail(item.entry, "refused by its check");
+            if (StopRaised(stop_)) {
+                Halt(kExtractStopped);
+            } else {
+                Fail(item.entry, "refused by its check");
+            }
+        } else if (deferred_ && deferred_(names_[item.entry])) {
+            held_.push_back(std::move(staged_));
         } else if (!staged_->Commit()) {
             DWORD error = GetLastError();
             Fail(item.entry, "cannot replace " + Narrow(output) + " (error " + std::to_string(error) + ")");

@@ -13,12 +13,17 @@
 #include <string>
 #include <vector>
 
+// True once the flag (if any) is raised.
+bool StopRaised(const std::atomic<bool>* stop);
+
 class PackageEntryWriter {
 public:
     // Entries are named by their index into names and outputs; done, when
-    // given, grows by 1 as the writing of each entry begins.
+    // given, grows by 1 as the writing of each entry begins. Held-back
+    // entries replace their targets only when the writer is closed.
     PackageEntryWriter(const std::wstring& archive, const std::vector<std::wstring>& names,
                        const std::vector<std::wstring>& outputs, const PackageExtractor::EntryCheck& check,
+                       const PackageExtractor::EntryFilter& deferred, const std::atomic<bool>* stop,
                        std::atomic<int>* done);
     ~PackageEntryWriter();
     PackageEntryWriter(const PackageEntryWriter&) = delete;
@@ -28,7 +33,7 @@ public:
     void Start();
 
     // In archive order, from one thread. Each is false once writing failed
-    // (the reason is logged).
+    // (the reason is logged) or stopped.
     bool Folder(uint32_t entry);
     // Copies the bytes; waits while the queue is full.
     bool Write(uint32_t entry, const uint8_t* data, size_t size);
@@ -38,8 +43,10 @@ public:
     void Abandon(uint32_t entry);
 
     bool Failed() const { return failed_.load(); }
-    // Waits until everything queued was done: kExtractOk, or kExtractFailed.
-    int Close();
+    // Waits until everything queued was done; with commitHeld, and nothing
+    // failed, moves the held-back entries in. kExtractOk, kExtractFailed or
+    // kExtractStopped.
+    int Close(bool commitHeld = false);
 
 private:
     enum class Kind { kFolder, kData, kEnd, kAbandon };
@@ -56,18 +63,23 @@ private:
     int TakeSlot();
     void Process(const Item& item, const uint8_t* data);
     void Fail(uint32_t entry, const std::string& why);
+    void Halt(int result);
 
     const std::wstring& archive_;
     const std::vector<std::wstring>& names_;
     const std::vector<std::wstring>& outputs_;
     const PackageExtractor::EntryCheck& check_;
+    const PackageExtractor::EntryFilter& deferred_;
+    const std::atomic<bool>* stop_;
     std::atomic<int>* done_;
 
     // Written by the writer only.
     uint32_t current_ = 0xFFFFFFFF;
     std::unique_ptr<StagedFile> staged_;
+    std::vector<std::unique_ptr<StagedFile>> held_;
 
-    std::atomic<bool> failed_{false};
+    std::atomic<bool> failed_{false};  // failed or stopped: nothing more is written
+    int result_ = kExtractOk;
     HANDLE thread_ = nullptr;
     CRITICAL_SECTION lock_;
     CONDITION_VARIABLE itemReady_;

@@ -65,35 +65,55 @@ int PackageExtractor::Extract(const std::wstring& archive, const std::wstring& d
 
     std::vector<std::wstring> outputs(count);
     for (uint32_t i = 0; i < count; ++i) outputs[i] = OutputPath(destination, names[i]);
-    PackageEntryWriter writer(archive, names, outputs, check_, done);
+    PackageEntryWriter writer(archive, names, outputs, check_, deferred_, stop_, done);
     writer.Start();
     int result = kExtractOk;
     for (uint32_t i = 0; i < count && !writer.Failed(); ++i) {
+        if (StopRaised(stop_)) {
+            result = kExtractStopped;
+            break;
+        }
         if (package.IsFolder(i)) {
             writer.Folder(i);
             continue;
         }
-        bool read = package.ReadEntry(i, [&](const uint8_t* data, size_t size) { return writer.Write(i, data, size); });
+        bool halted = false;
+        bool read = package.ReadEntry(i, [&](const uint8_t* data, size_t size) {
+            if (StopRaised(stop_)) {
+                halted = true;
+                return false;
+            }
+            return writer.Write(i, data, size);
+        });
         if (read) {
             writer.End(i);
             continue;
         }
         writer.Abandon(i);
-        // A failure of the writer's own is logged where it happened.
-        if (!writer.Failed())
+        if (halted) {
+            result = kExtractStopped;
+        } else if (!writer.Failed()) {
+            // A failure of the writer's own is logged where it happened.
             result = Fail(archive, names[i], "stopped the extraction",
                           package.LackedMemory() ? kExtractNoMemory : kExtractFailed);
+        }
         break;
     }
-    int written = writer.Close();
-    return result != kExtractOk ? result : written;
+    int written = writer.Close(result == kExtractOk);
+    if (result == kExtractOk) result = written;
+    if (result == kExtractStopped) CommonLog("package " + Narrow(archive) + ": extraction stopped on request");
+    return result;
 }
 
-int ExtractAll(const std::wstring& archive, const std::wstring& destination) {
-    return PackageExtractor().Extract(archive, destination);
+int ExtractAll(const std::wstring& archive, const std::wstring& destination, const std::atomic<bool>* stop) {
+    PackageExtractor extractor;
+    extractor.SetStopFlag(stop);
+    return extractor.Extract(archive, destination);
 }
 
 int ExtractWithProgress(const std::wstring& archive, std::atomic<int>& done, const std::wstring& destination,
-                        std::atomic<int>& total) {
-    return PackageExtractor().Extract(archive, destination, &done, &total);
+                        std::atomic<int>& total, const std::atomic<bool>* stop) {
+    PackageExtractor extractor;
+    extractor.SetStopFlag(stop);
+    return extractor.Extract(archive, destination, &done, &total);
 }
