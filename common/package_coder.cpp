@@ -75,6 +75,7 @@ public:
     Buffer& operator=(const Buffer&) = delete;
 
     bool Allocate(size_t size) {
+        if (size > static_cast<size_t>(-1) - 15) return false;  // a 4 GiB dictionary in a 32-bit process
         block_ = ISzAlloc_Alloc(&kAlloc, size + 15);
         if (block_ == nullptr) return false;
         data_ = reinterpret_cast<Byte*>((reinterpret_cast<uintptr_t>(block_) + 15) & ~static_cast<uintptr_t>(15));
