@@ -40,7 +40,7 @@ measure() { # NAME: packs $work/src_NAME, unpacks it both ways, prints one line
   block=$1 methods=$2
   cat "$work/$name.pkg" >/dev/null
   native="" ours="" rss="" peak_ws="" peak_pf=""
-  for i in 1 2; do
+  for i in 1 2 3; do
     rm -rf "$work/out7z" "$work/outq"
     t0=$(now)
     /usr/bin/time -f "%M" -o "$work/rss.txt" 7zz x -t7z -bd -bso0 -bsp0 -mmt1 -o"$work/out7z" "$work/$name.pkg"
