@@ -2,7 +2,7 @@
 
 #include "common/common_log.h"
 #include "common/file_util.h"
-#include "common/staged_file.h"
+#include "common/package_entry_writer.h"
 
 #include <memory>
 #include <new>
@@ -25,35 +25,10 @@ std::wstring OutputPath(const std::wstring& destination, const std::wstring& ent
     return path;
 }
 
-int Fail(const std::wstring& archive, const std::wstring& entry, const std::string& why) {
+int Fail(const std::wstring& archive, const std::wstring& entry, const std::string& why,
+         int result = kExtractFailed) {
     CommonLog("package " + Narrow(archive) + ": entry \"" + Narrow(entry) + "\" " + why);
-    return kExtractFailed;
-}
-
-bool StopRaised(const std::atomic<bool>* stop) { return stop != nullptr && stop->load(); }
-
-int Stopped(const std::wstring& archive) {
-    CommonLog("package " + Narrow(archive) + ": extraction stopped on request");
-    return kExtractStopped;
-}
-
-// A whole block from the decoder's cache arrives as one piece: it is written
-// in slices so that a stop request is seen between them.
-constexpr size_t kWriteSlice = 1 << 20;
-
-bool WritePiece(StagedFile& staged, const uint8_t* data, size_t size, const std::atomic<bool>* stop,
-                bool& halted) {
-    while (size > 0) {
-        if (StopRaised(stop)) {
-            halted = true;
-            return false;
-        }
-        size_t slice = size < kWriteSlice ? size : kWriteSlice;
-        if (!staged.Write(data, slice)) return false;
-        data += slice;
-        size -= slice;
-    }
-    return true;
+    return result;
 }
 
 }  // namespace
@@ -74,7 +49,7 @@ int EntryNameToNarrow(const std::wstring& name, std::string& narrow) {
 int PackageExtractor::Extract(const std::wstring& archive, const std::wstring& destination,
                               std::atomic<int>* done, std::atomic<int>* total) const {
     PackageFile package;
-    if (!package.Open(archive)) return kExtractFailed;
+    if (!package.Open(archive)) return package.LackedMemory() ? kExtractNoMemory : kExtractFailed;
     uint32_t count = package.EntryCount();
     if (done != nullptr) done->store(0);
     if (total != nullptr) total->store(static_cast<int>(count));
@@ -88,59 +63,46 @@ int PackageExtractor::Extract(const std::wstring& archive, const std::wstring& d
             return Fail(archive, names[i], "would leave the destination; package refused");
     }
 
-    // Held-back entries, complete beside their targets until the end.
-    std::vector<std::unique_ptr<StagedFile>> deferred;
-    for (uint32_t i = 0; i < count; ++i) {
-        if (StopRaised(stop_)) return Stopped(archive);
-        if (done != nullptr) done->fetch_add(1);
-        std::wstring output = OutputPath(destination, names[i]);
+    std::vector<std::wstring> outputs(count);
+    for (uint32_t i = 0; i < count; ++i) outputs[i] = OutputPath(destination, names[i]);
+    PackageEntryWriter writer(archive, names, outputs, check_, deferred_, stop_, done);
+    writer.Start();
+    int result = kExtractOk;
+    for (uint32_t i = 0; i < count && !writer.Failed(); ++i) {
+        if (StopRaised(stop_)) {
+            result = kExtractStopped;
+            break;
+        }
         if (package.IsFolder(i)) {
-            MakeDirectoryChain(output);
+            writer.Folder(i);
             continue;
         }
-        std::unique_ptr<StagedFile> owner(new StagedFile(output));
-        StagedFile& staged = *owner;
-        if (!MakeDirectoryChain(output) || !staged.Open()) {
-            DWORD error = GetLastError();
-            return Fail(archive, names[i], "cannot be created as " + Narrow(output) + " (error " +
-                                               std::to_string(error) + ")");
-        }
-        bool written = true;
         bool halted = false;
         bool read = package.ReadEntry(i, [&](const uint8_t* data, size_t size) {
-            written = WritePiece(staged, data, size, stop_, halted);
-            return written;
+            if (StopRaised(stop_)) {
+                halted = true;
+                return false;
+            }
+            return writer.Write(i, data, size);
         });
-        if (halted) return Stopped(archive);
-        if (!written || (read && !staged.Finish())) {
-            DWORD error = GetLastError();
-            return Fail(archive, names[i], "cannot be written to " + Narrow(staged.TemporaryPath()) + " (error " +
-                                               std::to_string(error) + ")");
-        }
-        if (!read) return Fail(archive, names[i], "stopped the extraction");
-        if (check_ && !check_(output, staged.TemporaryPath())) {
-            if (StopRaised(stop_)) return Stopped(archive);
-            return Fail(archive, names[i], "refused by its check");
-        }
-        if (deferred_ && deferred_(names[i])) {
-            deferred.push_back(std::move(owner));
+        if (read) {
+            writer.End(i);
             continue;
         }
-        if (!staged.Commit()) {
-            DWORD error = GetLastError();
-            return Fail(archive, names[i], "cannot replace " + Narrow(output) + " (error " + std::to_string(error) +
-                                               ")");
+        writer.Abandon(i);
+        if (halted) {
+            result = kExtractStopped;
+        } else if (!writer.Failed()) {
+            // A failure of the writer's own is logged where it happened.
+            result = Fail(archive, names[i], "stopped the extraction",
+                          package.LackedMemory() ? kExtractNoMemory : kExtractFailed);
         }
+        break;
     }
-    if (StopRaised(stop_)) return Stopped(archive);
-    for (auto& staged : deferred) {
-        if (!staged->Commit()) {
-            DWORD error = GetLastError();
-            return Fail(archive, staged->TemporaryPath(), "cannot be moved in place (error " +
-                                                              std::to_string(error) + ")");
-        }
-    }
-    return kExtractOk;
+    int written = writer.Close(result == kExtractOk);
+    if (result == kExtractOk) result = written;
+    if (result == kExtractStopped) CommonLog("package " + Narrow(archive) + ": extraction stopped on request");
+    return result;
 }
 
 int ExtractAll(const std::wstring& archive, const std::wstring& destination, const std::atomic<bool>* stop) {

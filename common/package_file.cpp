@@ -9,16 +9,13 @@
 #include <vector>
 
 #include "7z.h"
-#include "7zAlloc.h"
 #include "7zCrc.h"
 #include "7zFile.h"
 
 namespace {
 
-constexpr size_t kLookBufferSize = 1 << 18;
-
-const ISzAlloc kAllocMain = {SzAlloc, SzFree};
-const ISzAlloc kAllocTemp = {SzAllocTemp, SzFreeTemp};
+// The archive's headers are read through this; the folders bring their own.
+constexpr size_t kLookBufferSize = 1 << 16;
 
 // The decoder's CRC table is global: built once, before any thread decodes.
 void EnsureCrcTable() {
@@ -42,10 +39,6 @@ struct PackageFile::State {
     std::unique_ptr<Byte[]> lookBuffer;
     CSzArEx db;
     bool dbOpen = false;
-    // The decoder's whole-block cache, for folders that are not streamed.
-    UInt32 blockIndex = 0xFFFFFFFF;
-    Byte* block = nullptr;
-    size_t blockSize = 0;
     PackageFolderStream folderStream;
 };
 
@@ -56,16 +49,19 @@ PackageFile::~PackageFile() { Close(); }
 void PackageFile::Close() {
     if (!state_) return;
     state_->folderStream.Reset();
-    if (state_->block != nullptr) ISzAlloc_Free(&kAllocMain, state_->block);
-    if (state_->dbOpen) SzArEx_Free(&state_->db, &kAllocMain);
+    if (state_->dbOpen) SzArEx_Free(&state_->db, PackageAlloc());
     state_.reset();
 }
 
 bool PackageFile::Open(const std::wstring& path) {
     Close();
     EnsureCrcTable();
+    lackedMemory_ = false;
     std::unique_ptr<State> state(new (std::nothrow) State);
-    if (!state) return false;
+    if (!state) {
+        lackedMemory_ = true;
+        return false;
+    }
     state->path = path;
     state->file.Reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -78,7 +74,10 @@ bool PackageFile::Open(const std::wstring& path) {
     state->fileStream.wres = 0;
 
     state->lookBuffer.reset(new (std::nothrow) Byte[kLookBufferSize]);
-    if (!state->lookBuffer) return false;
+    if (!state->lookBuffer) {
+        lackedMemory_ = true;
+        return false;
+    }
     LookToRead2_CreateVTable(&state->lookStream, False);
     state->lookStream.buf = state->lookBuffer.get();
     state->lookStream.bufSize = kLookBufferSize;
@@ -86,10 +85,13 @@ bool PackageFile::Open(const std::wstring& path) {
     LookToRead2_INIT(&state->lookStream);
 
     SzArEx_Init(&state->db);
-    SRes result = SzArEx_Open(&state->db, &state->lookStream.vt, &kAllocMain, &kAllocTemp);
+    SRes result = SzArEx_Open(&state->db, &state->lookStream.vt, PackageAlloc(), PackageAlloc());
     if (result != SZ_OK) {
-        SzArEx_Free(&state->db, &kAllocMain);
-        CommonLog("package " + Narrow(path) + " is no readable archive (error " + std::to_string(result) + ")");
+        SzArEx_Free(&state->db, PackageAlloc());
+        lackedMemory_ = result == SZ_ERROR_MEM;
+        CommonLog("package " + Narrow(path) +
+                  (lackedMemory_ ? " cannot be read: not enough memory for its headers"
+                                 : " is no readable archive (error " + std::to_string(result) + ")"));
         return false;
     }
     state->dbOpen = true;
@@ -119,6 +121,7 @@ uint64_t PackageFile::EntrySize(uint32_t index) const {
 }
 
 bool PackageFile::ReadEntry(uint32_t index, const Sink& sink) {
+    lackedMemory_ = false;
     if (!state_ || index >= state_->db.NumFiles || IsFolder(index)) return false;
     State& s = *state_;
     UInt32 folder = s.db.FileToFolder[index];
@@ -127,31 +130,32 @@ bool PackageFile::ReadEntry(uint32_t index, const Sink& sink) {
     UInt64 offset = s.db.UnpackPositions[index] - s.db.UnpackPositions[s.db.FolderToFile[folder]];
 
     SRes result = SZ_OK;
-    if (PackageFolderStream::CanStream(s.db, folder)) {
-        PackageFolderStream& stream = s.folderStream;
-        if (!stream.Active() || stream.Folder() != folder || stream.Position() > offset)
-            result = stream.Start(s.db, &s.lookStream.vt, folder);
-        if (result == SZ_OK) result = stream.Read(offset - stream.Position(), nullptr);
-        UInt32 crc = CRC_INIT_VAL;
-        if (result == SZ_OK) {
-            result = stream.Read(size, [&](const uint8_t* data, size_t length) {
-                crc = CrcUpdate(crc, data, length);
-                return sink(data, length);
-            });
-        }
-        if (result == SZ_OK && SzBitWithVals_Check(&s.db.CRCs, index) && CRC_GET_DIGEST(crc) != s.db.CRCs.Vals[index])
-            result = SZ_ERROR_CRC;
-        if (result != SZ_OK) stream.Reset();  // a broken folder is not read on
-    } else {
-        size_t at = 0, length = 0;
-        result = SzArEx_Extract(&s.db, &s.lookStream.vt, index, &s.blockIndex, &s.block, &s.blockSize, &at,
-                                &length, &kAllocMain, &kAllocTemp);
-        s.folderStream.MarkMoved();
-        if (result == SZ_OK && length > 0 && !sink(s.block + at, length)) result = SZ_ERROR_WRITE;
+    PackageFolderStream& stream = s.folderStream;
+    if (!stream.Active() || stream.Folder() != folder || stream.Position() > offset)
+        result = stream.Start(s.db, &s.fileStream.vt, folder);
+    if (result == SZ_OK) result = stream.Read(offset - stream.Position(), nullptr);
+    UInt32 crc = CRC_INIT_VAL;
+    if (result == SZ_OK) {
+        result = stream.Read(size, [&](const uint8_t* data, size_t length) {
+            crc = CrcUpdate(crc, data, length);
+            return sink(data, length);
+        });
     }
-    if (result != SZ_OK && result != SZ_ERROR_WRITE) {
-        CommonLog("package " + Narrow(s.path) + ": entry \"" + Narrow(EntryName(index)) +
-                  "\" cannot be decoded (error " + std::to_string(result) + ")");
+    if (result == SZ_OK && SzBitWithVals_Check(&s.db.CRCs, index) && CRC_GET_DIGEST(crc) != s.db.CRCs.Vals[index])
+        result = SZ_ERROR_CRC;
+    if (result == SZ_OK) return true;
+    stream.Reset();  // a broken folder is not read on; its buffers go at once
+
+    std::string entry = "package " + Narrow(s.path) + ": entry \"" + Narrow(EntryName(index)) + "\" ";
+    if (result == SZ_ERROR_MEM) {
+        lackedMemory_ = true;
+        CommonLog(entry + "cannot be decoded: not enough memory for the decoder of its block (methods " +
+                  PackageFolderStream::Methods(s.db, folder) + ")");
+    } else if (result == SZ_ERROR_UNSUPPORTED) {
+        CommonLog(entry + "is packed with methods " + PackageFolderStream::Methods(s.db, folder) +
+                  " that cannot be unpacked here; package refused");
+    } else if (result != SZ_ERROR_WRITE) {
+        CommonLog(entry + "cannot be decoded (error " + std::to_string(result) + ")");
     }
-    return result == SZ_OK;
+    return false;
 }

@@ -26,13 +26,22 @@ public:
     bool IsFolder(uint32_t index) const;
     uint64_t EntrySize(uint32_t index) const;
 
-    // Decodes a file entry into the sink. False, with a log line, on a
-    // decode error or a checksum that does not match; the pieces delivered
-    // by then must be thrown away. Reading the entries in archive order
-    // decodes every solid block once.
+    // Decodes a file entry into the sink, in pieces of bounded size. False,
+    // with a log line, on a decode error, a checksum that does not match or a
+    // method that is not decoded; the pieces delivered by then must be thrown
+    // away. Reading the entries in archive order decodes every solid block once.
     bool ReadEntry(uint32_t index, const Sink& sink);
+
+    // Whether the last Open or ReadEntry failed for lack of memory, which
+    // fetching the package again would not cure.
+    bool LackedMemory() const { return lackedMemory_; }
 
 private:
     struct State;
     std::unique_ptr<State> state_;
+    bool lackedMemory_ = false;
 };
+
+// Caps the bytes that package readers may hold allocated at once (0: no cap,
+// the default): a way to run them short of memory on purpose.
+void SetPackageMemoryLimit(size_t bytes);

@@ -1,231 +1,146 @@
 #include "common/package_folder_stream.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <new>
+#include <vector>
 
-#include "7zAlloc.h"
 #include "7zCrc.h"
 
 namespace {
 
-constexpr size_t kLookSize = 1 << 18;
-
-const ISzAlloc kAlloc = {SzAlloc, SzFree};
-
-bool ParseSingleCoder(const CSzArEx& db, UInt32 folder, CSzFolder& parsed) {
+bool ParseFolder(const CSzArEx& db, UInt32 folder, CSzFolder& parsed) {
     if (folder >= db.db.NumFolders) return false;
     CSzData data;
     data.Data = db.db.CodersData + db.db.FoCodersOffsets[folder];
     data.Size = db.db.FoCodersOffsets[folder + 1] - db.db.FoCodersOffsets[folder];
-    if (SzGetNextFolderItem(&parsed, &data) != SZ_OK || data.Size != 0) return false;
-    return parsed.NumCoders == 1 && parsed.NumBonds == 0 && parsed.NumPackStreams == 1 &&
-           parsed.Coders[0].NumStreams == 1 && parsed.UnpackStream == db.db.FoToMainUnpackSizeIndex[folder];
+    return SzGetNextFolderItem(&parsed, &data) == SZ_OK && data.Size == 0 &&
+           parsed.UnpackStream == db.db.FoToMainUnpackSizeIndex[folder];
 }
 
-// The buffer an LZMA dictionary needs, rounded up as the decoder itself
-// does, but never more than the folder holds.
-SizeT DictionaryBufferSize(UInt32 dictionary, UInt64 unpackSize) {
-    UInt32 mask = (1u << 12) - 1;
-    if (dictionary >= (1u << 30)) {
-        mask = (1u << 22) - 1;
-    } else if (dictionary >= (1u << 22)) {
-        mask = (1u << 20) - 1;
+// Builds the stages of a folder from the coder that gives its output back
+// to the packed streams: each input of a coder is either another coder's
+// output (a bond) or one of the folder's packed streams.
+class FolderBuilder {
+public:
+    FolderBuilder(const CSzArEx& db, UInt32 folder, const CSzFolder& parsed, PackageArchiveInput& archive)
+        : db_(db), folder_(folder), parsed_(parsed), archive_(archive) {}
+
+    SRes Build(PackageCoderPtr& root) {
+        SRes result = BuildCoder(parsed_.UnpackStream, root);
+        if (result != SZ_OK) return result;
+        // Every coder and every packed stream belongs to the one chain.
+        if (codersUsed_ != parsed_.NumCoders || packsUsed_ != parsed_.NumPackStreams) return SZ_ERROR_UNSUPPORTED;
+        return SZ_OK;
     }
-    SizeT size = (static_cast<SizeT>(dictionary) + mask) & ~static_cast<SizeT>(mask);
-    if (size < dictionary) size = dictionary;
-    if (unpackSize < size) size = static_cast<SizeT>(unpackSize);
-    return size == 0 ? 1 : size;
-}
+
+private:
+    SRes BuildCoder(UInt32 index, PackageCoderPtr& out) {
+        if (index >= parsed_.NumCoders || (usedMask_ & (1u << index)) != 0) return SZ_ERROR_UNSUPPORTED;
+        usedMask_ |= 1u << index;
+        ++codersUsed_;
+        const CSzCoderInfo& coder = parsed_.Coders[index];
+        if (CoderInputCount(coder.MethodID) == 0 || coder.NumStreams != CoderInputCount(coder.MethodID))
+            return SZ_ERROR_UNSUPPORTED;
+        UInt32 firstIn = 0;
+        for (UInt32 i = 0; i < index; ++i) firstIn += parsed_.Coders[i].NumStreams;
+
+        std::vector<PackageCoderPtr> inputs(coder.NumStreams);
+        for (UInt32 k = 0; k < coder.NumStreams; ++k) {
+            SRes result = BuildInput(firstIn + k, inputs[k]);
+            if (result != SZ_OK) return result;
+        }
+        const Byte* props = db_.db.CodersData + db_.db.FoCodersOffsets[folder_] + coder.PropsOffset;
+        UInt64 unpackSize = db_.db.CoderUnpackSizes[db_.db.FoToCoderUnpackSizes[folder_] + index];
+        return CreateCoder(coder.MethodID, props, coder.PropsSize, unpackSize, inputs, out);
+    }
+
+    SRes BuildInput(UInt32 inIndex, PackageCoderPtr& out) {
+        for (UInt32 b = 0; b < parsed_.NumBonds; ++b)
+            if (parsed_.Bonds[b].InIndex == inIndex) return BuildCoder(parsed_.Bonds[b].OutIndex, out);
+        for (UInt32 p = 0; p < parsed_.NumPackStreams; ++p) {
+            if (parsed_.PackStreams[p] != inIndex) continue;
+            ++packsUsed_;
+            UInt32 pack = db_.db.FoStartPackStreamIndex[folder_] + p;
+            UInt64 start = db_.dataPos + db_.db.PackPositions[pack];
+            UInt64 size = db_.db.PackPositions[pack + 1] - db_.db.PackPositions[pack];
+            return CreatePackInput(archive_, start, size, out);
+        }
+        return SZ_ERROR_UNSUPPORTED;
+    }
+
+    const CSzArEx& db_;
+    UInt32 folder_;
+    const CSzFolder& parsed_;
+    PackageArchiveInput& archive_;
+    UInt32 usedMask_ = 0;
+    UInt32 codersUsed_ = 0;
+    UInt32 packsUsed_ = 0;
+};
 
 }  // namespace
 
-bool PackageFolderStream::CanStream(const CSzArEx& db, UInt32 folder) {
+std::string PackageFolderStream::Methods(const CSzArEx& db, UInt32 folder) {
     CSzFolder parsed;
-    if (!ParseSingleCoder(db, folder, parsed)) return false;
-    UInt32 method = parsed.Coders[0].MethodID;
-    return method == kCopy || method == kLzma || method == kLzma2;
+    if (!ParseFolder(db, folder, parsed)) return "unreadable";
+    std::string text;
+    for (UInt32 i = 0; i < parsed.NumCoders; ++i) {
+        char id[16];
+        std::snprintf(id, sizeof(id), "%s%X", i == 0 ? "" : "+", static_cast<unsigned>(parsed.Coders[i].MethodID));
+        text += id;
+    }
+    return text;
 }
 
 void PackageFolderStream::Reset() {
-    if (probsAllocated_) {
-        if (method_ == kLzma2) {
-            Lzma2Dec_FreeProbs(&lzma2_, &kAlloc);
-        } else {
-            LzmaDec_FreeProbs(&lzma_, &kAlloc);
-        }
-        probsAllocated_ = false;
-    }
-    dictionary_.reset();
-    active_ = false;
+    root_.reset();
+    archive_.reset();
     folder_ = 0xFFFFFFFF;
 }
 
-SRes PackageFolderStream::Start(const CSzArEx& db, ILookInStreamPtr stream, UInt32 folder) {
+SRes PackageFolderStream::Start(const CSzArEx& db, ISeekInStreamPtr stream, UInt32 folder) {
     Reset();
     CSzFolder parsed;
-    if (!ParseSingleCoder(db, folder, parsed)) return SZ_ERROR_UNSUPPORTED;
-    const CSzCoderInfo& coder = parsed.Coders[0];
-    const Byte* props = db.db.CodersData + db.db.FoCodersOffsets[folder] + coder.PropsOffset;
-    UInt32 packIndex = db.db.FoStartPackStreamIndex[folder];
-
-    stream_ = stream;
-    method_ = coder.MethodID;
-    packStart_ = db.dataPos + db.db.PackPositions[packIndex];
-    packSize_ = db.db.PackPositions[packIndex + 1] - db.db.PackPositions[packIndex];
-    packLeft_ = packSize_;
+    if (!ParseFolder(db, folder, parsed)) return SZ_ERROR_UNSUPPORTED;
+    archive_.reset(new (std::nothrow) PackageArchiveInput(stream));
+    if (!archive_) return SZ_ERROR_MEM;
+    PackageCoderPtr root;
+    SRes result = FolderBuilder(db, folder, parsed, *archive_).Build(root);
+    if (result != SZ_OK) {
+        Reset();
+        return result;
+    }
+    root_ = std::move(root);
+    folder_ = folder;
     unpackSize_ = SzAr_GetFolderUnpackSize(&db.db, folder);
     position_ = 0;
     hasFolderCrc_ = SzBitWithVals_Check(&db.db.FolderCRCs, folder);
     folderCrcExpected_ = hasFolderCrc_ ? db.db.FolderCRCs.Vals[folder] : 0;
     folderCrc_ = CRC_INIT_VAL;
-
-    UInt32 dictionary = 0;
-    if (method_ == kCopy) {
-        if (packSize_ != unpackSize_) return SZ_ERROR_DATA;
-    } else if (method_ == kLzma) {
-        CLzmaProps lzmaProps;
-        if (LzmaProps_Decode(&lzmaProps, props, coder.PropsSize) != SZ_OK) return SZ_ERROR_UNSUPPORTED;
-        dictionary = lzmaProps.dicSize;
-        LzmaDec_CONSTRUCT(&lzma_);
-        if (LzmaDec_AllocateProbs(&lzma_, props, coder.PropsSize, &kAlloc) != SZ_OK) return SZ_ERROR_MEM;
-        probsAllocated_ = true;
-    } else if (method_ == kLzma2) {
-        if (coder.PropsSize != 1 || props[0] > 40) return SZ_ERROR_UNSUPPORTED;
-        dictionary = props[0] == 40 ? 0xFFFFFFFF : (2u | (props[0] & 1u)) << (props[0] / 2 + 11);
-        Lzma2Dec_CONSTRUCT(&lzma2_);
-        if (Lzma2Dec_AllocateProbs(&lzma2_, props[0], &kAlloc) != SZ_OK) return SZ_ERROR_MEM;
-        probsAllocated_ = true;
-    } else {
-        return SZ_ERROR_UNSUPPORTED;
-    }
-    if (method_ != kCopy) {
-        SizeT size = DictionaryBufferSize(dictionary, unpackSize_);
-        dictionary_.reset(new (std::nothrow) Byte[size]);
-        if (!dictionary_) return SZ_ERROR_MEM;
-        CLzmaDec& decoder = Decoder();
-        decoder.dic = dictionary_.get();
-        decoder.dicBufSize = size;
-        if (method_ == kLzma2) {
-            Lzma2Dec_Init(&lzma2_);
-        } else {
-            LzmaDec_Init(&lzma_);
-        }
-    }
-    SRes result = LookInStream_SeekTo(stream_, packStart_);
-    if (result != SZ_OK) return result;
-    moved_ = false;
-    folder_ = folder;
-    active_ = true;
     return SZ_OK;
-}
-
-SRes PackageFolderStream::Deliver(const uint8_t* data, size_t size, const Sink& sink) {
-    if (size == 0) return SZ_OK;
-    position_ += size;
-    if (hasFolderCrc_) folderCrc_ = CrcUpdate(folderCrc_, data, size);
-    if (sink && !sink(data, size)) return SZ_ERROR_WRITE;
-    return SZ_OK;
-}
-
-SRes PackageFolderStream::Look(const void*& data, size_t& available) {
-    data = nullptr;
-    available = static_cast<size_t>(std::min<UInt64>(kLookSize, packLeft_));
-    if (available == 0) return SZ_OK;
-    if (moved_) {
-        SRes result = LookInStream_SeekTo(stream_, packStart_ + (packSize_ - packLeft_));
-        if (result != SZ_OK) return result;
-        moved_ = false;
-    }
-    return ILookInStream_Look(stream_, &data, &available);
-}
-
-SRes PackageFolderStream::Consume(size_t size) {
-    if (size == 0) return SZ_OK;
-    packLeft_ -= size;
-    return ILookInStream_Skip(stream_, size);
-}
-
-SRes PackageFolderStream::DecodeToDic(SizeT limit, const void* in, SizeT* inSize, ELzmaFinishMode mode,
-                                      ELzmaStatus* status) {
-    const Byte* bytes = static_cast<const Byte*>(in);
-    if (method_ == kLzma2) return Lzma2Dec_DecodeToDic(&lzma2_, limit, bytes, inSize, mode, status);
-    return LzmaDec_DecodeToDic(&lzma_, limit, bytes, inSize, mode, status);
 }
 
 SRes PackageFolderStream::Read(UInt64 size, const Sink& sink) {
-    if (!active_) return SZ_ERROR_FAIL;
+    if (!root_) return SZ_ERROR_FAIL;
     if (size > unpackSize_ - position_) return SZ_ERROR_FAIL;
-    SRes result = method_ == kCopy ? ReadCopy(size, sink) : ReadLzma(size, sink);
-    if (result != SZ_OK) return result;
+    while (size > 0) {
+        const Byte* data = nullptr;
+        size_t available = 0;
+        SRes result = root_->Look(data, available);
+        if (result != SZ_OK) return result;
+        if (available == 0) return SZ_ERROR_DATA;  // the block ended before its size
+        size_t piece = static_cast<size_t>(std::min<UInt64>(available, size));
+        root_->Skip(piece);
+        position_ += piece;
+        size -= piece;
+        if (hasFolderCrc_) folderCrc_ = CrcUpdate(folderCrc_, data, piece);
+        // Pieces stay as small as the stages' buffers, so a sink can stop promptly.
+        if (sink && !sink(data, piece)) return SZ_ERROR_WRITE;
+    }
     if (position_ == unpackSize_) {
-        if (method_ != kCopy) {
-            result = FinishLzma();
-            if (result != SZ_OK) return result;
-        } else if (packLeft_ != 0) {
-            return SZ_ERROR_DATA;
-        }
+        SRes result = root_->Finish();
+        if (result != SZ_OK) return result;
         if (hasFolderCrc_ && CRC_GET_DIGEST(folderCrc_) != folderCrcExpected_) return SZ_ERROR_CRC;
     }
     return SZ_OK;
-}
-
-SRes PackageFolderStream::ReadCopy(UInt64 size, const Sink& sink) {
-    while (size > 0) {
-        const void* in = nullptr;
-        size_t available = 0;
-        SRes result = Look(in, available);
-        if (result != SZ_OK) return result;
-        available = static_cast<size_t>(std::min<UInt64>(available, size));
-        if (available == 0) return SZ_ERROR_INPUT_EOF;
-        result = Deliver(static_cast<const uint8_t*>(in), available, sink);
-        if (result != SZ_OK) return result;
-        result = Consume(available);
-        if (result != SZ_OK) return result;
-        size -= available;
-    }
-    return SZ_OK;
-}
-
-SRes PackageFolderStream::DecodeStep(SizeT limit, ELzmaFinishMode mode, SizeT& inProcessed, ELzmaStatus& status) {
-    const void* in = nullptr;
-    size_t available = 0;
-    SRes result = Look(in, available);
-    if (result != SZ_OK) return result;
-    inProcessed = available;
-    result = DecodeToDic(limit, in, &inProcessed, mode, &status);
-    SRes consumed = Consume(inProcessed);
-    return result != SZ_OK ? result : consumed;
-}
-
-SRes PackageFolderStream::ReadLzma(UInt64 size, const Sink& sink) {
-    CLzmaDec& decoder = Decoder();
-    while (size > 0) {
-        // The dictionary is a ring: once full, decoding starts over at its front.
-        if (decoder.dicPos == decoder.dicBufSize) decoder.dicPos = 0;
-        SizeT start = decoder.dicPos;
-        SizeT limit = start + static_cast<SizeT>(std::min<UInt64>(size, decoder.dicBufSize - start));
-        SizeT inProcessed = 0;
-        ELzmaStatus status;
-        SRes result = DecodeStep(limit, LZMA_FINISH_ANY, inProcessed, status);
-        if (result != SZ_OK) return result;
-        SizeT produced = decoder.dicPos - start;
-        // Input ended early, or the stream ended before the folder did.
-        if (produced == 0 && inProcessed == 0) return SZ_ERROR_DATA;
-        result = Deliver(decoder.dic + start, produced, sink);
-        if (result != SZ_OK) return result;
-        size -= produced;
-    }
-    return SZ_OK;
-}
-
-SRes PackageFolderStream::FinishLzma() {
-    for (;;) {
-        SizeT inProcessed = 0;
-        ELzmaStatus status;
-        SRes result = DecodeStep(Decoder().dicPos, LZMA_FINISH_END, inProcessed, status);
-        if (result != SZ_OK) return result;
-        if (status == LZMA_STATUS_FINISHED_WITH_MARK) return packLeft_ == 0 ? SZ_OK : SZ_ERROR_DATA;
-        if (status == LZMA_STATUS_MAYBE_FINISHED_WITHOUT_MARK && packLeft_ == 0) return SZ_OK;
-        if (inProcessed == 0) return SZ_ERROR_DATA;
-    }
 }

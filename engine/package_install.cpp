@@ -44,6 +44,7 @@ PackageInstallResult InstallPackagedFile(const std::wstring& package, const std:
     int result = extractor.Extract(package, folder);
     if (result == kExtractStopped) return PackageInstallResult::kStopped;
     if (mismatch) return PackageInstallResult::kDigestMismatch;
+    if (result == kExtractNoMemory) return PackageInstallResult::kNoMemory;
     if (result != kExtractOk) return PackageInstallResult::kUnpackFailed;
     if (!seen) return PackageInstallResult::kFileMissing;
     return PackageInstallResult::kInstalled;

@@ -11,6 +11,7 @@
 enum class PackageInstallResult {
     kInstalled,
     kUnpackFailed,    // not a readable package, or an entry could not be written
+    kNoMemory,        // too little memory to decode it, however often it is fetched
     kFileMissing,     // the package does not hold the target
     kDigestMismatch,  // the package holds the target with other bytes
     kStopped,         // the stop flag was raised; the target is as it was

@@ -277,6 +277,12 @@ bool UpdateController::OnClientFileDone(const std::wstring& localPath) {
     PackageInstallResult result = InstallPackagedFile(package, folder, target, expected, StopRequest());
     DeleteFileW(package.c_str());
     if (result == PackageInstallResult::kStopped) return false;  // the engine is ending
+    if (result == PackageInstallResult::kNoMemory) {
+        // Fetching it again would fail the same way: the file fails at once.
+        WriteLog("client package %s cannot be unpacked: not enough memory", WideToMulti(relative, 0).c_str());
+        RecordFailedFile(localPath, "not enough memory to unpack its package");
+        return true;
+    }
     if (result == PackageInstallResult::kUnpackFailed) {
         WriteLog("client package %s cannot be unpacked", WideToMulti(relative, 0).c_str());
         NoteRejection(relative, "the package cannot be unpacked");

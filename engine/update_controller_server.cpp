@@ -120,6 +120,14 @@ bool UpdateController::OnFullPackageDone() {
         SetState(kStepFullPackageDownloading);
         return false;
     }
+    if (result == kExtractNoMemory) {
+        // Another copy would fail the same way: the step fails at once.
+        WriteLog("Tiny_Package.pkg cannot be unpacked: not enough memory");
+        RaiseEvent(eCallBackType_UnZipTinyPackageFail);
+        SetStatus(L"Tip75");
+        SetState(kStepStopped);
+        return true;
+    }
     if (result != kExtractOk) {
         WriteLog("Tiny_Package.pkg cannot be unpacked; fetching it again");
         RaiseEvent(eCallBackType_UnZipTinyPackageFail);
@@ -283,7 +291,13 @@ void UpdateController::ApplyPatches() {
             continue;
         }
         // The patch's files and its hash list belong to the client folder.
-        if (ExtractAll(package, clientFolder_) != kExtractOk) {
+        const int unpacked = ExtractAll(package, clientFolder_);
+        if (unpacked == kExtractNoMemory) {
+            // The patch is sound and kept; the file repair brings the client in line.
+            WriteLog("patch %s cannot be unpacked: not enough memory; no further patch applied", name.c_str());
+            break;
+        }
+        if (unpacked != kExtractOk) {
             WriteLog("patch %s cannot be unpacked; deleted", name.c_str());
             DeleteFileW(package.c_str());
             continue;

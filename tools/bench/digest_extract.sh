@@ -4,15 +4,8 @@
 # as fast, the target is 0.8 or more). Runs the 64-bit test build under Wine.
 #   tools/bench/digest_extract.sh [BUILD_DIR]   (default build/win64)
 set -e
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${1:-$root/build/win64}
-bench=$build/tests/unit/common/qbench_digest_extract.exe
-[ -f "$bench" ] || { echo "build $bench first (cmake --build --preset win64)"; exit 1; }
-run="$root/tools/wine-run.sh win64 $build/wineprefix"
-work=$(mktemp -d "${TMPDIR:-/tmp}/qbench.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/bench_env.sh"
 
-now() { python3 -c 'import time; print(time.monotonic())'; }
 best() { # best of the given figures, in seconds
   python3 -c 'import sys; print("%.3f" % min(float(x) for x in sys.argv[1:]))' "$@"
 }

@@ -45,8 +45,10 @@ TEST(PackageExtractor, EveryMethodUnpacksByteForByte) {
     ASSERT_EQ(expected.count(L"\u6570\u636E\\Gr\u00FC\u00DFe_\u00FC.txt"), 1u);
     ASSERT_EQ(expected[L"empty.bin"], "");
     ASSERT_GT(expected[L"big.bin"].size(), 3u << 20);
-    for (const wchar_t* method : {L"lzma", L"lzma_solid", L"lzma2", L"lzma2_solid", L"lzma_small_dictionary",
-                                  L"lzma2_small_dictionary", L"bcj", L"bcj2", L"ppmd", L"ppmd_solid", L"copy"}) {
+    for (const wchar_t* method :
+         {L"lzma", L"lzma_solid", L"lzma2", L"lzma2_solid", L"lzma_small_dictionary", L"lzma2_small_dictionary",
+          L"bcj", L"bcj_lzma2", L"bcj_small_dictionary", L"bcj_ppmd", L"bcj2", L"bcj2_small_dictionary", L"arm64",
+          L"arm", L"armt", L"ppc", L"sparc", L"ia64", L"riscv", L"delta", L"ppmd", L"ppmd_solid", L"copy"}) {
         std::wstring destination = ScratchFolder(std::wstring(L"extract_") + method);
         EXPECT_EQ(ExtractAll(Packages() + method + L".pkg", destination), kExtractOk) << Narrow(method);
         Tree actual = ListOf(destination);
@@ -57,6 +59,67 @@ TEST(PackageExtractor, EveryMethodUnpacksByteForByte) {
             EXPECT_TRUE(it->second == entry.second) << Narrow(method) << ": " << Narrow(entry.first);
         }
     }
+}
+
+// 7zz packs programs with a branch filter of its own choosing.
+TEST(PackageExtractor, RealProgramsUnpackByteForByte) {
+    Tree expected = ListOf(Packages() + L"programs_src");
+    ASSERT_GE(expected.size(), 3u);
+    std::wstring destination = ScratchFolder(L"extract_programs");
+    ASSERT_EQ(ExtractAll(Packages() + L"programs.pkg", destination), kExtractOk);
+    Tree actual = ListOf(destination);
+    EXPECT_EQ(actual.size(), expected.size());
+    for (const auto& entry : expected) {
+        auto it = actual.find(entry.first);
+        ASSERT_NE(it, actual.end()) << Narrow(entry.first);
+        EXPECT_TRUE(it->second == entry.second) << Narrow(entry.first);
+    }
+}
+
+struct MemoryLimit {
+    explicit MemoryLimit(size_t bytes) { SetPackageMemoryLimit(bytes); }
+    ~MemoryLimit() { SetPackageMemoryLimit(0); }
+};
+
+// Blocks far larger than their dictionary unpack within little more than
+// the dictionary: nothing holds a whole block.
+TEST(PackageExtractor, BlocksUnpackWithinABoundedBudget) {
+    Tree expected = ExpectedTree();
+    MemoryLimit limit(2 << 20);
+    for (const wchar_t* method : {L"lzma2_small_dictionary", L"bcj_small_dictionary", L"bcj2_small_dictionary"}) {
+        std::wstring destination = ScratchFolder(std::wstring(L"extract_budget_") + method);
+        ASSERT_EQ(ExtractAll(Packages() + method + L".pkg", destination), kExtractOk) << Narrow(method);
+        EXPECT_TRUE(ReadFileText(destination + L"\\big.bin") == expected[L"big.bin"]) << Narrow(method);
+    }
+}
+
+TEST(PackageExtractor, LackOfMemoryHasItsOwnResult) {
+    struct Case {
+        const wchar_t* package;
+        size_t limit;
+    } cases[] = {
+        {L"lzma2_solid", 1},      // not even the headers
+        {L"lzma2_solid", 1 << 18}, // the headers, not the dictionary
+        {L"bcj2", 1 << 18},
+        {L"ppmd_solid", 1 << 20},  // the model
+    };
+    for (const Case& c : cases) {
+        std::wstring destination = ScratchFolder(std::wstring(L"extract_no_memory_") + c.package);
+        WriteFileText(destination + L"\\big.bin", "old big");
+        LogCapture log;
+        {
+            MemoryLimit limit(c.limit);
+            EXPECT_EQ(ExtractAll(Packages() + c.package + L".pkg", destination), kExtractNoMemory)
+                << Narrow(c.package) << " " << c.limit;
+        }
+        EXPECT_TRUE(log.Has("not enough memory")) << Narrow(c.package);
+        EXPECT_EQ(ReadFileText(destination + L"\\big.bin"), "old big");
+        EXPECT_FALSE(FileExists(destination + L"\\big.bin.tmp~"));
+    }
+    // Damage is no lack of memory.
+    std::wstring folder = ScratchFolder(L"extract_no_memory_damaged");
+    WriteFileText(folder + L"\\garbage.pkg", std::string(4096, 'g'));
+    EXPECT_EQ(ExtractAll(folder + L"\\garbage.pkg", folder + L"\\out"), kExtractFailed);
 }
 
 TEST(PackageExtractor, ProgressCountsEveryEntry) {
@@ -112,11 +175,21 @@ TEST(PackageExtractor, MissingDamagedAndUnsupportedPackagesFail) {
     std::string copyFlipped = ReadFileText(Packages() + L"copy.pkg");
     ASSERT_GT(copyFlipped.size(), 3u << 20);
     copyFlipped[copyFlipped.size() / 2] ^= 0x01;
+    // Each decoding stage meets damage: branch filters over LZMA, the
+    // four-stream converter, the PPMd model.
+    auto flip = [](const wchar_t* package) {
+        std::string bytes = ReadFileText(Packages() + package + L".pkg");
+        if (bytes.size() > 1000) bytes[bytes.size() / 3] ^= 0x55;
+        return bytes;
+    };
     struct Case {
         const char* name;
         std::string bytes;
     } cases[] = {
         {"truncated", good.substr(0, good.size() / 2)},
+        {"bcj_flipped", flip(L"bcj_lzma2")},
+        {"bcj2_flipped", flip(L"bcj2")},
+        {"ppmd_flipped", flip(L"ppmd_solid")},
         {"header_only", good.substr(0, 32)},
         {"flipped", flipped},
         {"copy_flipped", copyFlipped},
@@ -137,7 +210,9 @@ TEST(PackageExtractor, MissingDamagedAndUnsupportedPackagesFail) {
         EXPECT_FALSE(FileExists(destination + L"\\big.bin.tmp~")) << c.name;
     }
     EXPECT_EQ(ExtractAll(folder + L"\\missing.pkg", folder + L"\\out_missing"), kExtractFailed);
+    LogCapture log;
     EXPECT_EQ(ExtractAll(Packages() + L"bzip2.pkg", folder + L"\\out_bzip2"), kExtractFailed);
+    EXPECT_TRUE(log.Has("cannot be unpacked here"));
 }
 
 TEST(PackageExtractor, UnwritableEntryFailsAndLeavesNoPartialFile) {

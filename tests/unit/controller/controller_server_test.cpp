@@ -4,6 +4,7 @@
 #include "common/code_page.h"
 #include "common/file_util.h"
 #include "common/hash_list.h"
+#include "common/package_file.h"
 #include "common/profile_file.h"
 #include "tests/unit/common/test_files.h"
 #include "tests/unit/controller/controller_harness.h"
@@ -69,6 +70,46 @@ TEST_F(ServerTest, CorruptFullPackageIsRetriedThenReportedAsFailed) {
     EXPECT_EQ(unpackFailures, 10);
     EXPECT_FALSE(h.Saw(eCallBackType_PreDownloadReady));
     EXPECT_FALSE(FileExists(h.client + L"HashMD5.xmp"));
+}
+
+struct PackageMemoryLimit {
+    explicit PackageMemoryLimit(size_t bytes) { SetPackageMemoryLimit(bytes); }
+    ~PackageMemoryLimit() { SetPackageMemoryLimit(0); }
+};
+
+// Too little memory to unpack would fail every copy the same way: the
+// package is fetched once and the step fails at once.
+TEST_F(ServerTest, FullPackageLackingMemoryFailsWithoutFetchingAgain) {
+    h.Prepare(L"", L"");
+    PackageMemoryLimit limit(1);
+    h.StartCore();
+    EXPECT_FALSE(h.RunUntilEvent(eCallBackType_UnZipTinyPackageSuccess));
+
+    EXPECT_EQ(h.Core().GetState(), kStepStopped);
+    EXPECT_EQ(h.Status(), L"T75");
+    EXPECT_EQ(h.CountGets("/update/full/Tiny_Package.pkg"), 1);
+    EXPECT_EQ(h.Events(), (std::vector<int>{eCallBackType_DownloadServerList, eCallBackType_StartTinyPackage,
+                                            eCallBackType_UnZipTinyPackage, eCallBackType_UnZipTinyPackageFail}));
+    EXPECT_FALSE(FileExists(h.client + L"HashMD5.xmp"));
+}
+
+// A sound patch that cannot be unpacked for lack of memory stays for a later
+// run; the client packages, failing the same way, are each fetched once.
+TEST_F(ServerTest, PatchLackingMemoryIsKeptAndNothingIsFetchedAgain) {
+    h.Prepare(L"clients\\1.0.0", L"1.0.0");
+    WriteFileText(h.root + L"patchs\\Patch_1.0.1.pkg",
+                  BytesOf(FixturePath(L"trees\\main\\patchs\\Patch_1.0.1.pkg")));
+    PackageMemoryLimit limit(1);
+    h.StartCore();
+    EXPECT_FALSE(h.RunUntilEvent(eCallBackType_FinishClient));
+
+    EXPECT_EQ(h.Core().GetState(), kStepStopped);
+    EXPECT_EQ(h.Status(), L"T77");
+    EXPECT_TRUE(FileExists(h.root + L"patchs\\Patch_1.0.1.pkg"));
+    EXPECT_EQ(InstalledVersion(h.client), L"1.0.0");
+    EXPECT_EQ(h.CountGets(".pkg"), 4);
+    EXPECT_EQ(h.CountGets("/update/1.0.1/client/data/a.dat.pkg"), 1);
+    EXPECT_EQ(BytesOf(h.client + L"data\\a.dat"), BytesOf(FixturePath(L"clients\\1.0.0\\data\\a.dat")));
 }
 
 // Patches that wait in "patchs": applied into the client folder when their

@@ -25,7 +25,19 @@ METHODS = {
     "lzma_small_dictionary": ["-m0=LZMA:d=64k", "-ms=on"],
     "lzma2_small_dictionary": ["-m0=LZMA2:d=64k", "-ms=on"],
     "bcj": ["-mf=BCJ", "-m0=LZMA", "-ms=on"],
+    "bcj_lzma2": ["-mf=BCJ", "-m0=LZMA2", "-ms=on"],
+    "bcj_small_dictionary": ["-mf=BCJ", "-m0=LZMA2:d=64k", "-ms=on"],
+    "bcj_ppmd": ["-mf=BCJ", "-m0=PPMd", "-ms=on"],
     "bcj2": ["-mf=BCJ2", "-m0=LZMA2", "-ms=on"],
+    "bcj2_small_dictionary": ["-mf=BCJ2", "-m0=LZMA2:d=64k", "-ms=on"],
+    "arm64": ["-mf=ARM64", "-m0=LZMA2", "-ms=on"],
+    "arm": ["-mf=ARM", "-m0=LZMA2", "-ms=on"],
+    "armt": ["-mf=ARMT", "-m0=LZMA2", "-ms=on"],
+    "ppc": ["-mf=PPC", "-m0=LZMA2", "-ms=on"],
+    "sparc": ["-mf=SPARC", "-m0=LZMA2", "-ms=on"],
+    "ia64": ["-mf=IA64", "-m0=LZMA2", "-ms=on"],
+    "riscv": ["-mf=RISCV", "-m0=LZMA2", "-ms=on"],
+    "delta": ["-mf=Delta:4", "-m0=LZMA2", "-ms=on"],
     "ppmd": ["-m0=PPMd", "-ms=off"],
     "ppmd_solid": ["-m0=PPMd", "-ms=on"],
     "copy": ["-m0=Copy"],
@@ -77,6 +89,30 @@ def make_tree(src):
     os.makedirs(os.path.join(src, "void", "inner"), exist_ok=True)
 
 
+# Real Windows programs, as a game client ships them: the build machine's
+# Wine has plenty, 32- and 64-bit.
+PROGRAMS = [
+    "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/clock.exe",
+    "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/ncrypt.dll",
+    "/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/rpcss.exe",
+    "/usr/lib/i386-linux-gnu/wine/i386-windows/clock.exe",
+    "/usr/lib/i386-linux-gnu/wine/i386-windows/ncrypt.dll",
+    "/usr/lib/wine/x86_64-windows/clock.exe",
+    "/usr/lib/wine/i386-windows/clock.exe",
+]
+
+
+def make_programs(src):
+    found = [p for p in PROGRAMS if os.path.isfile(p)]
+    if not found:
+        sys.exit("make_packages.py: no Windows programs found (is Wine installed?)")
+    for path in found:
+        bits = "32" if "i386" in path else "64"
+        os.makedirs(os.path.join(src, bits), exist_ok=True)
+        shutil.copyfile(path, os.path.join(src, bits, os.path.basename(path)))
+    write(os.path.join(src, "readme.txt"), b"not a program\n")
+
+
 def main():
     out = os.path.abspath(sys.argv[1])
     shutil.rmtree(out, ignore_errors=True)
@@ -84,6 +120,11 @@ def main():
     make_tree(src)
     for name, switches in METHODS.items():
         run(["a", "-t7z", "-bd", "-mmt1"] + switches + [os.path.join(out, name + ".pkg"), "."], src)
+
+    # 7zz's own choice for programs (a branch filter) and for the rest.
+    programs = os.path.join(out, "programs_src")
+    make_programs(programs)
+    run(["a", "-t7z", "-bd", os.path.join(out, "programs.pkg"), "."], programs)
 
     # Five entries: a folder and four files.
     five = os.path.join(out, "five_src")
