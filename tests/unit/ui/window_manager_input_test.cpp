@@ -255,6 +255,13 @@ TEST(WindowManagerInput, TabWalksTheTabStopsAndWrapsBothWays) {
     RunLoopWithTabs(window.Get(), 1);
     EXPECT_EQ(row.stops[1], window.manager.GetFocus());
     SetShift(false);
+
+    // A control asked for arrives with the paint after the layout.
+    window.manager.SetFocusNeeded(row.stops[2]);
+    UpdateWindow(window.Get());
+    InvalidateRect(window.Get(), nullptr, FALSE);
+    UpdateWindow(window.Get());
+    EXPECT_EQ(row.stops[2], window.manager.GetFocus());
 }
 
 TEST(WindowManagerInput, ALabelsShortcutFocusesTheControlAfterIt) {
