@@ -207,6 +207,8 @@ void CWindowManagerUI::ShowToolTip(CControlUI* control) {
     tooltipRecord_.hinst = GetInstance();
     tooltipRecord_.lpszText = const_cast<wchar_t*>(text.GetData());
     tooltipRecord_.rect = control->GetPos();
+    // Destroyed with a former owner, say: made anew.
+    if (tooltipWindow_ != nullptr && !::IsWindow(tooltipWindow_)) tooltipWindow_ = nullptr;
     if (tooltipWindow_ == nullptr) {
         tooltipWindow_ = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, paintWindow_,
