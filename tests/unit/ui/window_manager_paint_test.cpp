@@ -167,3 +167,22 @@ TEST(WindowManagerPaint, AGeneratedBitmapIsPaintedByTheTreeUpToTheStopControl) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WindowManagerPaint, ShowDirtyOutlinesThePaintedArea) {
+    ManagedWindow window;
+    window.Show();
+    window.manager.SetWindowAttribute(L"showdirty", L"true");
+    FramedTree tree(window);
+    tree.root->SetBorderSize(0);
+    UpdateWindow(window.Get());
+    HDC dc = GetDC(window.Get());
+    const COLORREF corner = GetPixel(dc, 0, 0);
+    const COLORREF inside = GetPixel(dc, 50, 50);
+    ReleaseDC(window.Get(), dc);
+    EXPECT_EQ(RGB(220, 0, 0), corner);
+    EXPECT_EQ(RGB(255, 0, 0), inside);
+}
+
+}  // namespace
