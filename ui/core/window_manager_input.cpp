@@ -64,7 +64,8 @@ void CWindowManagerUI::OnMouseMove(LPARAM lParam) {
             // Handlers may take controls off the list while it is walked.
             CPointerArray leaving(mouseLeaveNeeded_);
             for (int i = 0; i < leaving.GetSize(); ++i) {
-                if (mouseLeaveNeeded_.Find(leaving[i]) >= 0) RaiseEvent(static_cast<CControlUI*>(leaving[i]), EventMouseLeave);
+                if (mouseLeaveNeeded_.Find(leaving[i]) < 0) continue;
+                RaiseEvent(static_cast<CControlUI*>(leaving[i]), EventMouseLeave);
             }
             RaiseEvent(hover_, EventMouseLeave);
             hover_ = nullptr;

@@ -162,28 +162,30 @@ TEST(WindowManagerInput, MessagesWithoutATargetControlAreHarmless) {
     }
 }
 
+struct Reflected {
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
+Reflected g_reflected;
+WNDPROC g_editProc = nullptr;
+
+LRESULT CALLBACK RecordReflection(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= 0x2000 + WM_NOTIFY && message <= 0x2000 + WM_CTLCOLORSTATIC) {
+        g_reflected = Reflected{message, wParam, lParam};
+        return 42;
+    }
+    return CallWindowProcW(g_editProc, window, message, wParam, lParam);
+}
+
 TEST(WindowManagerInput, ChildCommandsAndNotificationsAreReflectedToTheChild) {
     ManagedWindow window;
-    struct Seen {
-        UINT message = 0;
-        WPARAM wParam = 0;
-        LPARAM lParam = 0;
-    };
-    static Seen seen;
-    seen = Seen();
     HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 50, 20, window.Get(), reinterpret_cast<HMENU>(7),
                                 GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(nullptr, edit);
-    WNDPROC original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_WNDPROC));
-    static WNDPROC s_original;
-    s_original = original;
-    SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-        if (m >= 0x2000 + WM_NOTIFY && m <= 0x2000 + WM_CTLCOLORSTATIC) {
-            seen = Seen{m, w, l};
-            return 42;
-        }
-        return CallWindowProcW(s_original, h, m, w, l);
-    }));
+    g_editProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordReflection)));
+    const Reflected& seen = g_reflected;
 
     LRESULT result = 0;
     const WPARAM command = MAKEWPARAM(7, EN_CHANGE);
@@ -197,7 +199,7 @@ TEST(WindowManagerInput, ChildCommandsAndNotificationsAreReflectedToTheChild) {
     EXPECT_TRUE(window.manager.MessageHandler(WM_NOTIFY, 7, reinterpret_cast<LPARAM>(&header), result));
     EXPECT_EQ(0x204Eu, seen.message);
     EXPECT_EQ(reinterpret_cast<LPARAM>(&header), seen.lParam);
-    SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_editProc));
 }
 
 // Three tab stops and a plain control in between.
