@@ -320,6 +320,25 @@ TEST_F(SkinnedWindow, CloseButtonAndEscapeCloseWithCodeOne) {
 
 // Runs this program as a child that cannot load its skin; the failure box
 // is found, read and dismissed, and the child ends with code 1.
+struct BoxSearch {
+    DWORD processId;
+    HWND box;
+};
+
+BOOL CALLBACK FindChildFailureBox(HWND window, LPARAM data) {
+    auto* s = reinterpret_cast<BoxSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[16] = L"", caption[16] = L"";
+    GetClassNameW(window, className, 16);
+    GetWindowTextW(window, caption, 16);
+    if (owner != s->processId || wcscmp(className, L"#32770") != 0 ||
+        wcscmp(caption, WindowImplBase::kLoadFailedCaption) != 0)
+        return TRUE;
+    s->box = window;
+    return FALSE;
+}
+
 void ExpectFailureBox(const wchar_t* childMode) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -329,23 +348,8 @@ void ExpectFailureBox(const wchar_t* childMode) {
     PROCESS_INFORMATION process = {};
     ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
     // The child's own box: other programs in this prefix may show boxes too.
-    struct Search {
-        DWORD processId;
-        HWND box;
-    } search = {process.dwProcessId, nullptr};
-    const WNDENUMPROC findBox = [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        wchar_t className[16] = L"", caption[16] = L"";
-        GetClassNameW(window, className, 16);
-        GetWindowTextW(window, caption, 16);
-        if (owner != s->processId || wcscmp(className, L"#32770") != 0 ||
-            wcscmp(caption, WindowImplBase::kLoadFailedCaption) != 0)
-            return TRUE;
-        s->box = window;
-        return FALSE;
-    };
+    BoxSearch search = {process.dwProcessId, nullptr};
+    const WNDENUMPROC findBox = FindChildFailureBox;
     for (int i = 0; i < 1000 && search.box == nullptr; ++i) {
         EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
         if (search.box == nullptr && WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) break;
