@@ -221,4 +221,16 @@ TEST(HallClient, AnUnusableOrMissingReplyStartsNothing) {
     EXPECT_TRUE(run.client->rebuiltList().empty());
 }
 
+TEST(LauncherRestart, ARebuiltListGoesOutWholeHoweverLong) {
+    // "PROCPARA" sorts last among the hall's keys: a cut would lose it first.
+    std::wstring list = L"ID=" + std::wstring(600, L'7') + L",PROCPARA=fresh";
+    FakeStarter starter;
+    StartHallRestart(starter, L"C:\\games\\launcher\\", RestartKind::kReplace, list);
+    StartHallRestart(starter, L"C:\\games\\launcher", RestartKind::kRestart, list);
+    const std::string folder = "C:\\games\\launcher\\";
+    ASSERT_EQ(starter.starts.size(), 2u);
+    EXPECT_EQ(starter.starts[0], folder + "Ferrier.exe|1 2 " + Narrow(list) + "|" + folder + "|0");
+    EXPECT_EQ(starter.starts[1], folder + "Brightgate.exe|" + Narrow(list) + "|" + folder + "|1");
+}
+
 }  // namespace
