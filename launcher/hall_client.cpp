@@ -31,6 +31,7 @@ HallClient::~HallClient() {
 }
 
 HallClient::ConnectResult HallClient::Connect(const LauncherParameterList& parameters) {
+    if (object_ != nullptr) return ConnectResult::kConnecting;  // one connection a launcher
     parameters_ = parameters;
     std::wstring procPara = parameters_.Get(kProcParaKey);
     if (procPara.empty()) return ConnectResult::kNoHall;
