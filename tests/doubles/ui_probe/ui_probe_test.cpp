@@ -1,4 +1,5 @@
 #include "common/code_page.h"
+#include "tests/support/desktop_input_lock.h"
 #include "common/file_util.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +103,7 @@ LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM w, LPARAM l) {
 }
 
 TEST(UiProbe, ListsFindsAndDrivesAWindow) {
+    DesktopInputLock desktop;  // the click moves the real cursor
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = &TargetProc;

@@ -1,3 +1,4 @@
+#include "tests/support/desktop_input_lock.h"
 #include "container_test_support.h"
 #include "render_test_support.h"
 #include "ui/core/notify_message_ui.h"
@@ -133,6 +134,7 @@ TEST(ScrollBarEvents, AHeldRailPagesTowardTheCursorFromTheSixthTick) {
         timer.wParam = CScrollBarUI::kRepeatTimerId;
         bar.DoEvent(timer);
     };
+    DesktopInputLock desktop;
     auto cursorAt = [&tree](int x, int y) {
         POINT pt = {x, y};
         ClientToScreen(tree.window.Get(), &pt);

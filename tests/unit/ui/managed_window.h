@@ -6,8 +6,10 @@
 #include "ui/core/delegate.h"
 #include "ui/core/notify_message_ui.h"
 #include "ui/core/window_manager_ui.h"
+#include "tests/support/desktop_input_lock.h"
 
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,7 @@ public:
     HWND Get() const { return hwnd_; }
     // Shown, active and focused, so that painting, hover and keys work.
     void Show() {
+        HoldDesktop();
         ShowWindow(hwnd_, SW_SHOW);
         SetForegroundWindow(hwnd_);
         SetFocus(hwnd_);
@@ -46,6 +49,7 @@ public:
     void PlaceCursor(int x, int y) const {
         POINT point = {x, y};
         ClientToScreen(hwnd_, &point);
+        HoldDesktop();
         SetCursorPos(point.x, point.y);
     }
     LRESULT Mouse(UINT message, int x, int y, WPARAM keys = 0) const {
@@ -55,7 +59,13 @@ public:
     QuillUI::CWindowManagerUI manager;
     int paintMessages = 0;
 
+    // Held from the first use of the cursor or the foreground to the end of the test.
+    void HoldDesktop() const {
+        if (!desktop_) desktop_ = std::make_unique<DesktopInputLock>();
+    }
+
 private:
+    mutable std::unique_ptr<DesktopInputLock> desktop_;
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         ManagedWindow* self = reinterpret_cast<ManagedWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         if (self != nullptr) {
