@@ -5,6 +5,7 @@
 #include "ui/core/control_ui.h"
 #include "ui/controls/container_ui.h"
 #include "ui/core/dialog_builder_tags.h"
+#include "ui/core/module_resource.h"
 #include "ui/core/window_manager_ui.h"
 
 #include <cwchar>
@@ -59,14 +60,9 @@ bool CDialogBuilder::Load(const wchar_t* markup, const wchar_t* type) {
         typeName_ = type;
     fromResource_ = true;
     const wchar_t* resourceType = typeId_ != nullptr ? typeId_ : typeName_.GetData();
-    HINSTANCE module = CWindowManagerUI::GetResourceDll();
-    HRSRC found = ::FindResourceW(module, markup, resourceType);
-    if (found == nullptr) return false;
-    HGLOBAL loaded = ::LoadResource(module, found);
-    if (loaded == nullptr) return false;
-    const DWORD size = ::SizeofResource(module, found);
-    const void* bytes = ::LockResource(loaded);
-    if (bytes == nullptr || size == 0) return false;
+    DWORD size = 0;
+    const void* bytes = FindModuleResource(markup, resourceType, size);
+    if (bytes == nullptr) return false;
     return document_.LoadFromMem(bytes, size, CXmlDocumentUI::kEncodingUtf8);
 }
 
@@ -200,9 +196,15 @@ void CDialogBuilder::BuildInclude(CXmlNodeUI node, CControlUI* parent, CWindowMa
 }
 
 bool CDialogBuilder::BuildTreeNode(CXmlNodeUI node, CControlUI* parent, CWindowManagerUI* manager) {
+    // A node outside any tree has nowhere to go; the level goes on, as it
+    // would lose the controls made so far otherwise.
+    if (parent == nullptr) {
+        CommonLog("Layout tree node without a tree skipped");
+        return true;
+    }
     const TreeBuildOpsUI& ops = GetTreeBuildOps();
-    const bool parentIsNode = parent != nullptr && parent->GetInterface(L"TreeNode") != nullptr;
-    const bool parentIsView = !parentIsNode && parent != nullptr && parent->GetInterface(L"TreeView") != nullptr;
+    const bool parentIsNode = parent->GetInterface(L"TreeNode") != nullptr;
+    const bool parentIsView = !parentIsNode && parent->GetInterface(L"TreeView") != nullptr;
     if (!parentIsNode && !parentIsView) return false;
     CControlUI* treeNode = CreateControlForTag(L"TreeNode");
     if (treeNode == nullptr) return true;

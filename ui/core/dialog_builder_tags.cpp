@@ -2,6 +2,7 @@
 #include "ui/core/dialog_builder_tags.h"
 
 #include "ui/controls/container_ui.h"
+#include "ui/controls/scroll_bar_ui.h"
 #include "ui/core/control_ui.h"
 
 #include <cwchar>
@@ -22,6 +23,7 @@ CControlUI* Make() {
 const ControlTagUI kFrameworkTags[] = {
     {L"Control", &Make<CControlUI>},
     {L"Container", &Make<CContainerUI>},
+    {L"ScrollBar", &Make<CScrollBarUI>},
 };
 
 struct RegisteredTag {
