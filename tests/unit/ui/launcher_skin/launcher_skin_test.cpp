@@ -91,6 +91,13 @@ protected:
         Pump();
     }
     void Click(const wchar_t* name) { ClickAt(Centre(name)); }
+    void Drag(POINT from, POINT to) {
+        MoveTo(from);
+        Press(from);
+        MoveTo(to);
+        Release(to);
+        Pump();
+    }
     LRESULT HitTest(POINT point) {
         ClientToScreen(hwnd_, &point);
         return SendMessageW(hwnd_, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
@@ -177,20 +184,12 @@ TEST_F(LauncherSkin, TheSidePanelResizesByItsSeparator) {
     const RECT before = news->GetPos();
     ASSERT_EQ(190, before.right - before.left);
     const POINT grip = {before.right - 2, (before.top + before.bottom) / 2};
-    MoveTo(grip);
-    Press(grip);
-    MoveTo(POINT{grip.x + 40, grip.y});
-    Release(POINT{grip.x + 40, grip.y});
-    Pump();
+    Drag(grip, POINT{grip.x + 40, grip.y});
     EXPECT_EQ(230, news->GetFixedWidth());
     EXPECT_EQ(230, news->GetWidth());
-    MoveTo(grip);
+    // Past the maximum the edge stops there.
     const POINT moved = {news->GetPos().right - 2, grip.y};
-    MoveTo(moved);
-    Press(moved);
-    MoveTo(POINT{moved.x + 200, moved.y});
-    Release(POINT{moved.x + 200, moved.y});
-    Pump();
+    Drag(moved, POINT{moved.x + 200, moved.y});
     EXPECT_EQ(260, news->GetFixedWidth());
 }
 
