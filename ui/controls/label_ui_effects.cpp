@@ -54,8 +54,8 @@ void CLabelUI::PaintEffectText(HDC dc) {
     const wchar_t* text = text_.GetData();
     const int count = text_.GetLength();
 
-    Gdiplus::LinearGradientBrush shadowBrush(from, to, Gdiplus::Color(shadowColorA_),
-                                             Gdiplus::Color(shadowColorB_ == 0xFFFFFFFF ? shadowColorA_ : shadowColorB_));
+    const DWORD shadowEnd = shadowColorB_ == 0xFFFFFFFF ? shadowColorA_ : shadowColorB_;
+    Gdiplus::LinearGradientBrush shadowBrush(from, to, Gdiplus::Color(shadowColorA_), Gdiplus::Color(shadowEnd));
     shadowBrush.SetWrapMode(Gdiplus::WrapModeTile);
     Gdiplus::LinearGradientBrush textBrush(from, to, Gdiplus::Color(textColor_),
                                            Gdiplus::Color(textColor1_ == 0xFFFFFFFF ? textColor_ : textColor1_));
@@ -95,8 +95,9 @@ void CLabelUI::PaintEffectText(HDC dc) {
     }
 
     if (enabledStroke_ && strokeColor_ != 0) {
-        Gdiplus::LinearGradientBrush strokeBrush(from, Gdiplus::PointF(0.0f, static_cast<float>(textRect.GetHeight() + 2)),
-                                                 Gdiplus::Color(strokeColor_), Gdiplus::Color(strokeColor_));
+        const Gdiplus::PointF strokeTo(0.0f, static_cast<float>(textRect.GetHeight() + 2));
+        Gdiplus::LinearGradientBrush strokeBrush(from, strokeTo, Gdiplus::Color(strokeColor_),
+                                                 Gdiplus::Color(strokeColor_));
         if (strokeBrush.GetLastStatus() == Ok) {
             const float offsets[4][2] = {{-1.0f, 0.0f}, {1.0f, 0.0f}, {0.0f, -1.0f}, {0.0f, 1.0f}};
             for (const auto& offset : offsets) {
