@@ -258,6 +258,40 @@ TEST(ButtonPaint, StateImagesFallBackToTheNormalOneAndTheHotColourCoversTheHotIm
     EXPECT_EQ(0x00FF00u, surface.Rgb(50, 25));
 }
 
+TEST(ButtonPaint, TheTextColourOfPushedOutranksHotWhichOutranksFocused) {
+    WidgetWindow window(300, 50);
+    ASSERT_NE(nullptr, window.Build(L"<Window><HorizontalLayout><Button name=\"b\" width=\"150\" text=\"MMMM\" "
+                                    L"textcolor=\"#FF000000\" focusedtextcolor=\"#FF00A000\" "
+                                    L"hottextcolor=\"#FF0000FF\" pushedtextcolor=\"#FFFF0000\" />"
+                                    L"<Control /></HorizontalLayout></Window>"));
+    auto* button = window.Find<CButtonUI>(L"b");
+    DibSurface surface(300, 50);
+    // The ink pixel farthest from white is where the text colour shows.
+    auto textColour = [&]() {
+        window.Paint(surface);
+        uint32_t best = 0xFFFFFF;
+        int bestSum = 3 * 255;
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 150; ++x) {
+                const uint32_t p = surface.Rgb(x, y);
+                const int sum = ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF);
+                if (sum < bestSum) {
+                    bestSum = sum;
+                    best = p;
+                }
+            }
+        return best;
+    };
+    EXPECT_TRUE(Near(0x000000, textColour(), 60)) << "normal";
+    button->SetFocus();
+    EXPECT_TRUE(Near(0x00A000, textColour(), 60)) << "focused";
+    window.Move(75, 25);
+    EXPECT_TRUE(Near(0x0000FF, textColour(), 60)) << "hot";
+    window.Down(75, 25);
+    EXPECT_TRUE(Near(0xFF0000, textColour(), 60)) << "pushed";
+    window.Up(75, 25);
+}
+
 namespace {
 
 const wchar_t kOptions[] =
