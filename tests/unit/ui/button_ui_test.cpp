@@ -266,21 +266,9 @@ TEST(ButtonPaint, TheTextColourOfPushedOutranksHotWhichOutranksFocused) {
                                     L"<Control /></HorizontalLayout></Window>"));
     auto* button = window.Find<CButtonUI>(L"b");
     DibSurface surface(300, 50);
-    // The ink pixel farthest from white is where the text colour shows.
     auto textColour = [&]() {
         window.Paint(surface);
-        uint32_t best = 0xFFFFFF;
-        int bestSum = 3 * 255;
-        for (int y = 0; y < 50; ++y)
-            for (int x = 0; x < 150; ++x) {
-                const uint32_t p = surface.Rgb(x, y);
-                const int sum = ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF);
-                if (sum < bestSum) {
-                    bestSum = sum;
-                    best = p;
-                }
-            }
-        return best;
+        return DarkestPixel(surface, RECT{0, 0, 150, 50});
     };
     EXPECT_TRUE(Near(0x000000, textColour(), 60)) << "normal";
     button->SetFocus();
@@ -389,12 +377,7 @@ TEST(OptionPaint, TheSelectedTextColourLastsOnlyWhileSelected) {
     option->SetText(L"MMMM");
     window.Paint(surface);
     EXPECT_EQ(0xFFFFFFu, surface.Rgb(50, 5));
-    uint32_t darkest = 0xFFFFFF;
-    for (int y = 0; y < 50; ++y)
-        for (int x = 0; x < 100; ++x) {
-            const uint32_t p = surface.Rgb(x, y);
-            if ((p & 0xFF) > 128 && ((p >> 16) & 0xFF) < ((darkest >> 16) & 0xFF)) darkest = p;
-        }
+    const uint32_t darkest = DarkestPixel(surface, RECT{0, 0, 100, 50});
     EXPECT_TRUE(Near(0x0000FF, darkest, 60));
     option->Selected(true, false);
     window.Paint(surface);

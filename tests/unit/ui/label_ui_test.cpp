@@ -38,8 +38,7 @@ int CountInk(const DibSurface& surface, const RECT& area) {
     return count;
 }
 
-// The first and the last row holding ink, and the ink pixel of each with
-// the lowest green, which is where the text colour shows most.
+// The first and the last row holding ink, and the darkest pixel of each.
 struct InkRows {
     int top = -1;
     int bottom = -1;
@@ -56,17 +55,9 @@ InkRows FindInkRows(const DibSurface& surface, const RECT& area) {
             rows.bottom = y;
         }
     }
-    auto darkest = [&](int y) {
-        uint32_t best = 0xFFFFFF;
-        for (int x = area.left; x < area.right; ++x) {
-            const uint32_t p = surface.Rgb(x, y);
-            if (IsInk(p) && Red(p) + Green(p) + Blue(p) < Red(best) + Green(best) + Blue(best)) best = p;
-        }
-        return best;
-    };
     if (rows.top >= 0) {
-        rows.topPixel = darkest(rows.top);
-        rows.bottomPixel = darkest(rows.bottom);
+        rows.topPixel = DarkestPixel(surface, RECT{area.left, rows.top, area.right, rows.top + 1});
+        rows.bottomPixel = DarkestPixel(surface, RECT{area.left, rows.bottom, area.right, rows.bottom + 1});
     }
     return rows;
 }
