@@ -192,6 +192,12 @@ TEST(LabelEstimate, WithoutAWindowTheFixedSizeIsTheAnswer) {
     label.SetFixedWidth(30);
     EXPECT_EQ(30, label.EstimateSize(SIZE{100, 100}).cx);
     EXPECT_EQ(0, label.EstimateSize(SIZE{100, 100}).cy);
+    // A manager that has no window yet has nothing to measure with either.
+    CWindowManagerUI unbound;
+    label.SetManager(&unbound, nullptr, false);
+    label.SetFixedWidth(0);
+    EXPECT_EQ(0, label.EstimateSize(SIZE{100, 100}).cx);
+    label.SetManager(nullptr, nullptr, false);
 }
 
 TEST(LabelEstimate, SingleLineAsksForTheTextAndTheFontHeight) {
