@@ -363,6 +363,32 @@ TEST_F(OptionGroups, DisablingKeepsOnlyTheSelectedBitAndCheckBoxesAreOptions) {
     EXPECT_EQ(L"click:check selectchanged:check", window.notifier.Summary());
 }
 
+TEST(OptionPaint, SelectedImagesComeFirstAndAPressShowsNoPushedImage) {
+    WidgetWindow window(300, 50);
+    ASSERT_NE(nullptr, window.Build(L"<Window><HorizontalLayout><Option name=\"o\" width=\"100\" "
+                                    L"normalimage=\"file='FFFF0000' restype='*COLOR*'\" "
+                                    L"pushedimage=\"file='FF00FF00' restype='*COLOR*'\" "
+                                    L"selectedimage=\"file='FF0000FF' restype='*COLOR*'\" "
+                                    L"selectedhotimage=\"file='FFFFFF00' restype='*COLOR*'\" "
+                                    L"foreimage=\"file='FF000000' restype='*COLOR*' dest='0,0,10,10'\" />"
+                                    L"<Control /></HorizontalLayout></Window>"));
+    DibSurface surface(300, 50);
+    auto shown = [&](int x, int y) {
+        window.Paint(surface);
+        return surface.Rgb(x, y);
+    };
+    EXPECT_EQ(0xFF0000u, shown(50, 25)) << "normal";
+    EXPECT_EQ(0x000000u, shown(5, 5)) << "the option's fore image";
+    window.Move(50, 25);
+    window.Down(50, 25);
+    EXPECT_EQ(0xFF0000u, shown(50, 25)) << "pressed: still the normal image";
+    window.Up(50, 25);
+    EXPECT_EQ(0xFFFF00u, shown(50, 25)) << "selected and hot";
+    window.Move(250, 25);
+    EXPECT_EQ(0x0000FFu, shown(50, 25)) << "selected";
+    EXPECT_EQ(0x000000u, shown(5, 5));
+}
+
 TEST(OptionPaint, TheSelectedTextColourLastsOnlyWhileSelected) {
     WidgetWindow window(300, 50);
     ASSERT_NE(nullptr, window.Build(L"<Window><HorizontalLayout><Option name=\"o\" width=\"100\" "
