@@ -1,5 +1,6 @@
 #include "ui/core/window_wnd.h"
 
+#include "common/common_log.h"
 #include "ui/core/window_manager_ui.h"
 
 namespace QuillUI {
@@ -78,6 +79,22 @@ struct PropertySlot {
 
 template <class Slot>
 LRESULT CWindowWnd::Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // An exception must not unwind through the system's frames (the
+    // library's containers throw when memory runs out): the message gets
+    // the default answer instead.
+    try {
+        return Dispatch<Slot>(window, message, wParam, lParam);
+    } catch (...) {
+    }
+    try {
+        CommonLog("Window message " + std::to_string(message) + " ended in an exception");
+    } catch (...) {
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+template <class Slot>
+LRESULT CWindowWnd::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     CWindowWnd* self = nullptr;
     if (message == WM_NCCREATE) {
         self = static_cast<CWindowWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);

@@ -64,6 +64,8 @@ private:
     // The common path of both procedures; Slot says where the object is kept.
     template <class Slot>
     static LRESULT Route(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <class Slot>
+    static LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 };
 
 }  // namespace QuillUI

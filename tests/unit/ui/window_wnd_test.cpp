@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 using namespace QuillUI;
@@ -32,6 +33,7 @@ public:
         messages.push_back(message);
         if (finalCalls > 0) ++messagesAfterFinal;
         if (message == WM_CREATE && refuseCreate) return -1;
+        if (message == throwOn) throw std::bad_alloc();
         if (message == WM_CLOSE) {
             closeCode = static_cast<int>(wParam);
             return 0;
@@ -53,6 +55,7 @@ public:
     HWND handleAtFinal = reinterpret_cast<HWND>(1);
     bool deleteInFinal = false;
     bool refuseCreate = false;
+    UINT throwOn = 0;  // a message whose handling runs out of memory
     bool* deleted = nullptr;
 
 private:
@@ -223,6 +226,28 @@ TEST(WindowWnd, CenterWindowOnOwnerOrWorkAreaClampedToTheWorkArea) {
         EXPECT_EQ(placed.right - placed.left, 200);
         DestroyWindow(window.GetHWND());
         if (owner != nullptr) DestroyWindow(owner);
+    }
+}
+
+TEST(WindowWnd, AnExceptionInAHandlerStopsAtTheWindowProcedure) {
+    // Both procedures: a class of our own and a superclass.
+    RecordingWindow plain;
+    RecordingWindow edit(L"QuillTestThrowingEdit", L"Edit");
+    for (RecordingWindow* window : {&plain, &edit}) {
+        HWND hwnd = window->Create(nullptr, L"w", WS_POPUP, 0, 0, 0, 50, 50);
+        ASSERT_NE(hwnd, nullptr);
+        window->throwOn = WM_APP + 7;
+        // The default answer, and the window goes on working.
+        EXPECT_EQ(SendMessageW(hwnd, WM_APP + 7, 1, 2), 0);
+        window->throwOn = WM_SETTEXT;
+        SetWindowTextW(hwnd, L"lost");
+        window->throwOn = 0;
+        SetWindowTextW(hwnd, L"kept");
+        wchar_t text[16] = {};
+        GetWindowTextW(hwnd, text, 16);
+        EXPECT_STREQ(text, L"kept");
+        DestroyWindow(hwnd);
+        EXPECT_EQ(window->finalCalls, 1);
     }
 }
 
