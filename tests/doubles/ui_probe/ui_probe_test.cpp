@@ -110,8 +110,11 @@ TEST(UiProbe, ListsFindsAndDrivesAWindow) {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"qtest_probe_target";
     ASSERT_NE(RegisterClassExW(&wc), 0);
-    HWND window = CreateWindowExW(0, wc.lpszClassName, L"Probe target \x00E9", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                  10, 20, 200, 100, nullptr, nullptr, wc.hInstance, nullptr);
+    // Topmost and away from where other tests put their windows: the click
+    // goes to whatever window is under the real cursor.
+    HWND window = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Probe target \x00E9",
+                                  WS_OVERLAPPEDWINDOW | WS_VISIBLE, 610, 520, 200, 100, nullptr, nullptr, wc.hInstance,
+                                  nullptr);
     ASSERT_NE(window, nullptr);
     Seen seen;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&seen));
@@ -125,7 +128,7 @@ TEST(UiProbe, ListsFindsAndDrivesAWindow) {
 
     EXPECT_EQ(RunProbe(L"list", &out), 0u);
     std::string line = handle + "\t" + std::to_string(GetCurrentProcessId()) +
-                       "\tqtest_probe_target\tProbe target \xC3\xA9\t1\t0\t10,20,210,120\t0\n";
+                       "\tqtest_probe_target\tProbe target \xC3\xA9\t1\t0\t610,520,810,620\t0\n";
     EXPECT_NE(out.find(line), std::string::npos) << out;
 
     EXPECT_EQ(RunProbe(L"post " + whandle + L" 0x8123 5 7", nullptr), 0u);
