@@ -1,3 +1,4 @@
+#include "ui/core/control_ui.h"
 #include "ui/core/gdi_handles.h"
 #include "ui/core/renderer_ui.h"
 #include "ui/core/window_manager_ui.h"
@@ -27,6 +28,8 @@ HBITMAP CRendererUI::GenerateBitmap(CWindowManagerUI* manager, const RECT& rect,
     }
     if (source == nullptr) return nullptr;
     ScopedSelectObject selectSource(sourceDc.Get(), source);
+    CControlUI* root = manager->GetRoot();
+    if (painted && root != nullptr) root->Paint(sourceDc.Get(), rect, stopControl);
 
     ScopedMemoryDC targetDc(CreateCompatibleDC(windowDc));
     uint8_t* bits = nullptr;

@@ -1,6 +1,7 @@
 // The manager's life cycle: construction, binding to a window, destruction.
 #include "ui/core/window_manager_ui.h"
 
+#include "ui/core/control_ui.h"
 #include "ui/core/image_draw_info_ui.h"
 
 namespace QuillUI {
@@ -16,7 +17,14 @@ CWindowManagerUI::CWindowManagerUI() {
 }
 
 CWindowManagerUI::~CWindowManagerUI() {
+    DeleteDelayedCleanup();
+    DeleteQueuedNotifications();
     controlNames_.RemoveAll();
+    // The tree goes while the manager can still forget its controls.
+    CControlUI* root = root_;
+    if (root != nullptr) root->Delete();
+    root_ = focus_ = hover_ = click_ = keyControl_ = nullptr;
+    RemoveAllTimers();
     RemoveAllWindowCustomAttribute();
     RemoveAllOptionGroups();
     if (tooltipWindow_ != nullptr && ::IsWindow(tooltipWindow_)) ::DestroyWindow(tooltipWindow_);
@@ -36,6 +44,7 @@ void CWindowManagerUI::Init(HWND window, const wchar_t* name) {
     RemoveAllDefaultAttributeList(false);
     RemoveAllWindowCustomAttribute();
     RemoveAllOptionGroups();
+    RemoveAllTimers();
     name_ = name;
     if (window == paintWindow_) return;
     paintWindow_ = window;

@@ -12,6 +12,7 @@
 #include "ui/core/size_ui.h"
 #include "ui/core/string_hash_map.h"
 #include "ui/core/wide_string.h"
+#include "ui/core/window_listeners_ui.h"
 
 #include <commctrl.h>
 
@@ -24,6 +25,17 @@ class CControlUI;
 struct ImageInfoUI;
 struct ImageDrawInfoUI;
 struct ZipHandleUI;
+struct NotifyMessageUI;
+struct ControlEventUI;
+
+// A control's timer on top of a window timer.
+struct TimerEntryUI {
+    CControlUI* control = nullptr;
+    UINT localId = 0;  // the control's own id
+    HWND window = nullptr;
+    UINT nativeId = 0;
+    bool killed = false;
+};
 
 class CWindowManagerUI {
 public:
@@ -164,10 +176,91 @@ public:
     // ---- The "Window" element's attributes -----------------------------
     void SetWindowAttribute(const wchar_t* name, const wchar_t* value);
 
-    // ---- Message handling, painting and input; timers, focus,
-    // notifications and control lookup ----------------------------------
-    // Each group goes here with a window_manager_*.cpp file of its own; the
-    // fields they use are already below.
+    // ---- Message handling ------------------------------------------------
+    // The window procedure's fallback: false lets default processing run.
+    bool MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Keyboard pre-translation: filters, Tab, shortcuts, system keys.
+    bool PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The first translator that answers S_OK takes the message.
+    bool TranslateAccelerator(MSG* message);
+    // Hands a message of the thread to the manager of its window.
+    static bool TranslateMessage(const MSG* message);
+    static void MessageLoop();
+
+    // ---- Painting --------------------------------------------------------
+    // A layout pass is needed before the next paint.
+    void NeedUpdate();
+    bool IsPainting() const { return painting_; }
+    void SetPainting(bool painting) { painting_ = painting; }
+
+    // ---- Mouse capture ---------------------------------------------------
+    void SetCapture();
+    void ReleaseCapture();
+    bool IsCaptured() const { return mouseCaptured_; }
+
+    // ---- Listener lists (null and duplicates are refused) ----------------
+    bool AddNotifier(INotifyUI* notifier);
+    bool RemoveNotifier(INotifyUI* notifier);
+    bool AddPreMessageFilter(IMessageFilterUI* filter);
+    bool RemovePreMessageFilter(IMessageFilterUI* filter);
+    bool AddMessageFilter(IMessageFilterUI* filter);
+    bool RemoveMessageFilter(IMessageFilterUI* filter);
+    bool AddPostPaint(CControlUI* control);
+    bool RemovePostPaint(CControlUI* control);
+    bool AddMouseLeaveNeeded(CControlUI* control);
+    bool RemoveMouseLeaveNeeded(CControlUI* control);
+    bool AddTranslateAccelerator(ITranslateAccelerator* translator);
+    bool RemoveTranslateAccelerator(ITranslateAccelerator* translator);
+    // A native child window and the control that hosts it; false when the
+    // window is already registered.
+    bool AddNativeWindow(CControlUI* control, HWND window);
+    bool RemoveNativeWindow(HWND window);
+    // A child window's rectangle in the paint window's client coordinates.
+    RECT GetChildWindowRect(HWND child) const;
+
+    // ---- Control timers --------------------------------------------------
+    // Native ids count from 17 and skip ids the window still holds.
+    bool SetTimer(CControlUI* control, UINT timerId, UINT elapse);
+    // The entry stays, so a restart keeps its native id.
+    bool KillTimer(CControlUI* control, UINT timerId);
+    void KillAllTimers(CControlUI* control);
+    void RemoveAllTimers();
+
+    // ---- Focus -----------------------------------------------------------
+    CControlUI* GetFocus() const { return focus_; }
+    // Null drops the focus.
+    void SetFocus(CControlUI* control, bool takeWindowFocus = true);
+    // The next paint moves the focus to this control when it is a tab stop.
+    void SetFocusNeeded(CControlUI* control);
+    bool SetNextTabControl(bool forward = true);
+
+    // ---- Notifications ---------------------------------------------------
+    void SendNotify(CControlUI* control, const wchar_t* type, WPARAM wParam = 0, LPARAM lParam = 0,
+                    bool asynchronous = false, bool repeatAllowed = true);
+    void SendNotifyMessage(NotifyMessageUI& message, bool asynchronous = false, bool repeatAllowed = true);
+
+    // ---- The control tree ------------------------------------------------
+    // The old tree is deleted at the next flush, not at once.
+    bool AttachDialog(CControlUI* root);
+    // Binds a subtree to this manager and registers its names.
+    bool InitControls(CControlUI* control, CControlUI* parent = nullptr);
+    // Updates the name map and, on success, the control's name.
+    bool RenameControl(CControlUI* control, const wchar_t* name);
+    // Forgets every reference to a control that is being destroyed.
+    void ReapObjects(CControlUI* control);
+    // Detached now, deleted at the next flush.
+    void AddDelayedCleanup(CControlUI* control);
+    CControlUI* FindControl(const wchar_t* name);
+    // The control under a client point, or null.
+    CControlUI* FindControlAt(POINT point) const;
+    // The controls that the last layout pass re-positioned.
+    CPointerArray* GetFoundControls() { return &foundControls_; }
+
+    // ---- Option groups ---------------------------------------------------
+    bool AddOptionGroup(const wchar_t* group, CControlUI* control);
+    CPointerArray* GetOptionGroup(const wchar_t* group);
+    void RemoveOptionGroup(const wchar_t* group, CControlUI* control);
+    void RemoveAllOptionGroups();
 
 private:
     // The first manager makes the shared default font and the outline pen.
@@ -182,9 +275,52 @@ private:
     // Lookups read the window's table first, unless resources are forced shared.
     ResourceTableUI* WindowTableForLookup();
     void SetColor(DWORD ResourceTableUI::*field, DWORD color, bool shared);
-    void RemoveAllOptionGroups();
     // Deletes the off-screen and background surfaces; painting makes them anew.
     void ReleaseSurfaces();
+
+    // Events: nothing happens without a target. A negative key state is
+    // read from the keyboard.
+    void RaiseEvent(CControlUI* target, int kind, WPARAM wParam = 0, LPARAM lParam = 0, wchar_t key = 0,
+                    int keyState = -1, CControlUI* sender = nullptr);
+    ControlEventUI MakeEvent(int kind, CControlUI* sender, WPARAM wParam, LPARAM lParam, wchar_t key,
+                             int keyState) const;
+    // A control of this manager's tree.
+    bool IsOwn(const CControlUI* control) const;
+
+    // Message table entries.
+    void OnFlush();
+    void OnClose();
+    void OnPrintClient(HDC dc, LPARAM options);
+    void OnTimerMessage(UINT_PTR nativeId);
+    bool OnMouseHover(LPARAM lParam);
+    void OnMouseLeave();
+    void OnMouseMove(LPARAM lParam);
+    void OnButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnButtonUp(WPARAM wParam, LPARAM lParam);
+    void OnContextMenu(WPARAM wParam, LPARAM lParam);
+    void OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    bool OnSetCursor(WPARAM wParam, LPARAM lParam);
+    void OnKillFocus(HWND newFocus);
+    bool Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    // Painting.
+    void OnPaint();
+    // Positions the root or the controls that asked; false ends the pass.
+    bool LayOut(const RECT& client);
+    // False when a surface cannot be made: nothing is painted then.
+    bool EnsureOffscreen(const RECT& client);
+    void PrintLayeredNativeWindows(const RECT& paint);
+    void ComposeLayered(const RECT& client, const RECT& paint);
+
+    // Tooltips.
+    void ShowToolTip(CControlUI* control);
+    void HideToolTip();
+
+    // Deletes the queued notifications and the delayed-cleanup controls.
+    void DeleteQueuedNotifications();
+    void DeleteDelayedCleanup();
+    void PostFlush();
+    static bool RemoveFrom(CPointerArray& list, void* item);
 
     CWideString name_;
     HWND paintWindow_ = nullptr;

@@ -1,0 +1,70 @@
+// The tag table of the dialog builder.
+#include "ui/core/dialog_builder_tags.h"
+
+#include "ui/core/control_ui.h"
+
+#include <cwchar>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace QuillUI {
+
+namespace {
+
+template <class Control>
+CControlUI* Make() {
+    return new (std::nothrow) Control();
+}
+
+// One row per tag; several tags may make one class.
+const ControlTagUI kFrameworkTags[] = {
+    {L"Control", &Make<CControlUI>},
+};
+
+struct RegisteredTag {
+    std::wstring tag;
+    ControlFactoryUI create;
+};
+
+std::vector<RegisteredTag>& Registered() {
+    static std::vector<RegisteredTag> rows;
+    return rows;
+}
+
+TreeBuildOpsUI& TreeOps() {
+    static TreeBuildOpsUI ops;
+    return ops;
+}
+
+}  // namespace
+
+CControlUI* CreateControlForTag(const wchar_t* tag) {
+    if (tag == nullptr || *tag == L'\0') return nullptr;
+    // Rows a program registered win over the framework's own.
+    for (const RegisteredTag& row : Registered()) {
+        if (_wcsicmp(row.tag.c_str(), tag) == 0) return row.create();
+    }
+    for (const ControlTagUI& row : kFrameworkTags) {
+        if (_wcsicmp(row.tag, tag) == 0) return row.create();
+    }
+    return nullptr;
+}
+
+bool RegisterControlTag(const wchar_t* tag, ControlFactoryUI create) {
+    if (tag == nullptr || *tag == L'\0' || create == nullptr) return false;
+    for (RegisteredTag& row : Registered()) {
+        if (_wcsicmp(row.tag.c_str(), tag) == 0) {
+            row.create = create;
+            return true;
+        }
+    }
+    Registered().push_back({tag, create});
+    return true;
+}
+
+const TreeBuildOpsUI& GetTreeBuildOps() { return TreeOps(); }
+
+void SetTreeBuildOps(const TreeBuildOpsUI& ops) { TreeOps() = ops; }
+
+}  // namespace QuillUI
