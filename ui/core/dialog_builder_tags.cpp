@@ -1,7 +1,10 @@
 // The tag table of the dialog builder.
 #include "ui/core/dialog_builder_tags.h"
 
+#include "ui/core/active_x_ui.h"
 #include "ui/core/control_ui.h"
+#include "ui/core/flash_ui.h"
+#include "ui/core/web_browser_ui.h"
 
 #include <cwchar>
 #include <new>
@@ -20,6 +23,9 @@ CControlUI* Make() {
 // One row per tag; several tags may make one class.
 const ControlTagUI kFrameworkTags[] = {
     {L"Control", &Make<CControlUI>},
+    {L"ActiveX", &Make<CActiveXUI>},
+    {L"WebBrowser", &Make<CWebBrowserUI>},
+    {L"Flash", &Make<CFlashUI>},
 };
 
 struct RegisteredTag {
