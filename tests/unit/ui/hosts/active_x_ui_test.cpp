@@ -453,3 +453,73 @@ TEST(ActiveXHost, SiteAnswersWriteTheirOutParameters) {
     EXPECT_EQ(site->Release(), 0u);
     EXPECT_EQ(folder.Count("objects"), 0);
 }
+
+TEST(ActiveXHost, WindowedObjectPrintsItselfAndALayeredWindowShowsItsCaret) {
+    DoubleFolder folder(L"flash_double.dll", L"flash_scenario.txt", "activate windowed\n");
+    HostWindow host(true);
+    host.Manager().SetLayered(true);
+    CActiveXUI* control = FlashDoubleControl(folder);
+    host.Attach(control, kRect);
+    HWND child = control->GetNativeWindow();
+    ASSERT_NE(child, nullptr);
+    ASSERT_NE(child, host.GetHWND());
+    SetFocus(child);
+    ASSERT_TRUE(CreateCaret(child, nullptr, 1, 10));
+    ASSERT_TRUE(SetCaretPos(5, 5));
+
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 200;
+    info.bmiHeader.biHeight = -100;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    auto pixel = [&](int x, int y) { return static_cast<const DWORD*>(bits)[y * 200 + x] & 0xFFFFFF; };
+    auto print = [&] {
+        memset(bits, 0xFF, 200 * 100 * 4);
+        EXPECT_EQ(SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT), 1);
+        GdiFlush();
+    };
+    print();
+    EXPECT_EQ(pixel(5, 8), 0x101828u);
+    EXPECT_EQ(pixel(199, 99), 0x101828u);
+
+    // The caret blinks every half second, drawn by the host.
+    bool drawn = false, hidden = false;
+    PumpUntil([&] {
+        print();
+        (pixel(5, 8) == 0 ? drawn : hidden) = true;
+        return drawn && hidden;
+    });
+    EXPECT_TRUE(drawn);
+    EXPECT_TRUE(hidden);
+    EXPECT_EQ(pixel(6, 8), 0x101828u);
+    DestroyCaret();
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+// On a thread that already runs COM multithreaded the control's own
+// initialisation fails, and its end must leave the thread's COM alone.
+TEST(ActiveXHost, ControlLeavesAThreadsOtherCOMModeAlone) {
+    HRESULT again = E_FAIL;
+    HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void* out) -> DWORD {
+            CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+            delete new CActiveXUI();
+            *static_cast<HRESULT*>(out) = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+            CoUninitialize();
+            CoUninitialize();
+            return 0;
+        },
+        &again, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    EXPECT_EQ(again, S_FALSE);  // still initialised by the thread itself
+}

@@ -10,6 +10,40 @@ namespace {
 
 std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
+void RemoveFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) DeleteFileW((folder + found.cFileName).c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+// The host keeps a double's module loaded until its process ends, so a run's
+// folder goes once the process that made it is gone. The folder's name ends
+// in "_PID_N".
+void RemoveFinishedRuns(const std::wstring& runs) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((runs + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::wstring name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || name == L"." || name == L"..") continue;
+        size_t last = name.rfind(L'_');
+        size_t before = last == std::wstring::npos || last == 0 ? std::wstring::npos : name.rfind(L'_', last - 1);
+        if (before == std::wstring::npos) continue;
+        DWORD pid = wcstoul(name.substr(before + 1, last - before - 1).c_str(), nullptr, 10);
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+        bool running = process != nullptr && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+        if (process != nullptr) CloseHandle(process);
+        if (!running) RemoveFolder(runs + name + L"\\");
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
 }  // namespace
 
 HostWindow::HostWindow(bool visible) {
@@ -49,7 +83,9 @@ DoubleFolder::DoubleFolder(const wchar_t* dll, const wchar_t* scenarioName, cons
                       std::to_string(GetCurrentProcessId()) + "_" + std::to_string(made++);
     for (char& c : tag)
         if (c == '/') c = '_';
-    folder_ = ProgramFolder() + L"host_runs\\" + Widen(tag) + L"\\";
+    const std::wstring runs = ProgramFolder() + L"host_runs\\";
+    if (made == 1) RemoveFinishedRuns(runs);
+    folder_ = runs + Widen(tag) + L"\\";
     MakeDirectoryChain(folder_);
     std::wstring name = dll;
     logName_ = name == L"browser_double.dll" ? L"browser_calls.log" : L"flash_calls.log";
