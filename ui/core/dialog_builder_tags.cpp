@@ -1,6 +1,8 @@
 // The tag table of the dialog builder.
 #include "ui/core/dialog_builder_tags.h"
 
+#include "ui/controls/container_ui.h"
+#include "ui/controls/scroll_bar_ui.h"
 #include "ui/core/active_x_ui.h"
 #include "ui/core/control_ui.h"
 #include "ui/core/flash_ui.h"
@@ -23,6 +25,8 @@ CControlUI* Make() {
 // One row per tag; several tags may make one class.
 const ControlTagUI kFrameworkTags[] = {
     {L"Control", &Make<CControlUI>},
+    {L"Container", &Make<CContainerUI>},
+    {L"ScrollBar", &Make<CScrollBarUI>},
     {L"ActiveX", &Make<CActiveXUI>},
     {L"WebBrowser", &Make<CWebBrowserUI>},
     {L"Flash", &Make<CFlashUI>},

@@ -178,7 +178,15 @@ TEST(ControlLayout, InsideAHiddenParentSetPosStoresButNeitherInvalidatesNorPlace
     child->SetPos(CRectUI(10, 10, 20, 20));
     EXPECT_TRUE(SameRect(CRectUI(10, 10, 20, 20), child->GetPos()));
     EXPECT_TRUE(window.NothingInvalid());
-    EXPECT_TRUE(IsRectEmpty(&cover->GetPos()));
+    EXPECT_TRUE(SameRect(CRectUI(), cover->GetPos()));
+
+    // Move ends the same way.
+    child->Move(5, 5);
+    EXPECT_TRUE(SameRect(CRectUI(15, 15, 25, 25), child->GetPos()));
+    EXPECT_TRUE(window.NothingInvalid());
+    EXPECT_TRUE(SameRect(CRectUI(), cover->GetPos()));
+    child->Move(5, 5, false);
+    EXPECT_TRUE(SameRect(CRectUI(5, 5, 5, 5), cover->GetPos())) << "without invalidation the cover moves along";
 }
 
 class SizeCounter {
