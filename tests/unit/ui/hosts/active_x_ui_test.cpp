@@ -278,21 +278,10 @@ TEST(ActiveXHost, WindowlessObjectPaintsIntoTheControlRectangle) {
     host.Attach(control, kRect);
     EXPECT_EQ(control->GetNativeWindow(), host.GetHWND());
 
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 400;
-    info.bmiHeader.biHeight = -300;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    memset(bits, 0xFF, 400 * 300 * 4);
+    TestDib dib(400, 300);
     const RECT all = {0, 0, 400, 300};
-    EXPECT_TRUE(control->DoPaint(dc, all, nullptr));
-    GdiFlush();
-    auto pixel = [&](int x, int y) { return static_cast<const DWORD*>(bits)[y * 400 + x] & 0xFFFFFF; };
+    EXPECT_TRUE(control->DoPaint(dib.Dc(), all, nullptr));
+    auto pixel = [&](int x, int y) { return dib.Pixel(x, y); };
     const DWORD back = 0x101828;
     EXPECT_EQ(pixel(20, 30), back);
     EXPECT_EQ(pixel(219, 129), back);
@@ -300,9 +289,6 @@ TEST(ActiveXHost, WindowlessObjectPaintsIntoTheControlRectangle) {
     EXPECT_EQ(pixel(20, 29), 0xFFFFFFu);
     EXPECT_EQ(pixel(220, 129), 0xFFFFFFu);
     EXPECT_EQ(pixel(219, 130), 0xFFFFFFu);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 }
 
 TEST(ActiveXHost, WindowlessObjectTakesInputOnlyWhereAndWhenItShould) {
@@ -467,21 +453,11 @@ TEST(ActiveXHost, WindowedObjectPrintsItselfAndALayeredWindowShowsItsCaret) {
     ASSERT_TRUE(CreateCaret(child, nullptr, 1, 10));
     ASSERT_TRUE(SetCaretPos(5, 5));
 
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 200;
-    info.bmiHeader.biHeight = -100;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    auto pixel = [&](int x, int y) { return static_cast<const DWORD*>(bits)[y * 200 + x] & 0xFFFFFF; };
+    TestDib dib(200, 100);
+    auto pixel = [&](int x, int y) { return dib.Pixel(x, y); };
     auto print = [&] {
-        memset(bits, 0xFF, 200 * 100 * 4);
-        EXPECT_EQ(SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT), 1);
-        GdiFlush();
+        dib.Clear();
+        EXPECT_EQ(SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dib.Dc()), PRF_CLIENT), 1);
     };
     print();
     EXPECT_EQ(pixel(5, 8), 0x101828u);
@@ -498,9 +474,6 @@ TEST(ActiveXHost, WindowedObjectPrintsItselfAndALayeredWindowShowsItsCaret) {
     EXPECT_TRUE(hidden);
     EXPECT_EQ(pixel(6, 8), 0x101828u);
     DestroyCaret();
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 }
 
 // On a thread that already runs COM multithreaded the control's own
