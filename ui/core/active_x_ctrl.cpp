@@ -294,7 +294,7 @@ STDMETHODIMP CActiveXCtrl::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlac
         *position = owner_->GetPos();
         *clip = owner_->GetPos();
     }
-    *frame = new (std::nothrow) CActiveXFrameWnd(owner_);
+    *frame = new (std::nothrow) CActiveXFrameWnd(owner_->GetManager()->GetPaintWindow());
     if (*frame == nullptr) return E_OUTOFMEMORY;
     if (frameInfo != nullptr) {
         if (accelerators_ == nullptr) {

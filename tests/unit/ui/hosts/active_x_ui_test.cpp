@@ -368,6 +368,7 @@ TEST(ActiveXHost, SiteAnswersWriteTheirOutParameters) {
     EXPECT_EQ(dc, nullptr);
 
     OLEINPLACEFRAMEINFO frameInfo[2] = {};
+    IOleInPlaceFrame* keptFrame = nullptr;
     for (OLEINPLACEFRAMEINFO& info : frameInfo) {
         IOleInPlaceFrame* frame = nullptr;
         IOleInPlaceUIWindow* document = reinterpret_cast<IOleInPlaceUIWindow*>(1);
@@ -381,7 +382,10 @@ TEST(ActiveXHost, SiteAnswersWriteTheirOutParameters) {
         EXPECT_EQ(frame->GetWindow(&frameWindow), S_OK);
         EXPECT_EQ(frameWindow, host.GetHWND());
         EXPECT_EQ(frame->RequestBorderSpace(nullptr), INPLACE_E_NOTOOLSPACE);
-        frame->Release();
+        if (keptFrame == nullptr)
+            keptFrame = frame;
+        else
+            frame->Release();
         EXPECT_EQ(info.cb, sizeof(OLEINPLACEFRAMEINFO));
         EXPECT_EQ(info.hwndFrame, host.GetHWND());
         EXPECT_FALSE(info.fMDIApp);
@@ -437,6 +441,11 @@ TEST(ActiveXHost, SiteAnswersWriteTheirOutParameters) {
     EXPECT_EQ(client->ShowObject(), E_UNEXPECTED);
     client->Release();
     EXPECT_EQ(site->Release(), 0u);
+    // A frame an object kept outlives the control harmlessly.
+    HWND frameWindow = nullptr;
+    EXPECT_EQ(keptFrame->GetWindow(&frameWindow), S_OK);
+    EXPECT_EQ(frameWindow, host.GetHWND());
+    EXPECT_EQ(keptFrame->Release(), 0u);
     EXPECT_EQ(folder.Count("objects"), 0);
 }
 
