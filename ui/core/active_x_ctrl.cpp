@@ -136,7 +136,8 @@ STDMETHODIMP CActiveXCtrl::GetContainer(IOleContainer** container) {
 
 STDMETHODIMP CActiveXCtrl::ShowObject() {
     if (owner_ == nullptr) return E_UNEXPECTED;
-    HDC dc = ::GetDC(owner_->hostWindow_);
+    // Without a host window GetDC would hand out the screen's.
+    HDC dc = owner_->hostWindow_ != nullptr ? ::GetDC(owner_->hostWindow_) : nullptr;
     if (dc == nullptr) return E_FAIL;
     if (viewObject_ != nullptr) {
         const RECT& pos = owner_->GetPos();

@@ -2,6 +2,7 @@
 // browser doubles: creation, the protocol order, windowless input and
 // painting, the site's answers and the release.
 #include "host_test_support.h"
+#include "ui/core/active_x_ctrl.h"
 #include "ui/core/active_x_ui.h"
 #include "ui/core/notify_message_ui.h"
 
@@ -504,4 +505,22 @@ TEST(ActiveXHost, ControlLeavesAThreadsOtherCOMModeAlone) {
     WaitForSingleObject(thread, 10000);
     CloseHandle(thread);
     EXPECT_EQ(again, S_FALSE);  // still initialised by the thread itself
+}
+
+// An object without a view object is shown and printed without drawing.
+TEST(ActiveXHost, WithoutAViewObjectNothingIsDrawn) {
+    HostWindow host;
+    auto* control = new CActiveXUI();
+    host.Attach(control, kRect);  // no class id: no object
+    CActiveXCtrl* site = new CActiveXCtrl(control);
+    EXPECT_EQ(site->ShowObject(), E_FAIL);  // no host window yet
+    ASSERT_EQ(site->CreateActiveXWnd(), S_OK);
+    HWND child = control->GetNativeWindow();
+    ASSERT_NE(child, nullptr);
+    TestDib dib(200, 100);
+    EXPECT_EQ(SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dib.Dc()), PRF_CLIENT), 1);
+    EXPECT_EQ(dib.Pixel(5, 5), 0xFFFFFFu);
+    EXPECT_EQ(site->ShowObject(), S_OK);
+    EXPECT_EQ(site->Release(), 0u);
+    EXPECT_FALSE(IsWindow(child));
 }
