@@ -10,7 +10,10 @@
 #include "ui/controls/scroll_bar_ui.h"
 #include "ui/controls/text_ui.h"
 #include "ui/controls/vertical_layout_ui.h"
+#include "ui/core/active_x_ui.h"
 #include "ui/core/control_ui.h"
+#include "ui/core/flash_ui.h"
+#include "ui/core/web_browser_ui.h"
 
 #include <cwchar>
 #include <new>
@@ -40,6 +43,9 @@ const ControlTagUI kFrameworkTags[] = {
     {L"Button", &Make<CButtonUI>},
     {L"Option", &Make<COptionUI>},
     {L"CheckBox", &Make<CCheckBoxUI>},
+    {L"ActiveX", &Make<CActiveXUI>},
+    {L"WebBrowser", &Make<CWebBrowserUI>},
+    {L"Flash", &Make<CFlashUI>},
 };
 
 struct RegisteredTag {
