@@ -3,7 +3,10 @@
 
 #include "ui/controls/container_ui.h"
 #include "ui/controls/scroll_bar_ui.h"
+#include "ui/core/active_x_ui.h"
 #include "ui/core/control_ui.h"
+#include "ui/core/flash_ui.h"
+#include "ui/core/web_browser_ui.h"
 
 #include <cwchar>
 #include <new>
@@ -24,6 +27,9 @@ const ControlTagUI kFrameworkTags[] = {
     {L"Control", &Make<CControlUI>},
     {L"Container", &Make<CContainerUI>},
     {L"ScrollBar", &Make<CScrollBarUI>},
+    {L"ActiveX", &Make<CActiveXUI>},
+    {L"WebBrowser", &Make<CWebBrowserUI>},
+    {L"Flash", &Make<CFlashUI>},
 };
 
 struct RegisteredTag {
