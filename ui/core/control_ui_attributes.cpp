@@ -1,10 +1,10 @@
 #include "ui/core/control_ui.h"
 
 #include "ui/core/number_list_ui.h"
+#include "ui/core/text_map_ui.h"
 #include "ui/core/window_manager_ui.h"
 
 #include <cwchar>
-#include <new>
 
 namespace QuillUI {
 
@@ -213,24 +213,11 @@ CWideString CControlUI::GetVirtualWnd() const {
 }
 
 void CControlUI::AddCustomAttribute(const wchar_t* name, const wchar_t* value) {
-    if (name == nullptr || name[0] == 0 || value == nullptr || value[0] == 0) return;
-    if (customAttributes_.Find(name, false) != nullptr) return;
-    CWideString* copy = new (std::nothrow) CWideString(value);
-    if (copy != nullptr && !customAttributes_.Insert(name, copy)) delete copy;
+    AddFirstText(customAttributes_, name, value);
 }
 
-const wchar_t* CControlUI::GetCustomAttribute(const wchar_t* name) {
-    if (name == nullptr) return nullptr;
-    const CWideString* value = static_cast<const CWideString*>(customAttributes_.Find(name));
-    return value != nullptr ? value->GetData() : nullptr;
-}
+const wchar_t* CControlUI::GetCustomAttribute(const wchar_t* name) { return FindText(customAttributes_, name); }
 
-void CControlUI::RemoveAllCustomAttributes() {
-    customAttributes_.ForEach([](const wchar_t*, void* data) {
-        delete static_cast<CWideString*>(data);
-        return true;
-    });
-    customAttributes_.Resize(83);
-}
+void CControlUI::RemoveAllCustomAttributes() { RemoveAllTexts(customAttributes_, 83); }
 
 }  // namespace QuillUI

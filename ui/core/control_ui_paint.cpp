@@ -7,6 +7,18 @@
 
 namespace QuillUI {
 
+namespace {
+
+// Stores the value; false when it was already there.
+template <class T>
+bool Changed(T& field, T value) {
+    if (field == value) return false;
+    field = value;
+    return true;
+}
+
+}  // namespace
+
 bool CControlUI::Paint(HDC dc, const RECT& paint, CControlUI* stopControl) {
     if (stopControl == this) return false;
     if (!IntersectRect(&paintRect_, &paint, &itemRect_)) return true;
@@ -104,39 +116,27 @@ bool CControlUI::DoPostPaint(HDC, const RECT&) {
 // ---- Appearance ---------------------------------------------------------
 
 void CControlUI::SetBkColor(DWORD color) {
-    if (bkColor_ == color) return;
-    bkColor_ = color;
-    Invalidate();
+    if (Changed(bkColor_, color)) Invalidate();
 }
 
 void CControlUI::SetBkColor2(DWORD color) {
-    if (bkColor2_ == color) return;
-    bkColor2_ = color;
-    Invalidate();
+    if (Changed(bkColor2_, color)) Invalidate();
 }
 
 void CControlUI::SetBkColor3(DWORD color) {
-    if (bkColor3_ == color) return;
-    bkColor3_ = color;
-    Invalidate();
+    if (Changed(bkColor3_, color)) Invalidate();
 }
 
 void CControlUI::SetBorderColor(DWORD color) {
-    if (borderColor_ == color) return;
-    borderColor_ = color;
-    Invalidate();
+    if (Changed(borderColor_, color)) Invalidate();
 }
 
 void CControlUI::SetFocusBorderColor(DWORD color) {
-    if (focusBorderColor_ == color) return;
-    focusBorderColor_ = color;
-    Invalidate();
+    if (Changed(focusBorderColor_, color)) Invalidate();
 }
 
 void CControlUI::SetColorHSL(bool colorHSL) {
-    if (colorHSL_ == colorHSL) return;
-    colorHSL_ = colorHSL;
-    Invalidate();
+    if (Changed(colorHSL_, colorHSL)) Invalidate();
 }
 
 void CControlUI::SetBorderSize(int size) {

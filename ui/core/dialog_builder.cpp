@@ -5,6 +5,7 @@
 #include "ui/core/control_ui.h"
 #include "ui/controls/container_ui.h"
 #include "ui/core/dialog_builder_tags.h"
+#include "ui/core/module_resource.h"
 #include "ui/core/window_manager_ui.h"
 
 #include <cwchar>
@@ -59,14 +60,9 @@ bool CDialogBuilder::Load(const wchar_t* markup, const wchar_t* type) {
         typeName_ = type;
     fromResource_ = true;
     const wchar_t* resourceType = typeId_ != nullptr ? typeId_ : typeName_.GetData();
-    HINSTANCE module = CWindowManagerUI::GetResourceDll();
-    HRSRC found = ::FindResourceW(module, markup, resourceType);
-    if (found == nullptr) return false;
-    HGLOBAL loaded = ::LoadResource(module, found);
-    if (loaded == nullptr) return false;
-    const DWORD size = ::SizeofResource(module, found);
-    const void* bytes = ::LockResource(loaded);
-    if (bytes == nullptr || size == 0) return false;
+    DWORD size = 0;
+    const void* bytes = FindModuleResource(markup, resourceType, size);
+    if (bytes == nullptr) return false;
     return document_.LoadFromMem(bytes, size, CXmlDocumentUI::kEncodingUtf8);
 }
 

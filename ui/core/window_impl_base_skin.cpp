@@ -4,6 +4,7 @@
 
 #include "common/common_log.h"
 #include "ui/core/control_ui.h"
+#include "ui/core/module_resource.h"
 
 #include <cwchar>
 #include <new>
@@ -21,14 +22,9 @@ const void* LoadZipResource(const wchar_t* name, DWORD& size) {
         size = blockSize;
         return block;
     }
-    HINSTANCE module = CWindowManagerUI::GetResourceDll();
-    HRSRC found = ::FindResourceW(module, name, L"ZIPRES");
-    if (found == nullptr) return nullptr;
-    HGLOBAL loaded = ::LoadResource(module, found);
-    if (loaded == nullptr) return nullptr;
-    const DWORD length = ::SizeofResource(module, found);
-    const void* bytes = ::LockResource(loaded);
-    if (bytes == nullptr || length == 0) return nullptr;
+    DWORD length = 0;
+    const void* bytes = FindModuleResource(name, L"ZIPRES", length);
+    if (bytes == nullptr) return nullptr;
     block = new (std::nothrow) unsigned char[length];
     if (block == nullptr) return nullptr;
     memcpy(block, bytes, length);

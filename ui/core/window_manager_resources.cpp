@@ -5,6 +5,7 @@
 #include "ui/core/image_info_ui.h"
 #include "ui/core/renderer_ui.h"
 #include "ui/core/resource_name_or_id.h"
+#include "ui/core/text_map_ui.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -218,24 +219,14 @@ void CWindowManagerUI::RemoveAllDefaultAttributeList(bool shared) {
 // ---- Custom window attributes ----------------------------------------
 
 void CWindowManagerUI::AddWindowCustomAttribute(const wchar_t* name, const wchar_t* value) {
-    if (name == nullptr || *name == L'\0' || value == nullptr || *value == L'\0') return;
-    if (customAttributes_.Find(name) != nullptr) return;
-    CWideString* copy = new (std::nothrow) CWideString(value);
-    if (copy != nullptr && !customAttributes_.Insert(name, copy)) delete copy;
+    AddFirstText(customAttributes_, name, value);
 }
 
 const wchar_t* CWindowManagerUI::GetWindowCustomAttribute(const wchar_t* name) {
-    const CWideString* value = static_cast<const CWideString*>(customAttributes_.Find(name));
-    return value != nullptr ? value->GetData() : nullptr;
+    return FindText(customAttributes_, name);
 }
 
-void CWindowManagerUI::RemoveAllWindowCustomAttribute() {
-    customAttributes_.ForEach([](const wchar_t*, void* data) {
-        delete static_cast<CWideString*>(data);
-        return true;
-    });
-    customAttributes_.Resize(83);
-}
+void CWindowManagerUI::RemoveAllWindowCustomAttribute() { RemoveAllTexts(customAttributes_, 83); }
 
 // ---- Multi-language texts --------------------------------------------
 
