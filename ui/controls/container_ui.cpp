@@ -77,23 +77,23 @@ bool CContainerUI::MoveItems(CControlUI* control, int count, int newIndex) {
 
 int CContainerUI::GetCount() const { return items_.GetSize(); }
 
-bool CContainerUI::Add(CControlUI* control) {
-    if (control == nullptr) return false;
+void CContainerUI::AdoptChild(CControlUI* control) {
     if (manager_ != nullptr) manager_->InitControls(control, this);
     if (!IsVisible())
         control->SetInternVisible(false);
     else
         NeedUpdate();
+}
+
+bool CContainerUI::Add(CControlUI* control) {
+    if (control == nullptr) return false;
+    AdoptChild(control);
     return items_.Add(control);
 }
 
 bool CContainerUI::AddAt(CControlUI* control, int index) {
     if (control == nullptr) return false;
-    if (manager_ != nullptr) manager_->InitControls(control, this);
-    if (!IsVisible())
-        control->SetInternVisible(false);
-    else
-        NeedUpdate();
+    AdoptChild(control);
     return items_.InsertAt(index, control);
 }
 

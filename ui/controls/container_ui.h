@@ -8,6 +8,8 @@
 #include "ui/core/pointer_array.h"
 #include "ui/core/rect_ui.h"
 
+#include <cstdint>
+
 namespace QuillUI {
 
 class CScrollBarUI;
@@ -130,11 +132,18 @@ protected:
     // inset and the visible bars, stretched to the bars' ranges and shifted
     // by their positions.
     RECT GetLayoutArea() const;
+    // Binds a new child to the manager and to the container's visibility.
+    void AdoptChild(CControlUI* control);
     // Destroys a child that leaves the container, at once or through the
     // manager's delayed cleanup.
     void DestroyChild(CControlUI* control);
     // Lays the container out again at its current place, for ProcessScrollBar.
     void Relayout(bool needInvalidate);
+    // The item rectangle less the inset.
+    RECT GetInsetRect() const;
+    // Sets or moves one scroll component through SetScrollPos.
+    void ScrollTo(LONG SIZE::*component, LONG value);
+    void ScrollBy(LONG SIZE::*component, int64_t delta);
     int GetVerticalLineStep();
     int GetHorizontalLineStep() const;
     int GetVerticalPageStep() const;

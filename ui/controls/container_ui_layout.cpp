@@ -15,23 +15,24 @@ int Clamp(int value, int low, int high) {
 
 }  // namespace
 
-RECT CContainerUI::GetClientPos() const {
+RECT CContainerUI::GetInsetRect() const {
     RECT rc = itemRect_;
     rc.left += inset_.left;
     rc.top += inset_.top;
     rc.right -= inset_.right;
     rc.bottom -= inset_.bottom;
+    return rc;
+}
+
+RECT CContainerUI::GetClientPos() const {
+    RECT rc = GetInsetRect();
     if (IsShown(verticalScrollBar_)) rc.right -= verticalScrollBar_->GetFixedWidth();
     if (IsShown(horizontalScrollBar_)) rc.bottom -= horizontalScrollBar_->GetFixedHeight();
     return rc;
 }
 
 RECT CContainerUI::GetLayoutArea() const {
-    RECT rc = itemRect_;
-    rc.left += inset_.left;
-    rc.top += inset_.top;
-    rc.right -= inset_.right;
-    rc.bottom -= inset_.bottom;
+    RECT rc = GetInsetRect();
     if (IsShown(verticalScrollBar_)) {
         rc.top -= verticalScrollBar_->GetScrollPos();
         rc.bottom = rc.bottom - verticalScrollBar_->GetScrollPos() + verticalScrollBar_->GetScrollRange();

@@ -89,108 +89,55 @@ int CContainerUI::GetHorizontalPageStep() const {
     return page;
 }
 
-void CContainerUI::LineUp() {
+void CContainerUI::ScrollTo(LONG SIZE::*component, LONG value) {
     SIZE pos = GetScrollPos();
-    pos.cy = Offset(pos.cy, -int64_t(GetVerticalLineStep()));
+    pos.*component = value;
     SetScrollPos(pos);
 }
 
-void CContainerUI::LineDown() {
-    SIZE pos = GetScrollPos();
-    pos.cy = Offset(pos.cy, GetVerticalLineStep());
-    SetScrollPos(pos);
+void CContainerUI::ScrollBy(LONG SIZE::*component, int64_t delta) {
+    ScrollTo(component, Offset(GetScrollPos().*component, delta));
 }
 
-void CContainerUI::PageUp() {
-    SIZE pos = GetScrollPos();
-    pos.cy = Offset(pos.cy, -int64_t(GetVerticalPageStep()));
-    SetScrollPos(pos);
+void CContainerUI::LineUp() { ScrollBy(&SIZE::cy, -int64_t(GetVerticalLineStep())); }
+void CContainerUI::LineDown() { ScrollBy(&SIZE::cy, GetVerticalLineStep()); }
+void CContainerUI::PageUp() { ScrollBy(&SIZE::cy, -int64_t(GetVerticalPageStep())); }
+void CContainerUI::PageDown() { ScrollBy(&SIZE::cy, GetVerticalPageStep()); }
+void CContainerUI::HomeUp() { ScrollTo(&SIZE::cy, 0); }
+void CContainerUI::EndDown() { ScrollTo(&SIZE::cy, GetScrollRange().cy); }
+void CContainerUI::LineLeft() { ScrollBy(&SIZE::cx, -int64_t(GetHorizontalLineStep())); }
+void CContainerUI::LineRight() { ScrollBy(&SIZE::cx, GetHorizontalLineStep()); }
+void CContainerUI::PageLeft() { ScrollBy(&SIZE::cx, -int64_t(GetHorizontalPageStep())); }
+void CContainerUI::PageRight() { ScrollBy(&SIZE::cx, GetHorizontalPageStep()); }
+void CContainerUI::HomeLeft() { ScrollTo(&SIZE::cx, 0); }
+void CContainerUI::EndRight() { ScrollTo(&SIZE::cx, GetScrollRange().cx); }
+
+namespace {
+
+// Creates or deletes one of a container's bars; a new bar takes the
+// window's default attribute list for its kind.
+void SwitchBar(CScrollBarUI*& bar, bool wanted, bool horizontal, CContainerUI* owner, CWindowManagerUI* manager) {
+    if (!wanted) {
+        if (bar != nullptr) bar->Delete();
+        bar = nullptr;
+        return;
+    }
+    if (bar != nullptr) return;
+    bar = new (std::nothrow) CScrollBarUI();
+    if (bar == nullptr) return;
+    if (horizontal) bar->SetHorizontal(true);
+    bar->SetOwner(owner);
+    bar->SetManager(manager, nullptr, false);
+    if (manager == nullptr) return;
+    if (const wchar_t* list = manager->GetDefaultAttributeList(horizontal ? L"HScrollBar" : L"VScrollBar"))
+        bar->ApplyAttributeList(list);
 }
 
-void CContainerUI::PageDown() {
-    SIZE pos = GetScrollPos();
-    pos.cy = Offset(pos.cy, GetVerticalPageStep());
-    SetScrollPos(pos);
-}
-
-void CContainerUI::HomeUp() {
-    SIZE pos = GetScrollPos();
-    pos.cy = 0;
-    SetScrollPos(pos);
-}
-
-void CContainerUI::EndDown() {
-    SIZE pos = GetScrollPos();
-    pos.cy = GetScrollRange().cy;
-    SetScrollPos(pos);
-}
-
-void CContainerUI::LineLeft() {
-    SIZE pos = GetScrollPos();
-    pos.cx = Offset(pos.cx, -int64_t(GetHorizontalLineStep()));
-    SetScrollPos(pos);
-}
-
-void CContainerUI::LineRight() {
-    SIZE pos = GetScrollPos();
-    pos.cx = Offset(pos.cx, GetHorizontalLineStep());
-    SetScrollPos(pos);
-}
-
-void CContainerUI::PageLeft() {
-    SIZE pos = GetScrollPos();
-    pos.cx = Offset(pos.cx, -int64_t(GetHorizontalPageStep()));
-    SetScrollPos(pos);
-}
-
-void CContainerUI::PageRight() {
-    SIZE pos = GetScrollPos();
-    pos.cx = Offset(pos.cx, GetHorizontalPageStep());
-    SetScrollPos(pos);
-}
-
-void CContainerUI::HomeLeft() {
-    SIZE pos = GetScrollPos();
-    pos.cx = 0;
-    SetScrollPos(pos);
-}
-
-void CContainerUI::EndRight() {
-    SIZE pos = GetScrollPos();
-    pos.cx = GetScrollRange().cx;
-    SetScrollPos(pos);
-}
+}  // namespace
 
 void CContainerUI::EnableScrollBar(bool enableVertical, bool enableHorizontal) {
-    if (enableVertical && verticalScrollBar_ == nullptr) {
-        verticalScrollBar_ = new (std::nothrow) CScrollBarUI();
-        if (verticalScrollBar_ != nullptr) {
-            verticalScrollBar_->SetOwner(this);
-            verticalScrollBar_->SetManager(manager_, nullptr, false);
-            if (manager_ != nullptr) {
-                if (const wchar_t* list = manager_->GetDefaultAttributeList(L"VScrollBar"))
-                    verticalScrollBar_->ApplyAttributeList(list);
-            }
-        }
-    } else if (!enableVertical && verticalScrollBar_ != nullptr) {
-        verticalScrollBar_->Delete();
-        verticalScrollBar_ = nullptr;
-    }
-    if (enableHorizontal && horizontalScrollBar_ == nullptr) {
-        horizontalScrollBar_ = new (std::nothrow) CScrollBarUI();
-        if (horizontalScrollBar_ != nullptr) {
-            horizontalScrollBar_->SetHorizontal(true);
-            horizontalScrollBar_->SetOwner(this);
-            horizontalScrollBar_->SetManager(manager_, nullptr, false);
-            if (manager_ != nullptr) {
-                if (const wchar_t* list = manager_->GetDefaultAttributeList(L"HScrollBar"))
-                    horizontalScrollBar_->ApplyAttributeList(list);
-            }
-        }
-    } else if (!enableHorizontal && horizontalScrollBar_ != nullptr) {
-        horizontalScrollBar_->Delete();
-        horizontalScrollBar_ = nullptr;
-    }
+    SwitchBar(verticalScrollBar_, enableVertical, false, this, manager_);
+    SwitchBar(horizontalScrollBar_, enableHorizontal, true, this, manager_);
     NeedUpdate();
 }
 

@@ -3,7 +3,6 @@
 #include "ui/controls/container_ui.h"
 #include "ui/core/window_manager_ui.h"
 
-#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cwchar>
@@ -150,78 +149,73 @@ void CScrollBarUI::SetBkDisabledImage(const wchar_t* d) { SetImage(bkImages_.dis
 
 int CScrollBarUI::GetThickness() const { return horizontal_ ? fixedSize_.cy : fixedSize_.cx; }
 
+namespace {
+
+// The parts along the bar, as [start, end) spans of one axis.
+struct TrackLayout {
+    int button1Start, button1End;
+    int button2Start, button2End;
+    int thumbStart, thumbEnd;
+    bool hasThumb;
+    int buttonThickness;  // across the bar: s, or 0 for a hidden button
+    int button2Thickness;
+};
+
+// start and end bound the bar along its axis and s is its thickness.
+TrackLayout LayOutTrack(int start, int end, int s, bool show1, bool show2, int range, int position) {
+    TrackLayout t = {};
+    const int track = end - start;
+    int rail = track;
+    if (show1) rail -= s;
+    if (show2) rail -= s;
+    if (rail <= s) {
+        // Too short for a thumb: two buttons share the length.
+        int button = track / 2;
+        if (button > s) button = s;
+        t = {start, start + button, end - button, end, 0, 0, false, s, s};
+        return t;
+    }
+    // A hidden button is an empty span at its end of the bar.
+    t.button1Start = start;
+    t.button1End = show1 ? start + s : start;
+    t.buttonThickness = show1 ? s : 0;
+    t.button2Start = show2 ? end - s : end;
+    t.button2End = end;
+    t.button2Thickness = show2 ? s : 0;
+    t.hasThumb = true;
+    if (range < 1) {
+        t.thumbStart = t.button1End;
+        t.thumbEnd = t.button2Start;
+        return t;
+    }
+    // The products reach 64 bits for large ranges.
+    int length = static_cast<int>(int64_t(track) * rail / (int64_t(range) + track));
+    if (length < s) length = s;
+    t.thumbStart = static_cast<int>(int64_t(rail - length) * position / range) + t.button1End;
+    t.thumbEnd = t.thumbStart + length;
+    if (t.thumbEnd > t.button2Start) {
+        t.thumbStart = t.button2Start - length;
+        t.thumbEnd = t.button2Start;
+    }
+    return t;
+}
+
+}  // namespace
+
 void CScrollBarUI::SetPos(RECT rect, bool needInvalidate) {
     CControlUI::SetPos(rect, needInvalidate);
     const RECT rc = itemRect_;
     const int s = GetThickness();
-    // The products below reach 64 bits for large ranges.
-    const int64_t range = range_;
-    const int64_t position = position_;
-
     if (!horizontal_) {
-        const int track = rc.bottom - rc.top;
-        int rail = track;
-        if (showButton1_) rail -= s;
-        if (showButton2_) rail -= s;
-        if (rail > s) {
-            button1_ = showButton1_ ? CRectUI(rc.left, rc.top, rc.left + s, rc.top + s)
-                                    : CRectUI(rc.left, rc.top, rc.left, rc.top);
-            button2_ = showButton2_ ? CRectUI(rc.left, rc.bottom - s, rc.left + s, rc.bottom)
-                                    : CRectUI(rc.left, rc.bottom, rc.left, rc.bottom);
-            thumb_.left = rc.left;
-            thumb_.right = rc.left + s;
-            if (range_ < 1) {
-                thumb_.top = button1_.bottom;
-                thumb_.bottom = button2_.top;
-            } else {
-                int length = static_cast<int>(int64_t(track) * rail / (range + track));
-                if (length < s) length = s;
-                thumb_.top = static_cast<LONG>((rail - length) * position / range) + button1_.bottom;
-                thumb_.bottom = thumb_.top + length;
-                if (thumb_.bottom > button2_.top) {
-                    thumb_.top = button2_.top - length;
-                    thumb_.bottom = button2_.top;
-                }
-            }
-        } else {
-            int button = track / 2;
-            if (button > s) button = s;
-            button1_ = CRectUI(rc.left, rc.top, rc.left + s, rc.top + button);
-            button2_ = CRectUI(rc.left, rc.bottom - button, rc.left + s, rc.bottom);
-            thumb_ = CRectUI();
-        }
+        const TrackLayout t = LayOutTrack(rc.top, rc.bottom, s, showButton1_, showButton2_, range_, position_);
+        button1_ = CRectUI(rc.left, t.button1Start, rc.left + t.buttonThickness, t.button1End);
+        button2_ = CRectUI(rc.left, t.button2Start, rc.left + t.button2Thickness, t.button2End);
+        thumb_ = t.hasThumb ? CRectUI(rc.left, t.thumbStart, rc.left + s, t.thumbEnd) : CRectUI();
     } else {
-        const int track = rc.right - rc.left;
-        int rail = track;
-        if (showButton1_) rail -= s;
-        if (showButton2_) rail -= s;
-        if (rail > s) {
-            button1_ = showButton1_ ? CRectUI(rc.left, rc.top, rc.left + s, rc.top + s)
-                                    : CRectUI(rc.left, rc.top, rc.left, rc.top);
-            button2_ = showButton2_ ? CRectUI(rc.right - s, rc.top, rc.right, rc.top + s)
-                                    : CRectUI(rc.right, rc.top, rc.right, rc.top);
-            thumb_.top = rc.top;
-            thumb_.bottom = rc.top + s;
-            if (range_ < 1) {
-                thumb_.left = button1_.right;
-                thumb_.right = button2_.left;
-            } else {
-                int length = static_cast<int>(int64_t(track) * rail / (range + track));
-                if (length < s) length = s;
-                thumb_.left = static_cast<LONG>((rail - length) * position / range) + button1_.right;
-                thumb_.right = thumb_.left + length;
-                if (thumb_.right > button2_.left) {
-                    thumb_.left = button2_.left - length;
-                    thumb_.right = button2_.left;
-                }
-            }
-        } else {
-            int button = track / 2;
-            if (button > s) button = s;
-            button1_ = CRectUI(rc.left, rc.top, rc.left + button, rc.top + s);
-            button2_ = CRectUI(rc.right - button, rc.top, rc.right, rc.top + s);
-            thumb_ = CRectUI();
-        }
+        const TrackLayout t = LayOutTrack(rc.left, rc.right, s, showButton1_, showButton2_, range_, position_);
+        button1_ = CRectUI(t.button1Start, rc.top, t.button1End, rc.top + t.buttonThickness);
+        button2_ = CRectUI(t.button2Start, rc.top, t.button2End, rc.top + t.button2Thickness);
+        thumb_ = t.hasThumb ? CRectUI(t.thumbStart, rc.top, t.thumbEnd, rc.top + s) : CRectUI();
     }
 }
 

@@ -109,11 +109,13 @@ private:
     };
 
     void SetImage(ImageDrawInfoUI& info, const wchar_t* description);
+    // The disabled, else pushed, else hot image of a part; null for none.
+    static ImageDrawInfoUI* StateImage(PartImagesUI& images, UINT state);
     // The bar's thickness: the fixed width of a vertical bar, the fixed
     // height of a horizontal one.
     int GetThickness() const;
-    void StepLineBack();
-    void StepLineForward();
+    // One line back (-1) or forward (+1): the owner's step, else the bar's own.
+    void StepLine(int direction);
     // A page toward point, when it lies before or after the thumb.
     void StepPageToward(POINT point);
     void PaintBackground(HDC dc);

@@ -17,26 +17,19 @@ int ClampToInt(int64_t value) {
 
 }  // namespace
 
-void CScrollBarUI::StepLineBack() {
-    if (owner_ != nullptr) {
-        if (horizontal_)
+void CScrollBarUI::StepLine(int direction) {
+    if (owner_ == nullptr) {
+        SetScrollPos(ClampToInt(int64_t(position_) + int64_t(direction) * GetLineSize()), true);
+    } else if (horizontal_) {
+        if (direction < 0)
             owner_->LineLeft();
         else
-            owner_->LineUp();
-        return;
-    }
-    SetScrollPos(ClampToInt(int64_t(position_) - GetLineSize()), true);
-}
-
-void CScrollBarUI::StepLineForward() {
-    if (owner_ != nullptr) {
-        if (horizontal_)
             owner_->LineRight();
-        else
-            owner_->LineDown();
-        return;
+    } else if (direction < 0) {
+        owner_->LineUp();
+    } else {
+        owner_->LineDown();
     }
-    SetScrollPos(ClampToInt(int64_t(position_) + GetLineSize()), true);
 }
 
 void CScrollBarUI::StepPageToward(POINT point) {
@@ -84,10 +77,10 @@ void CScrollBarUI::DoEvent(ControlEventUI& event) {
         if (manager_ != nullptr) manager_->SetTimer(this, kRepeatTimerId, kRepeatElapse);
         if (PtInRect(&button1_, pt)) {
             button1State_ |= PartPushed;
-            StepLineBack();
+            StepLine(-1);
         } else if (PtInRect(&button2_, pt)) {
             button2State_ |= PartPushed;
-            StepLineForward();
+            StepLine(1);
         } else if (PtInRect(&thumb_, pt)) {
             thumbState_ |= PartPushed | PartCaptured;
             lastMouse_ = pt;
@@ -155,9 +148,9 @@ void CScrollBarUI::DoEvent(ControlEventUI& event) {
             }
             Invalidate();
         } else if (button1State_ & PartPushed) {
-            if (repeatCount_ > kRepeatDelayTicks) StepLineBack();
+            if (repeatCount_ > kRepeatDelayTicks) StepLine(-1);
         } else if (button2State_ & PartPushed) {
-            if (repeatCount_ > kRepeatDelayTicks) StepLineForward();
+            if (repeatCount_ > kRepeatDelayTicks) StepLine(1);
         } else if (repeatCount_ > kRepeatDelayTicks && manager_ != nullptr) {
             POINT cursor = {0, 0};
             GetCursorPos(&cursor);

@@ -16,6 +16,13 @@ void FollowEnabled(UINT& state, bool enabled) {
 
 }  // namespace
 
+ImageDrawInfoUI* CScrollBarUI::StateImage(PartImagesUI& images, UINT state) {
+    if (state & PartDisabled) return &images.disabled;
+    if (state & PartPushed) return &images.pushed;
+    if (state & PartHot) return &images.hot;
+    return nullptr;
+}
+
 bool CScrollBarUI::DrawPartImage(HDC dc, ImageDrawInfoUI& info, const RECT& part) {
     if (info.drawString.IsEmpty()) return false;
     // Parse and load first: parsing sets the destination from the text.
@@ -27,13 +34,7 @@ bool CScrollBarUI::DrawPartImage(HDC dc, ImageDrawInfoUI& info, const RECT& part
 
 void CScrollBarUI::PaintBackground(HDC dc) {
     FollowEnabled(thumbState_, IsEnabled());
-    ImageDrawInfoUI* state = nullptr;
-    if (thumbState_ & PartDisabled)
-        state = &bkImages_.disabled;
-    else if (thumbState_ & PartPushed)
-        state = &bkImages_.pushed;
-    else if (thumbState_ & PartHot)
-        state = &bkImages_.hot;
+    ImageDrawInfoUI* state = StateImage(bkImages_, thumbState_);
     if (state != nullptr && !state->drawString.IsEmpty() && DrawImage(dc, *state)) return;
     if (!bkImages_.normal.drawString.IsEmpty()) DrawImage(dc, bkImages_.normal);
 }
@@ -41,13 +42,7 @@ void CScrollBarUI::PaintBackground(HDC dc) {
 void CScrollBarUI::PaintPart(HDC dc, const RECT& part, UINT& state, DWORD color, PartImagesUI& images) {
     FollowEnabled(state, IsEnabled());
     if (color != 0) CRendererUI::DrawColor(dc, part, GetAdjustColor(color));
-    ImageDrawInfoUI* image = nullptr;
-    if (state & PartDisabled)
-        image = &images.disabled;
-    else if (state & PartPushed)
-        image = &images.pushed;
-    else if (state & PartHot)
-        image = &images.hot;
+    ImageDrawInfoUI* image = StateImage(images, state);
     if (image != nullptr && DrawPartImage(dc, *image, part)) return;
     DrawPartImage(dc, images.normal, part);
 }
@@ -62,13 +57,7 @@ void CScrollBarUI::PaintRail(HDC dc) {
         const int middle = (thumb_.left + thumb_.right) / 2;
         mark = {middle - s / 2, thumb_.top, middle - s / 2 + s, thumb_.bottom};
     }
-    ImageDrawInfoUI* image = nullptr;
-    if (thumbState_ & PartDisabled)
-        image = &railImages_.disabled;
-    else if (thumbState_ & PartPushed)
-        image = &railImages_.pushed;
-    else if (thumbState_ & PartHot)
-        image = &railImages_.hot;
+    ImageDrawInfoUI* image = StateImage(railImages_, thumbState_);
     if (image != nullptr && DrawPartImage(dc, *image, mark)) return;
     DrawPartImage(dc, railImages_.normal, mark);
 }

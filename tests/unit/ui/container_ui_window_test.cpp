@@ -245,3 +245,40 @@ TEST(ContainerPaint, ChildrenAreClippedToTheChildAreaAndFloatChildrenToTheContai
     EXPECT_TRUE(Near(0xFF0000, dib.Rgb(22, 22)));
     EXPECT_TRUE(Near(0x0000FF, dib.Rgb(90, 45)));  // the container's own look, no bar
 }
+
+TEST(ContainerManaged, TheWheelOverAChildScrollsItsContainer) {
+    ManagedContainer tree;
+    auto* child = new CControlUI();
+    tree.root->Add(child);
+    tree.root->EnableScrollBar(true, false);
+    tree.root->GetVerticalScrollBar()->SetScrollUnit(25);
+    tree.root->GetVerticalScrollBar()->SetScrollRange(100);
+    tree.Attach();
+    tree.root->GetVerticalScrollBar()->SetPos(RECT{184, 0, 200, 100});
+    POINT pt = {50, 50};
+    ClientToScreen(tree.window.Get(), &pt);
+    LRESULT result = 0;
+    tree.manager.MessageHandler(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(pt.x, pt.y),
+                                result);
+    EXPECT_EQ(25, tree.root->GetScrollPos().cy);
+    EXPECT_EQ(-25, child->GetPos().top);
+    tree.manager.MessageHandler(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(pt.x, pt.y), result);
+    EXPECT_EQ(0, tree.root->GetScrollPos().cy);
+}
+
+TEST(ContainerManaged, MovingOffTheBarClearsItsHighlight) {
+    ManagedContainer tree;
+    tree.root->Add(new CControlUI());
+    tree.root->EnableScrollBar(true, false);
+    tree.Attach();
+    CScrollBarUI* bar = tree.root->GetVerticalScrollBar();
+    bar->SetPos(RECT{184, 0, 200, 100});  // thumb 16..50
+    LRESULT result = 0;
+    tree.manager.MessageHandler(WM_MOUSEMOVE, 0, MAKELPARAM(190, 30), result);
+    EXPECT_TRUE(bar->GetThumbState() & CScrollBarUI::PartHot);
+    EXPECT_TRUE(bar->GetButton1State() & CScrollBarUI::PartHot);
+    tree.manager.MessageHandler(WM_MOUSEMOVE, 0, MAKELPARAM(50, 50), result);
+    EXPECT_EQ(0u, bar->GetThumbState() & CScrollBarUI::PartHot);
+    EXPECT_EQ(0u, bar->GetButton1State() & CScrollBarUI::PartHot);
+    EXPECT_EQ(0u, bar->GetButton2State() & CScrollBarUI::PartHot);
+}

@@ -105,7 +105,7 @@ protected:
 
 TEST_F(DialogBuilderTest, RegistersTheRootsResources) {
     CWindowManagerUI manager;
-    Build(L"<Window>"
+    Build(L"<Window roundcorner=\"3,3\">"
           L"<Font id=\"3\" name=\"Liberation Sans\" size=\"17\" bold=\"TRUE\" />"
           L"<Font id=\"-1\" name=\"Negative\" size=\"21\" />"
           L"<Font name=\"NoId\" size=\"22\" />"
@@ -132,6 +132,8 @@ TEST_F(DialogBuilderTest, RegistersTheRootsResources) {
     EXPECT_STREQ(manager.GetDefaultAttributeList(L"Probe"), L"tooltip=\"t\"");
     ASSERT_NE(CWindowManagerUI::GetMultiLanguageString(41), nullptr);
     EXPECT_STREQ(CWindowManagerUI::GetMultiLanguageString(41), L"forty-one");
+    // Window attributes need a manager bound to a window.
+    EXPECT_EQ(manager.GetRoundCorner().cx, 0);
 }
 
 TEST_F(DialogBuilderTest, TagsMatchWithoutCaseAndUnknownTagsAreSkipped) {
@@ -151,6 +153,14 @@ TEST_F(DialogBuilderTest, TagsMatchWithoutCaseAndUnknownTagsAreSkipped) {
         EXPECT_NE(_wcsicmp(tag.c_str(), L"Control"), 0);
         EXPECT_NE(tag, L"Probe");
     }
+}
+
+TEST_F(DialogBuilderTest, FrameworkContainersTakeChildren) {
+    Build(L"<Window><container><SCROLLBAR /><Probe /></container></Window>");
+    ASSERT_NE(root_, nullptr);
+    EXPECT_STREQ(root_->GetClass(), L"Container");
+    ASSERT_EQ(Items(root_)->GetCount(), 2);
+    EXPECT_STREQ(Items(root_)->GetItemAt(0)->GetClass(), L"ScrollBar");
 }
 
 TEST_F(DialogBuilderTest, RegisteredTagsAndPluginsComeBeforeTheCallback) {
@@ -216,6 +226,63 @@ TEST_F(DialogBuilderTest, UnattachedControlsAreDeleted) {
     // Nothing after the tree node that the box could not take is built.
     ASSERT_EQ(Items(root_)->GetCount(), 2);
     EXPECT_EQ(g_alive, 3);  // first, leaf and the refusing box, without what it refused
+}
+
+// Tree doubles: a view that is a plain box, and a node that keeps its
+// child nodes apart from the controls of its row.
+class TreeViewDouble : public Box {
+public:
+    void* GetInterface(const wchar_t* name) override {
+        if (wcscmp(name, L"TreeView") == 0) return this;
+        return Box::GetInterface(name);
+    }
+};
+
+class TreeNodeDouble : public Probe {
+public:
+    ~TreeNodeDouble() override {
+        for (CControlUI* control : nodes) control->Delete();
+        for (CControlUI* control : row) control->Delete();
+    }
+    void* GetInterface(const wchar_t* name) override {
+        if (wcscmp(name, L"TreeNode") == 0) return this;
+        return Probe::GetInterface(name);
+    }
+    std::vector<CControlUI*> nodes;
+    std::vector<CControlUI*> row;
+};
+
+TEST_F(DialogBuilderTest, TreeNodesJoinTheirTreeThroughTheTreesOperations) {
+    ASSERT_TRUE(RegisterControlTag(L"TreeView", []() -> CControlUI* { return new TreeViewDouble; }));
+    ASSERT_TRUE(RegisterControlTag(L"TreeNode", []() -> CControlUI* { return new TreeNodeDouble; }));
+    TreeBuildOpsUI ops;
+    ops.addNodeToNode = [](CControlUI* parent, CControlUI* node) {
+        static_cast<TreeNodeDouble*>(parent)->nodes.push_back(node);
+        return true;
+    };
+    ops.addNodeToView = [](CControlUI* view, CControlUI* node) {
+        // A refused node goes with its whole subtree.
+        return node->GetName() != L"refused" && static_cast<TreeViewDouble*>(view)->Add(node);
+    };
+    ops.addToNodeRow = [](CControlUI* parent, CControlUI* control) {
+        static_cast<TreeNodeDouble*>(parent)->row.push_back(control);
+        return true;
+    };
+    SetTreeBuildOps(ops);
+    Build(L"<Window><TreeView>"
+          L"<TreeNode name=\"a\"><Probe name=\"label\" /><TreeNode name=\"b\" /></TreeNode>"
+          L"<TreeNode name=\"refused\"><Probe /><TreeNode /></TreeNode>"
+          L"</TreeView></Window>");
+    SetTreeBuildOps(TreeBuildOpsUI());
+    ASSERT_NE(root_, nullptr);
+    ASSERT_EQ(Items(root_)->GetCount(), 1);
+    auto* a = static_cast<TreeNodeDouble*>(Items(root_)->GetItemAt(0));
+    EXPECT_EQ(Str(a->GetName()), L"a");
+    ASSERT_EQ(a->row.size(), 1u);
+    EXPECT_EQ(Str(a->row[0]->GetName()), L"label");
+    ASSERT_EQ(a->nodes.size(), 1u);
+    EXPECT_EQ(Str(a->nodes[0]->GetName()), L"b");
+    EXPECT_EQ(g_alive, 4);  // the view, a, its label and b
 }
 
 TEST_F(DialogBuilderTest, IncludeBuildsItsSourceCountTimesIntoTheParent) {

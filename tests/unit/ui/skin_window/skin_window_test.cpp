@@ -154,6 +154,14 @@ TEST_F(SkinnedWindow, BuildsTheSampleTreeWithItsResources) {
     EXPECT_EQ(client.right, 400);
     EXPECT_EQ(client.bottom, 300);
     EXPECT_EQ(windowRect.right - windowRect.left, 400);
+    MINMAXINFO limits = {};
+    SendMessageW(hwnd_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(limits.ptMinTrackSize.x, 200);
+    EXPECT_EQ(limits.ptMinTrackSize.y, 150);
+    EXPECT_EQ(limits.ptMaxTrackSize.x, work.right - work.left);
+    EXPECT_EQ(limits.ptMaxTrackSize.y, work.bottom - work.top);
 
     // Resources: images, fonts (id -1 and a font without id are skipped),
     // multi-language texts.
@@ -320,11 +328,29 @@ void ExpectFailureBox(const wchar_t* childMode) {
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
     ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
-    HWND box = nullptr;
-    for (int i = 0; i < 1000 && box == nullptr; ++i) {
-        box = FindWindowW(L"#32770", WindowImplBase::kLoadFailedCaption);
-        if (box == nullptr && WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) break;
+    // The child's own box: other programs in this prefix may show boxes too.
+    struct Search {
+        DWORD processId;
+        HWND box;
+    } search = {process.dwProcessId, nullptr};
+    const WNDENUMPROC findBox = [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        wchar_t className[16] = L"", caption[16] = L"";
+        GetClassNameW(window, className, 16);
+        GetWindowTextW(window, caption, 16);
+        if (owner != s->processId || wcscmp(className, L"#32770") != 0 ||
+            wcscmp(caption, WindowImplBase::kLoadFailedCaption) != 0)
+            return TRUE;
+        s->box = window;
+        return FALSE;
+    };
+    for (int i = 0; i < 1000 && search.box == nullptr; ++i) {
+        EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
+        if (search.box == nullptr && WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) break;
     }
+    HWND box = search.box;
     EXPECT_NE(box, nullptr) << "no failure box";
     if (box != nullptr) {
         wchar_t text[100] = L"";

@@ -1,0 +1,150 @@
+#include "managed_window.h"
+#include "recording_control_ui.h"
+#include "render_test_support.h"
+#include "test_container_ui.h"
+#include "ui/core/renderer_ui.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace QuillUI;
+
+namespace {
+
+// The pixels of a bitmap, top row first, as 0xAARRGGBB.
+std::vector<uint32_t> ReadBitmap(HBITMAP bitmap, int& width, int& height) {
+    BITMAP info = {};
+    GetObjectW(bitmap, sizeof(info), &info);
+    width = info.bmWidth;
+    height = info.bmHeight;
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    BITMAPINFO request = {};
+    request.bmiHeader.biSize = sizeof(request.bmiHeader);
+    request.bmiHeader.biWidth = width;
+    request.bmiHeader.biHeight = -height;
+    request.bmiHeader.biPlanes = 1;
+    request.bmiHeader.biBitCount = 32;
+    request.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, height, pixels.data(), &request, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// A red root with a 2-pixel blue border and a green child inside.
+struct FramedTree {
+    explicit FramedTree(ManagedWindow& window) {
+        root = new CTestContainerUI;
+        root->SetBkColor(0xFFFF0000);
+        root->SetBorderColor(0xFF0000FF);
+        root->SetBorderSize(2);
+        child = new CRecordingControlUI(L"child");
+        child->SetBkColor(0xFF00FF00);
+        child->SetPos(RECT{150, 10, 190, 90}, false);
+        root->Add(child);
+        window.manager.AttachDialog(root);
+    }
+    CTestContainerUI* root;
+    CRecordingControlUI* child;
+};
+
+TEST(WindowManagerPaint, TheOffscreenBitmapHoldsBackgroundBorderAndChild) {
+    ManagedWindow window;
+    RecordingNotifier notifier;
+    window.manager.AddNotifier(&notifier);
+    window.Show();
+    FramedTree tree(window);
+    UpdateWindow(window.Get());
+    EXPECT_EQ(1, notifier.Count(L"windowinit"));
+    ASSERT_NE(nullptr, window.manager.GetOffscreenBitmap());
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels = ReadBitmap(window.manager.GetOffscreenBitmap(), width, height);
+    ASSERT_EQ(200, width);
+    ASSERT_EQ(100, height);
+    EXPECT_EQ(0xFF0000u, pixels[50 * width + 50] & 0xFFFFFF);
+    EXPECT_EQ(0x0000FFu, pixels[0] & 0xFFFFFF);
+    EXPECT_EQ(0x0000FFu, pixels[99 * width + 199] & 0xFFFFFF);
+    EXPECT_EQ(0x00FF00u, pixels[50 * width + 170] & 0xFFFFFF);
+
+    InvalidateRect(window.Get(), nullptr, FALSE);
+    UpdateWindow(window.Get());
+    EXPECT_EQ(1, notifier.Count(L"windowinit")) << "only the first layout sends it";
+}
+
+TEST(WindowManagerPaint, PrintClientPaintsTheTreeIntoTheGivenDc) {
+    ManagedWindow window;
+    FramedTree tree(window);
+    tree.root->SetPos(RECT{0, 0, 200, 100}, false);
+    DibSurface surface(200, 100, 0xFFFFFFFF);
+    SendMessageW(window.Get(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.Dc()), PRF_CLIENT);
+    EXPECT_EQ(0xFF0000u, surface.Rgb(50, 50));
+    EXPECT_EQ(0x0000FFu, surface.Rgb(1, 1));
+    EXPECT_EQ(0x00FF00u, surface.Rgb(170, 50));
+}
+
+TEST(WindowManagerPaint, AWindowWithoutTreeIsPaintedOnce) {
+    ManagedWindow window;
+    window.Show();
+    PumpFor(150);
+    EXPECT_EQ(1, window.paintMessages) << "WM_PAINT must validate, or it comes back forever";
+}
+
+TEST(WindowManagerPaint, OnlyControlsThatAskedAreLaidOutAgain) {
+    ManagedWindow window;
+    window.Show();
+    FramedTree tree(window);
+    UpdateWindow(window.Get());
+    tree.child->NeedUpdate();
+    UpdateWindow(window.Get());
+    EXPECT_FALSE(tree.child->IsUpdateNeeded());
+    ASSERT_EQ(1, window.manager.GetFoundControls()->GetSize());
+    EXPECT_EQ(tree.child, window.manager.GetFoundControls()->GetAt(0));
+    tree.child->NeedUpdate();
+    UpdateWindow(window.Get());
+    EXPECT_EQ(1, window.manager.GetFoundControls()->GetSize()) << "the list starts empty on every pass";
+}
+
+TEST(WindowManagerPaint, ALayeredWindowPaintsPremultipliedPixelsIntoItsDib) {
+    ManagedWindow window;
+    window.Show();
+    window.manager.SetLayered(true);
+    EXPECT_NE(0, GetWindowLongPtrW(window.Get(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    CRecordingControlUI* root = new CRecordingControlUI(L"root");
+    root->SetBkColor(0x80FF0000);
+    window.manager.AttachDialog(root);
+    window.manager.Invalidate();
+    PumpFor(100);  // the repaint timer paints
+
+    HBITMAP bitmap = window.manager.GetOffscreenBitmap();
+    ASSERT_NE(nullptr, bitmap);
+    DIBSECTION section = {};
+    ASSERT_EQ(static_cast<int>(sizeof(section)), GetObjectW(bitmap, sizeof(section), &section));
+    EXPECT_GT(section.dsBmih.biHeight, 0) << "rows stored bottom-up";
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels = ReadBitmap(bitmap, width, height);
+    ASSERT_EQ(200, width);
+    const uint32_t pixel = pixels[50 * width + 50];
+    EXPECT_NEAR(0x80, static_cast<int>(pixel >> 24), 1);
+    EXPECT_TRUE(Near(0x800000, pixel & 0xFFFFFF));
+
+    window.manager.SetLayered(false);
+    EXPECT_EQ(0, GetWindowLongPtrW(window.Get(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST(WindowManagerPaint, AGeneratedBitmapIsPaintedByTheTreeUpToTheStopControl) {
+    ManagedWindow window;
+    window.Show();
+    FramedTree tree(window);
+    UpdateWindow(window.Get());
+    const RECT part = {140, 0, 200, 100};
+    ScopedBitmap upToChild(CRendererUI::GenerateBitmap(&window.manager, part, tree.child, 0));
+    ASSERT_TRUE(upToChild);
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels = ReadBitmap(upToChild.Get(), width, height);
+    ASSERT_EQ(60, width);
+    EXPECT_EQ(0xFF0000u, pixels[50 * width + 30] & 0xFFFFFF) << "the root's background, not the child";
+    EXPECT_EQ(0x0000FFu, pixels[50 * width + 59] & 0xFFFFFF) << "the root's border";
+}
+
+}  // namespace
