@@ -35,6 +35,10 @@ FORM = "application/x-www-form-urlencoded"
 # The platform identifier that the key request carries (launcher/event_reports.cpp).
 APP_ID = "1000001"
 WM_SYSCOMMAND, SC_CLOSE = 0x0112, 0xF060
+WM_KEYDOWN, VK_ESCAPE = 0x0100, 0x1B
+# Client points of the test skin's buttons (skin/Skin/Launcher/layout/Main.xml).
+CLOSE_BUTTON = (785, 15)
+MINIMIZE_BUTTON = (755, 15)
 
 # Generous bounds for things that must happen; nothing asserts a speed.
 PATIENCE = 60.0
@@ -245,6 +249,10 @@ class LauncherSystemTest(unittest.TestCase):
         self.assertEqual((left, top), ((1024 - 800) // 2, (768 - 572) // 2))
         expected = self.start_requests("7", "k3y")
         wait_for(lambda: len(self.http.log()) >= len(expected), "the start-up requests")
+        # Escape, which closes other skinned windows, leaves this one open.
+        probe("post", window[0], str(WM_KEYDOWN), str(VK_ESCAPE), "0")
+        time.sleep(1)
+        self.assertFalse(launcher.ended())
         self.assertEqual(self.close(launcher), 0)
         # The system menu's close quits without a report.
         self.assertEqual(self.http.log(), expected)
@@ -270,6 +278,23 @@ class LauncherSystemTest(unittest.TestCase):
         self.assertEqual(launcher.box_lines(), [])
 
     # ---- Close rule ---------------------------------------------------------
+    def click(self, launcher, point):
+        window = launcher.main_window()
+        probe("click", window[0], str(point[0]), str(point[1]))
+
+    def test_close_button_of_a_player_allowed_to_close_reports_and_quits(self):
+        self.write_config("0")
+        with open(os.path.join(self.install, "LancherCache.ini"), "w", newline="") as f:
+            f.write("[Flag]\r\n7=1\r\n")
+        launcher = self.start("ID=7,Key=k3y")
+        launcher.main_window()
+        expected = self.start_requests("7", "k3y")
+        wait_for(lambda: len(self.http.log()) >= len(expected), "the start-up requests")
+        self.click(launcher, CLOSE_BUTTON)
+        self.assertEqual(launcher.exit_code(), 0)
+        self.assertEqual(self.http.log(), expected + [("POST", "/report", FORM, "openid=7&event=Close Launcher&param=")])
+        self.assertEqual(launcher.box_lines(), [])
+
     def test_closing_is_allowed_after_thirty_seconds_and_remembered(self):
         self.write_config("0")
         cache = os.path.join(self.install, "LancherCache.ini")
@@ -277,7 +302,13 @@ class LauncherSystemTest(unittest.TestCase):
             f.write("[Flag]\r\n8=1\r\n")
         launcher = self.start("ID=7,Key=k3y")
         launcher.main_window()
-        time.sleep(25)
+        expected = self.start_requests("7", "k3y")
+        wait_for(lambda: len(self.http.log()) >= len(expected), "the start-up requests")
+        self.click(launcher, CLOSE_BUTTON)
+        time.sleep(2)
+        self.assertFalse(launcher.ended())
+        self.assertEqual(self.http.log(), expected)
+        time.sleep(20)
         with open(cache) as f:
             self.assertNotIn("7=1", f.read())
         wait_for(lambda: "7=1" in open(cache).read(), "the close flag", timeout=20)
@@ -285,7 +316,9 @@ class LauncherSystemTest(unittest.TestCase):
             text = f.read()
         self.assertIn("[Flag]", text)
         self.assertIn("8=1", text)
-        self.assertEqual(self.close(launcher), 0)
+        self.click(launcher, CLOSE_BUTTON)
+        self.assertEqual(launcher.exit_code(), 0)
+        self.assertEqual(self.http.log(), expected + [("POST", "/report", FORM, "openid=7&event=Close Launcher&param=")])
         self.assertEqual(launcher.box_lines(), [])
 
     # ---- Ending -------------------------------------------------------------
