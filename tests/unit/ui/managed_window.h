@@ -73,12 +73,15 @@ private:
 inline void PumpFor(DWORD milliseconds) {
     const DWORD start = GetTickCount();
     do {
+        // One message at a time, so that one that keeps coming back cannot
+        // hold the pump past its time.
         MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
+        } else {
+            Sleep(5);
         }
-        Sleep(5);
     } while (GetTickCount() - start < milliseconds);
 }
 
