@@ -2,6 +2,7 @@
 // opens, the host flags, and the page's server choice reaching the launcher.
 #include "game_test_support.h"
 #include "launcher/frame_window.h"
+#include "ui/core/notify_message_ui.h"
 #include "ui/core/window_manager_ui.h"
 
 #include <gtest/gtest.h>
@@ -110,7 +111,17 @@ TEST(FrameWindowTest, EscapeClosesTheFrameAndEndsTheLoop) {
     ASSERT_NE(frame, nullptr);
     HWND window = frame->GetHWND();
     ASSERT_TRUE(PumpUntil([&] { return page.Log().find("?ID=7") != std::string::npos; })) << page.Log();
-    const int quits = QuitsSeen();
+    // The close button ends the launcher at once, the window still standing.
+    int quits = QuitsSeen();
+    QuillUI::NotifyMessageUI click = {};
+    click.sender = frame->GetManager().FindControl(L"btnClose");
+    ASSERT_NE(click.sender, nullptr);
+    frame->OnClick(click);
+    Pump(50);
+    EXPECT_EQ(QuitsSeen(), quits + 1);
+    EXPECT_TRUE(IsWindow(window));
+
+    quits = QuitsSeen();
     PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
     Pump(50);

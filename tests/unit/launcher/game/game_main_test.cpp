@@ -122,6 +122,12 @@ TEST(GameMainTest, MovieShowsTheEnginesProgressAndTheGamesMessages) {
         EXPECT_EQ(SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)), TRUE);
         EXPECT_TRUE(skin.AwaitCall(TextCall("setTextOne", t.shown + "  50%"))) << skin.Log();
     }
+    // A text larger than any progress line is cut, back to a whole character.
+    std::string euros;
+    for (int i = 0; i < 2000; ++i) euros += "\xE2\x82\xAC";
+    COPYDATASTRUCT big = {0, static_cast<DWORD>(euros.size()), const_cast<char*>(euros.data())};
+    SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&big));
+    EXPECT_EQ(game->TextOne(), std::wstring(GameMain::kMaxTextBytes / 3, L'\u20AC'));
     // The bytes end where the copy ends, without a terminator of their own.
     const char unterminated[] = {'x', 'y', 'z', 'w', 'v', 'Q', 'Q'};
     COPYDATASTRUCT five = {0, 5, const_cast<char*>(unterminated)};
@@ -154,6 +160,12 @@ TEST(GameMainTest, ButtonsTrayAndClosing) {
     HWND window = game->GetHWND();
     EXPECT_FALSE(game->GetManager().FindControl(L"maxbtn")->IsVisible());
     EXPECT_TRUE(game->GetManager().FindControl(L"restorebtn")->IsVisible());
+
+    // The movie is windowless: its window is the game window, which the
+    // maximise button must not touch.
+    ASSERT_TRUE(PumpUntil([&] { return skin.Log().find("CallFunction") != std::string::npos; })) << skin.Log();
+    Click(*game, L"maxbtn");
+    EXPECT_TRUE(IsWindowVisible(window));
 
     // Without a notification area the window must not vanish with no way back.
     Click(*game, L"menubtn");
@@ -192,6 +204,21 @@ TEST(GameMainTest, ButtonsTrayAndClosing) {
     Click(*game, L"closebtn");
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
     EXPECT_EQ(host.calls, (std::vector<std::string>{"show main and frame", "reset and reload", "report Close Game|"}));
+}
+
+TEST(GameMainTest, TheNewestWindowIsCurrentUntilItCloses) {
+    GameSkin skin;
+    FakeHost host;
+    GameMain* first = GameMain::Open(host, skin.Config(), L"", 0, 0);
+    GameMain* second = GameMain::Open(host, skin.Config(), L"", 0, 0);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    HWND firstWindow = first->GetHWND(), secondWindow = second->GetHWND();
+    EXPECT_EQ(GetGameMain(), second);
+    DestroyWindow(firstWindow);
+    EXPECT_EQ(GetGameMain(), second);
+    DestroyWindow(secondWindow);
+    EXPECT_EQ(GetGameMain(), nullptr);
 }
 
 TEST(GameMainTest, SystemCloseEndsTheLauncherAndTheZoomedLookFollows) {
