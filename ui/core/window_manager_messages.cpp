@@ -245,7 +245,9 @@ bool CWindowManagerUI::AddPreMessageFilter(IMessageFilterUI* filter) {
     return preMessageFilters_.Add(filter);
 }
 
-bool CWindowManagerUI::RemovePreMessageFilter(IMessageFilterUI* filter) { return RemoveFrom(preMessageFilters_, filter); }
+bool CWindowManagerUI::RemovePreMessageFilter(IMessageFilterUI* filter) {
+    return RemoveFrom(preMessageFilters_, filter);
+}
 
 bool CWindowManagerUI::AddMessageFilter(IMessageFilterUI* filter) {
     if (filter == nullptr || messageFilters_.Find(filter) >= 0) return false;

@@ -132,6 +132,25 @@ TEST(WindowManagerPaint, ALayeredWindowPaintsPremultipliedPixelsIntoItsDib) {
     EXPECT_EQ(0, GetWindowLongPtrW(window.Get(), GWL_EXSTYLE) & WS_EX_LAYERED);
 }
 
+TEST(WindowManagerPaint, ALayeredImageWithAlphaScalesThePaintedColours) {
+    ManagedWindow window;
+    window.Show();
+    window.manager.SetWindowAttribute(L"layeredimage", L"color='80FFFFFF'");
+    ASSERT_TRUE(window.manager.IsLayered());
+    CRecordingControlUI* root = new CRecordingControlUI(L"root");
+    root->SetBkColor(0x80FF0000);
+    window.manager.AttachDialog(root);
+    window.manager.Invalidate();
+    PumpFor(100);
+
+    ASSERT_NE(nullptr, window.manager.GetOffscreenBitmap());
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels = ReadBitmap(window.manager.GetOffscreenBitmap(), width, height);
+    ASSERT_EQ(200, width);
+    // 0x80 premultiplied red, times the background's alpha of 0x80.
+    EXPECT_TRUE(Near(0x400000, pixels[50 * width + 50] & 0xFFFFFF, 2));
+}
+
 TEST(WindowManagerPaint, AGeneratedBitmapIsPaintedByTheTreeUpToTheStopControl) {
     ManagedWindow window;
     window.Show();
@@ -145,6 +164,25 @@ TEST(WindowManagerPaint, AGeneratedBitmapIsPaintedByTheTreeUpToTheStopControl) {
     ASSERT_EQ(60, width);
     EXPECT_EQ(0xFF0000u, pixels[50 * width + 30] & 0xFFFFFF) << "the root's background, not the child";
     EXPECT_EQ(0x0000FFu, pixels[50 * width + 59] & 0xFFFFFF) << "the root's border";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WindowManagerPaint, ShowDirtyOutlinesThePaintedArea) {
+    ManagedWindow window;
+    window.Show();
+    window.manager.SetWindowAttribute(L"showdirty", L"true");
+    FramedTree tree(window);
+    tree.root->SetBorderSize(0);
+    UpdateWindow(window.Get());
+    HDC dc = GetDC(window.Get());
+    const COLORREF corner = GetPixel(dc, 0, 0);
+    const COLORREF inside = GetPixel(dc, 50, 50);
+    ReleaseDC(window.Get(), dc);
+    EXPECT_EQ(RGB(220, 0, 0), corner);
+    EXPECT_EQ(RGB(255, 0, 0), inside);
 }
 
 }  // namespace
