@@ -34,7 +34,7 @@ GAME_NAME = "QuillonLauncherTest"
 FORM = "application/x-www-form-urlencoded"
 # The platform identifier that the key request carries (launcher/event_reports.cpp).
 APP_ID = "1000001"
-WM_SYSCOMMAND, SC_CLOSE = 0x0112, 0xF060
+WM_SYSCOMMAND, SC_CLOSE, SC_RESTORE = 0x0112, 0xF060, 0xF120
 WM_KEYDOWN, VK_ESCAPE = 0x0100, 0x1B
 # Client points of the test skin's buttons (skin/Skin/Launcher/layout/Main.xml).
 CLOSE_BUTTON = (785, 15)
@@ -191,9 +191,11 @@ class LauncherSystemTest(unittest.TestCase):
         shutil.copytree(SKIN, self.install)
         self.program = os.path.join(self.install, "Brightgate.exe")
         shutil.copy(BRIGHTGATE, self.program)
-        # A client file: the client folder is the program folder.
-        with open(os.path.join(self.install, "binkw32.dll"), "wb") as f:
-            f.write(b"client marker\n")
+        # No client folder kept from an earlier test; a client file makes the
+        # program folder the client folder.
+        subprocess.run([WINE_RUN, WINE_ARCH, PREFIX, "reg", "delete", "HKCU\\Software\\Quillon\\" + GAME_NAME, "/f"],
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=PATIENCE)
+        self.add_client_marker(self.install)
         self.http = HttpSession()
         self.http.put("trigger", b"0")
         self.launchers = []
@@ -201,6 +203,11 @@ class LauncherSystemTest(unittest.TestCase):
     def tearDown(self):
         for launcher in self.launchers:
             launcher.stop()
+
+    @staticmethod
+    def add_client_marker(folder):
+        with open(os.path.join(folder, "binkw32.dll"), "wb") as f:
+            f.write(b"client marker\n")
 
     def write_config(self, platform, folder=None, app_name=APP_NAME, extra=""):
         text = ("[platform]\r\nPlatform=%s\r\nGameName=%s\r\nGetPfkeyByOpenid=%s\r\nReportEventUrl=%s\r\n"
@@ -238,6 +245,14 @@ class LauncherSystemTest(unittest.TestCase):
         self.assertEqual(self.http.log(), [])
         self.assertFalse(os.path.exists(os.path.join(self.install, "LancherCache.ini")))
 
+        # Started by the hall it runs; without the hall's library, as if
+        # started without a hall.
+        launcher = self.start("PROCPARA=hall-1,ID=7,Key=k3y")
+        self.assertEqual(launcher.main_window()[3], APP_NAME)
+        self.assertEqual(self.close(launcher), 0)
+        self.assertEqual(self.http.log(), self.start_requests("7", "k3y"))
+        self.assertEqual(launcher.box_lines(), [])
+
     def test_main_window_shows_centred_with_its_title_and_reports_the_start(self):
         self.write_config("0")
         launcher = self.start("ID=7,Key=k3y")
@@ -264,6 +279,7 @@ class LauncherSystemTest(unittest.TestCase):
         os.makedirs(elsewhere)
         launcher = self.start("ID=7,Key=k3y", cwd=elsewhere)
         self.assertEqual(launcher.main_window()[3], APP_NAME)
+        wait_for(lambda: len(self.http.log()) >= 3, "the start-up requests")
         self.assertEqual(self.close(launcher), 0)
         self.assertEqual(launcher.box_lines(), [])
 
@@ -272,10 +288,13 @@ class LauncherSystemTest(unittest.TestCase):
         own = os.path.join(self.root, "own")
         os.makedirs(own)
         self.write_config("0", folder=own, app_name="Own Folder")
-        launcher = self.start("ID=8,Key=k", cwd=own)
+        self.add_client_marker(own)
+        launcher = self.start("", cwd=own)
         self.assertEqual(launcher.main_window()[3], "Own Folder")
         self.assertEqual(self.close(launcher), 0)
         self.assertEqual(launcher.box_lines(), [])
+        # An empty list sends an empty open id and key.
+        self.assertEqual(self.http.log(), self.start_requests("7", "k3y") + self.start_requests("", ""))
 
     # ---- Close rule ---------------------------------------------------------
     def click(self, launcher, point):
@@ -290,6 +309,10 @@ class LauncherSystemTest(unittest.TestCase):
         launcher.main_window()
         expected = self.start_requests("7", "k3y")
         wait_for(lambda: len(self.http.log()) >= len(expected), "the start-up requests")
+        self.click(launcher, MINIMIZE_BUTTON)
+        wait_for(lambda: launcher.main_window()[6][0] <= -32000, "the minimised main window", timeout=10)
+        probe("post", launcher.main_window()[0], str(WM_SYSCOMMAND), str(SC_RESTORE), "0")
+        wait_for(lambda: launcher.main_window()[6][0] == 112, "the restored main window", timeout=10)
         self.click(launcher, CLOSE_BUTTON)
         self.assertEqual(launcher.exit_code(), 0)
         self.assertEqual(self.http.log(), expected + [("POST", "/report", FORM, "openid=7&event=Close Launcher&param=")])
