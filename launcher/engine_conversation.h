@@ -2,8 +2,8 @@
 // The launcher's side of the WM_COPYDATA channel with the update engine:
 // starting the engine, the inbound queue that the window procedure fills and
 // timer 1001 empties, the handlers of what the engine sends, the reaction to
-// every eCallBackType and the two CF_ACTION requests. Everything but
-// QueueCopyData runs on the UI thread.
+// every eCallBackType and the two CF_ACTION requests. All of it runs on the
+// UI thread; the inbound queue keeps its lock all the same.
 #include "common/channel_types.h"
 #include "common/critical_section_lock.h"
 #include "common/protocol_deal.h"

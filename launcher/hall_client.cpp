@@ -5,7 +5,6 @@
 #include "common/process_util.h"
 
 #include <cstring>
-#include <utility>
 
 namespace {
 
@@ -14,16 +13,6 @@ const wchar_t kConnectLostText[] = L"管道连接失败，程序退出!";
 const wchar_t kRefusedNewText[] = L"管道连接失败，拒绝新连接!";
 const wchar_t kExitCaption[] = L"退出提示";
 const wchar_t kNoticeCaption[] = L"提示";
-
-const char* CheckName(ProcMsgCheck check) {
-    switch (check) {
-    case ProcMsgCheck::kOk: return "ok";
-    case ProcMsgCheck::kMissing: return "no record";
-    case ProcMsgCheck::kBadLength: return "length out of range";
-    case ProcMsgCheck::kPastReceived: return "length past the bytes received";
-    }
-    return "?";
-}
 
 }  // namespace
 
@@ -42,6 +31,7 @@ HallClient::~HallClient() {
 }
 
 HallClient::ConnectResult HallClient::Connect(const LauncherParameterList& parameters) {
+    if (object_ != nullptr) return ConnectResult::kConnecting;  // one connection a launcher
     parameters_ = parameters;
     std::wstring procPara = parameters_.Get(kProcParaKey);
     if (procPara.empty()) return ConnectResult::kNoHall;
@@ -80,48 +70,18 @@ bool HallClient::RequestFreshProcPara(RestartKind kind) {
 
 void HallClient::SetNotifyWindow(HWND window) {
     notifyWindow_.store(window);
-    bool waiting = false;
-    {
-        ScopedCriticalSection hold(inboxLock_);
-        waiting = !inbox_.empty();
-    }
-    if (window != nullptr && waiting) PostMessageW(window, kHallEventMessage, 0, 0);
+    if (window != nullptr && HallEventsWaiting()) PostMessageW(window, kHallEventMessage, 0, 0);
 }
 
-void HallClient::OnConnected() { Queue(HallEvent{HallEvent::kConnected, {}, ProcMsgCheck::kOk}); }
-void HallClient::OnConnectFailed() { Queue(HallEvent{HallEvent::kConnectFailed, {}, ProcMsgCheck::kOk}); }
-void HallClient::OnClosed() { Queue(HallEvent{HallEvent::kClosed, {}, ProcMsgCheck::kOk}); }
-
-void HallClient::OnMessage(ClientProcMsgObject*, int size, const ProcMsg* record) {
-    // Copied out at once: the record belongs to the library.
-    HallEvent event;
-    event.kind = HallEvent::kMessage;
-    event.check = CopyProcMsg(record, size, event.message);
-    if (event.check != ProcMsgCheck::kOk) event.kind = HallEvent::kRejected;
-    Queue(std::move(event));
-}
-
-void HallClient::Queue(HallEvent event) {
-    {
-        ScopedCriticalSection hold(inboxLock_);
-        inbox_.push_back(std::move(event));
-    }
+void HallClient::OnHallEventQueued() {
     // Posting never waits for the UI thread.
     HWND window = notifyWindow_.load();
     if (window != nullptr) PostMessageW(window, kHallEventMessage, 0, 0);
 }
 
 void HallClient::ApplyEvents() {
-    for (;;) {
-        HallEvent event;
-        {
-            ScopedCriticalSection hold(inboxLock_);
-            if (inbox_.empty()) return;
-            event = std::move(inbox_.front());
-            inbox_.pop_front();
-        }
-        Apply(event);
-    }
+    HallEvent event;
+    while (TakeHallEvent(event)) Apply(event);
 }
 
 void HallClient::Apply(const HallEvent& event) {
@@ -137,7 +97,7 @@ void HallClient::Apply(const HallEvent& event) {
         host_.QuitMessageLoop();
         break;
     case HallEvent::kRejected:
-        CommonLog(std::string("hall message ignored: ") + CheckName(event.check));
+        CommonLog(std::string("hall message ignored: ") + ProcMsgCheckName(event.check));
         break;
     case HallEvent::kMessage:
         OnMessageReceived(event.message);

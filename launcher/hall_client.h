@@ -8,13 +8,12 @@
 // launcher's windows exist: they only copy what arrived into a queue and wake
 // the notify window, and ApplyEvents acts on the queue on the UI thread.
 #include "common/client_proc_msg.h"
-#include "common/critical_section_lock.h"
+#include "common/hall_event_inbox.h"
 #include "common/launcher_parameter_list.h"
 #include "launcher/launcher_restart.h"
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <string>
 
@@ -34,7 +33,7 @@ protected:
     ~HallClientHost() = default;
 };
 
-class HallClient final : public IClientProcMsgEventHandler {
+class HallClient final : public HallEventInbox {
 public:
     // Posted to the notify window when hall events wait for ApplyEvents.
     static constexpr UINT kHallEventMessage = WM_APP + 0x101;
@@ -81,20 +80,8 @@ public:
     // The parameter list of the last replacement started from a reply.
     const std::wstring& rebuiltList() const { return rebuiltList_; }
 
-    void HALL_METHOD OnConnected() override;
-    void HALL_METHOD OnConnectFailed() override;
-    void HALL_METHOD OnClosed() override;
-    void HALL_METHOD OnMessage(ClientProcMsgObject* source, int size, const ProcMsg* record) override;
-
 private:
-    struct HallEvent {
-        enum Kind { kConnected, kConnectFailed, kClosed, kMessage, kRejected };
-        Kind kind = kConnected;
-        ReceivedProcMsg message;
-        ProcMsgCheck check = ProcMsgCheck::kOk;
-    };
-
-    void Queue(HallEvent event);
+    void OnHallEventQueued() override;
     void Apply(const HallEvent& event);
     void OnMessageReceived(const ReceivedProcMsg& message);
     void OnProcParaReply(const ReceivedProcMsg& reply);
@@ -112,6 +99,4 @@ private:
     RestartKind requestedKind_ = RestartKind::kReplace;
 
     std::atomic<HWND> notifyWindow_{nullptr};
-    CriticalSectionLock inboxLock_;
-    std::deque<HallEvent> inbox_;  // under inboxLock_
 };

@@ -6,6 +6,7 @@
 #include "common/protocol_deal.h"
 #include "launcher/engine_conversation.h"
 #include "launcher/hall_client.h"
+#include "tests/unit/common/test_paths.h"
 
 #include <cstdio>
 #include <cstring>

@@ -12,13 +12,6 @@
 
 namespace {
 
-std::wstring TestExeFolder() {
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring s(path, n);
-    return s.substr(0, s.find_last_of(L"\\/") + 1);
-}
-
 bool WaitForFrames(CaptureWindow& window, size_t count) {
     DWORD start = GetTickCount();
     while (window.frames.size() < count && GetTickCount() - start < 20000) {
