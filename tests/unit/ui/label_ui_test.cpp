@@ -73,9 +73,18 @@ InkRows FindInkRows(const DibSurface& surface, const RECT& area) {
 
 const wchar_t kBigFont[] = L"<Font id=\"1\" name=\"Arial\" size=\"40\" />";
 
-std::wstring LabelWindow(const wchar_t* labelAttributes) {
-    return std::wstring(L"<Window>") + kBigFont + L"<VerticalLayout><Label name=\"l\" height=\"60\" font=\"1\" " +
-           labelAttributes + L" /><Control /></VerticalLayout></Window>";
+// Where the label of PaintEffectLabel lies.
+const RECT kLabelArea = {0, 0, 300, 60};
+
+// A 60-high label of "HHHH" in a 40-pixel font, drawn with the effects and
+// the given attributes.
+void PaintEffectLabel(const wchar_t* attributes, DibSurface& surface) {
+    const std::wstring markup = std::wstring(L"<Window>") + kBigFont +
+                                L"<VerticalLayout><Label name=\"l\" height=\"60\" font=\"1\" text=\"HHHH\" "
+                                L"enabledeffect=\"true\" " + attributes + L" /><Control /></VerticalLayout></Window>";
+    WidgetWindow window;
+    ASSERT_NE(nullptr, window.Build(markup.c_str()));
+    window.Paint(surface);
 }
 
 }  // namespace
@@ -254,13 +263,9 @@ TEST(LabelPaint, AMissingTextColourBecomesTheWindowsDefaultForGood) {
 }
 
 TEST(LabelEffects, TheGradientRunsFromTheTextColourToTheSecondColour) {
-    WidgetWindow window;
-    ASSERT_NE(nullptr, window.Build(LabelWindow(L"text=\"HHHH\" enabledeffect=\"true\" textcolor=\"#FFFF0000\" "
-                                                L"textcolor1=\"#FF0000FF\"")
-                                        .c_str()));
     DibSurface surface(300, 200);
-    window.Paint(surface);
-    const InkRows ink = FindInkRows(surface, RECT{0, 0, 300, 60});
+    PaintEffectLabel(L"textcolor=\"#FFFF0000\" textcolor1=\"#FF0000FF\"", surface);
+    const InkRows ink = FindInkRows(surface, kLabelArea);
     ASSERT_GE(ink.top, 0);
     EXPECT_GT(ink.bottom - ink.top, 15);
     EXPECT_GT(Red(ink.topPixel), Blue(ink.topPixel) + 40);
@@ -269,28 +274,11 @@ TEST(LabelEffects, TheGradientRunsFromTheTextColourToTheSecondColour) {
 
 TEST(LabelEffects, TheOutlineNeedsAColourAndTheShadowWithoutColourBIsColourAAlone) {
     DibSurface plain(300, 200), unstroked(300, 200), stroked(300, 200), shadowed(300, 200);
-    const RECT area = {0, 0, 300, 60};
-    {
-        WidgetWindow window;
-        window.Build(LabelWindow(L"text=\"HHHH\" enabledeffect=\"true\" textcolor=\"#FF000000\"").c_str());
-        window.Paint(plain);
-    }
-    {
-        WidgetWindow window;
-        window.Build(
-            LabelWindow(L"text=\"HHHH\" enabledeffect=\"true\" textcolor=\"#FF000000\" enabledstroke=\"true\"")
-                .c_str());
-        window.Paint(unstroked);
-    }
+    PaintEffectLabel(L"textcolor=\"#FF000000\"", plain);
+    PaintEffectLabel(L"textcolor=\"#FF000000\" enabledstroke=\"true\"", unstroked);
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < 300; ++x) ASSERT_EQ(plain.Rgb(x, y), unstroked.Rgb(x, y)) << x << "," << y;
-    {
-        WidgetWindow window;
-        window.Build(LabelWindow(L"text=\"HHHH\" enabledeffect=\"true\" textcolor=\"#FF000000\" "
-                                 L"enabledstroke=\"true\" strokecolor=\"#FF00FF00\"")
-                         .c_str());
-        window.Paint(stroked);
-    }
+    PaintEffectLabel(L"textcolor=\"#FF000000\" enabledstroke=\"true\" strokecolor=\"#FF00FF00\"", stroked);
     int green = 0;
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < 300; ++x) {
@@ -298,48 +286,30 @@ TEST(LabelEffects, TheOutlineNeedsAColourAndTheShadowWithoutColourBIsColourAAlon
             if (Green(p) > 150 && Red(p) < 100 && Blue(p) < 100) ++green;
         }
     EXPECT_GT(green, 20);
-    {
-        // White text over white: only the shadow shows.
-        WidgetWindow window;
-        window.Build(LabelWindow(L"text=\"HHHH\" enabledeffect=\"true\" textcolor=\"#FFFFFFFF\" "
-                                 L"enabledshadow=\"true\" shadowoffset=\"3,-135\" textshadowcolora=\"#FFFF0000\"")
-                         .c_str());
-        window.Paint(shadowed);
-    }
-    const InkRows ink = FindInkRows(shadowed, area);
+
+    // White text over white: only the shadow shows.
+    PaintEffectLabel(L"textcolor=\"#FFFFFFFF\" enabledshadow=\"true\" shadowoffset=\"3,-135\" "
+                     L"textshadowcolora=\"#FFFF0000\"",
+                     shadowed);
+    const InkRows ink = FindInkRows(shadowed, kLabelArea);
     ASSERT_GE(ink.top, 0);
     for (const uint32_t pixel : {ink.topPixel, ink.bottomPixel}) {
         EXPECT_GT(Red(pixel), 200);
         EXPECT_LT(Green(pixel), 100);
         EXPECT_NEAR(Green(pixel), Blue(pixel), 8);
     }
-    EXPECT_GT(CountInk(shadowed, area), 20);
+    EXPECT_GT(CountInk(shadowed, kLabelArea), 20);
 }
 
 TEST(LabelEffects, TheGlowBlursAroundTheTextAndAnEmptyTextAreaDrawsNothing) {
     DibSurface without(300, 200), with(300, 200), empty(300, 200);
-    const RECT area = {0, 0, 300, 60};
-    {
-        WidgetWindow window;
-        window.Build(LabelWindow(L"text=\"HHHH\" enabledeffect=\"true\" textcolor=\"#FFFF0000\"").c_str());
-        window.Paint(without);
-    }
-    {
-        WidgetWindow window;
-        window.Build(
-            LabelWindow(L"text=\"HHHH\" enabledeffect=\"true\" textcolor=\"#FFFF0000\" enabledluminous=\"true\"")
-                .c_str());
-        window.Paint(with);
-    }
-    EXPECT_GT(CountInk(with, area), CountInk(without, area));
-    {
-        WidgetWindow window;
-        window.Build(LabelWindow(L"text=\"HHHH\" enabledeffect=\"true\" textcolor=\"#FFFF0000\" "
-                                 L"enabledluminous=\"true\" enabledshadow=\"true\" textpadding=\"160,0,160,0\"")
-                         .c_str());
-        window.Paint(empty);
-    }
-    EXPECT_EQ(0, CountInk(empty, area));
+    PaintEffectLabel(L"textcolor=\"#FFFF0000\"", without);
+    PaintEffectLabel(L"textcolor=\"#FFFF0000\" enabledluminous=\"true\"", with);
+    EXPECT_GT(CountInk(with, kLabelArea), CountInk(without, kLabelArea));
+    PaintEffectLabel(L"textcolor=\"#FFFF0000\" enabledluminous=\"true\" enabledshadow=\"true\" "
+                     L"textpadding=\"160,0,160,0\"",
+                     empty);
+    EXPECT_EQ(0, CountInk(empty, kLabelArea));
 }
 
 TEST(TextLinks, AReleaseOverALinkSendsItsIndex) {
