@@ -34,6 +34,9 @@ const ControlTagUI kFrameworkTags[] = {
     {L"Control", &Make<CControlUI>},
     {L"Container", &Make<CContainerUI>},
     {L"ScrollBar", &Make<CScrollBarUI>},
+    {L"ActiveX", &Make<CActiveXUI>},
+    {L"WebBrowser", &Make<CWebBrowserUI>},
+    {L"Flash", &Make<CFlashUI>},
     {L"VerticalLayout", &Make<CVerticalLayoutUI>},
     {L"VBox", &Make<CVerticalLayoutUI>},
     {L"HorizontalLayout", &Make<CHorizontalLayoutUI>},
@@ -43,9 +46,6 @@ const ControlTagUI kFrameworkTags[] = {
     {L"Button", &Make<CButtonUI>},
     {L"Option", &Make<COptionUI>},
     {L"CheckBox", &Make<CCheckBoxUI>},
-    {L"ActiveX", &Make<CActiveXUI>},
-    {L"WebBrowser", &Make<CWebBrowserUI>},
-    {L"Flash", &Make<CFlashUI>},
 };
 
 struct RegisteredTag {
