@@ -28,14 +28,7 @@ void CButtonUI::StepFade() {
 }
 
 void CButtonUI::DoEvent(ControlEventUI& event) {
-    if (!IsMouseEnabled() && IsMouseEventKind(event.kind)) {
-        if (parent_ != nullptr) {
-            parent_->DoEvent(event);
-        } else {
-            CLabelUI::DoEvent(event);
-        }
-        return;
-    }
+    if (PassMouseEventOn(event)) return;
     const bool inside = ::PtInRect(&itemRect_, event.mousePoint) != FALSE;
     if (event.kind == EventSetFocus || event.kind == EventKillFocus) {
         Invalidate();

@@ -1,6 +1,6 @@
-// The layout of the markup tags "HorizontalLayout" and "HBox": its visible children one after
-// the other from left to right, with a separator strip at its right (negative: left)
-// edge when "sepwidth" is set.
+// The layout of the markup tags "HorizontalLayout" and "HBox": its visible
+// children one after the other from left to right, with a separator strip
+// at its right (negative: left) edge when "sepwidth" is set.
 #pragma once
 #include "ui/controls/stack_layout_ui.h"
 
@@ -12,8 +12,6 @@ public:
     ~CHorizontalLayoutUI() override;
 
     const wchar_t* GetClass() const override;
-    void* GetInterface(const wchar_t* name) override;
-    void SetAttribute(const wchar_t* name, const wchar_t* value) override;
 
     // The separator's thickness; no re-layout.
     void SetSepWidth(int size) { SetSeparatorSize(size); }

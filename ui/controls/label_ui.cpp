@@ -167,6 +167,16 @@ void CLabelUI::DoEvent(ControlEventUI& event) {
     CControlUI::DoEvent(event);
 }
 
+bool CLabelUI::PassMouseEventOn(ControlEventUI& event) {
+    if (IsMouseEnabled() || !IsMouseEventKind(event.kind)) return false;
+    if (parent_ != nullptr) {
+        parent_->DoEvent(event);
+    } else {
+        CLabelUI::DoEvent(event);
+    }
+    return true;
+}
+
 void CLabelUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     if (name == nullptr) return;
     if (value == nullptr) value = L"";

@@ -84,6 +84,9 @@ public:
     void PaintText(HDC dc) override;
 
 protected:
+    // A control whose mouse input is off hands mouse events to its parent,
+    // or to the label's own handling when it has none; true when it did.
+    bool PassMouseEventOn(ControlEventUI& event);
     // The item rectangle less the text padding.
     RECT GetTextRect() const;
     // Replaces colours of 0 by the window's defaults, for good.

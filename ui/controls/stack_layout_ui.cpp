@@ -55,8 +55,9 @@ SIZE Capped(SIZE available, const CControlUI* child) {
 void CStackLayoutUI::SetPos(RECT rect, bool needInvalidate) {
     CControlUI::SetPos(rect, needInvalidate);
     const Axis axis{horizontal_};
-    // The child area without the bars' space.
-    const RECT rc = GetClientPos();
+    // The child area without the space of this layout's own bars (not the
+    // accessors, which a derived class may forward elsewhere).
+    const RECT rc = CContainerUI::GetClientPos();
     if (items_.IsEmpty()) {
         ProcessScrollBar(rc, 0, 0);
         return;
@@ -166,7 +167,7 @@ void CStackLayoutUI::SetPos(RECT rect, bool needInvalidate) {
         const int mainLo = at + padMainLo;
         RECT placement;
         if (align == centre) {
-            const int middle = (axis.CrossLo(rc) + axis.CrossHi(rc)) / 2 + (crossBarShown ? crossRange / 2 - crossPos : 0);
+            const int middle = (axis.CrossLo(rc) + axis.CrossHi(rc)) / 2 + crossRange / 2 - crossPos;
             placement = axis.Rect(mainLo, middle - cross / 2, mainLo + main, middle + cross - cross / 2);
         } else if (align == farAlign) {
             const int edge = axis.CrossHi(rc) + crossRange - crossPos;

@@ -13,6 +13,11 @@ class CStackLayoutUI : public CContainerUI {
 public:
     ~CStackLayoutUI() override;
 
+    // "HorizontalLayout" or "VerticalLayout" answers the layout; other
+    // names go to the container.
+    void* GetInterface(const wchar_t* name) override;
+    // "sepwidth" (horizontal) or "sepheight" (vertical), and "sepimm".
+    void SetAttribute(const wchar_t* name, const wchar_t* value) override;
     // The set-cursor flag while enabled with a separator.
     UINT GetControlFlags() const override;
     void SetPos(RECT rect, bool needInvalidate = true) override;

@@ -3,16 +3,36 @@
 // strip moves, and the new size is committed when the button goes up.
 #include "ui/controls/stack_layout_ui.h"
 
+#include "ui/controls/attribute_value_ui.h"
 #include "ui/core/renderer_ui.h"
 #include "ui/core/window_manager_ui.h"
 
 #include <cstdlib>
+#include <cwchar>
 
 namespace QuillUI {
 
 CStackLayoutUI::CStackLayoutUI(bool horizontal) : horizontal_(horizontal) {}
 
 CStackLayoutUI::~CStackLayoutUI() = default;
+
+void* CStackLayoutUI::GetInterface(const wchar_t* name) {
+    // The layout's own name, also for classes that derive from it.
+    if (name != nullptr && wcscmp(name, horizontal_ ? L"HorizontalLayout" : L"VerticalLayout") == 0) return this;
+    return CContainerUI::GetInterface(name);
+}
+
+void CStackLayoutUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
+    if (name == nullptr) return;
+    if (value == nullptr) value = L"";
+    if (wcscmp(name, horizontal_ ? L"sepwidth" : L"sepheight") == 0) {
+        SetSeparatorSize(_wtoi(value));
+    } else if (wcscmp(name, L"sepimm") == 0) {
+        SetSepImmMode(IsTrueValue(value));
+    } else {
+        CContainerUI::SetAttribute(name, value);
+    }
+}
 
 UINT CStackLayoutUI::GetControlFlags() const {
     return IsEnabled() && separator_ != 0 ? ControlFlagSetCursor : 0;

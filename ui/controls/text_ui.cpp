@@ -43,14 +43,7 @@ int CTextUI::LinkAt(POINT point) const {
 }
 
 void CTextUI::DoEvent(ControlEventUI& event) {
-    if (!IsMouseEnabled() && IsMouseEventKind(event.kind)) {
-        if (parent_ != nullptr) {
-            parent_->DoEvent(event);
-        } else {
-            CLabelUI::DoEvent(event);
-        }
-        return;
-    }
+    if (PassMouseEventOn(event)) return;
     switch (event.kind) {
         case EventSetCursor:
             if (LinkAt(event.mousePoint) >= 0) {

@@ -1,6 +1,6 @@
-// The layout of the markup tags "VerticalLayout" and "VBox": its visible children one after
-// the other from top to bottom, with a separator strip at its bottom (negative: top)
-// edge when "sepheight" is set.
+// The layout of the markup tags "VerticalLayout" and "VBox": its visible
+// children one after the other from top to bottom, with a separator strip
+// at its bottom (negative: top) edge when "sepheight" is set.
 #pragma once
 #include "ui/controls/stack_layout_ui.h"
 
@@ -12,8 +12,6 @@ public:
     ~CVerticalLayoutUI() override;
 
     const wchar_t* GetClass() const override;
-    void* GetInterface(const wchar_t* name) override;
-    void SetAttribute(const wchar_t* name, const wchar_t* value) override;
 
     // The separator's thickness; no re-layout.
     void SetSepHeight(int size) { SetSeparatorSize(size); }

@@ -64,7 +64,8 @@ void CWindowManagerUI::OnMouseMove(LPARAM lParam) {
             // Handlers may take controls off the list while it is walked.
             CPointerArray leaving(mouseLeaveNeeded_);
             for (int i = 0; i < leaving.GetSize(); ++i) {
-                if (mouseLeaveNeeded_.Find(leaving[i]) >= 0) RaiseEvent(static_cast<CControlUI*>(leaving[i]), EventMouseLeave);
+                if (mouseLeaveNeeded_.Find(leaving[i]) < 0) continue;
+                RaiseEvent(static_cast<CControlUI*>(leaving[i]), EventMouseLeave);
             }
             RaiseEvent(hover_, EventMouseLeave);
             hover_ = nullptr;
@@ -207,6 +208,8 @@ void CWindowManagerUI::ShowToolTip(CControlUI* control) {
     tooltipRecord_.hinst = GetInstance();
     tooltipRecord_.lpszText = const_cast<wchar_t*>(text.GetData());
     tooltipRecord_.rect = control->GetPos();
+    // Destroyed with a former owner, say: made anew.
+    if (tooltipWindow_ != nullptr && !::IsWindow(tooltipWindow_)) tooltipWindow_ = nullptr;
     if (tooltipWindow_ == nullptr) {
         tooltipWindow_ = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, paintWindow_,

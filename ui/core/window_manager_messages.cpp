@@ -234,9 +234,9 @@ void CWindowManagerUI::OnPrintClient(HDC dc, LPARAM options) {
     for (HWND child = ::GetWindow(paintWindow_, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
         const RECT at = GetChildWindowRect(child);
         POINT origin = {};
-        ::OffsetWindowOrgEx(dc, -at.left, -at.top, &origin);
+        ::OffsetViewportOrgEx(dc, at.left, at.top, &origin);
         ::SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), options | PRF_NONCLIENT);
-        ::SetWindowOrgEx(dc, origin.x, origin.y, nullptr);
+        ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
     }
 }
 
@@ -245,7 +245,9 @@ bool CWindowManagerUI::AddPreMessageFilter(IMessageFilterUI* filter) {
     return preMessageFilters_.Add(filter);
 }
 
-bool CWindowManagerUI::RemovePreMessageFilter(IMessageFilterUI* filter) { return RemoveFrom(preMessageFilters_, filter); }
+bool CWindowManagerUI::RemovePreMessageFilter(IMessageFilterUI* filter) {
+    return RemoveFrom(preMessageFilters_, filter);
+}
 
 bool CWindowManagerUI::AddMessageFilter(IMessageFilterUI* filter) {
     if (filter == nullptr || messageFilters_.Find(filter) >= 0) return false;

@@ -307,7 +307,7 @@ private:
     void OnPaint();
     // Positions the root or the controls that asked; false ends the pass.
     bool LayOut(const RECT& client);
-    // False when a surface cannot be made: nothing is painted then.
+    // False when a surface cannot be made (a 0x0 client, no memory).
     bool EnsureOffscreen(const RECT& client);
     void PrintLayeredNativeWindows(const RECT& paint);
     void ComposeLayered(const RECT& client, const RECT& paint);

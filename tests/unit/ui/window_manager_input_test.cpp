@@ -162,28 +162,30 @@ TEST(WindowManagerInput, MessagesWithoutATargetControlAreHarmless) {
     }
 }
 
+struct Reflected {
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+};
+Reflected g_reflected;
+WNDPROC g_editProc = nullptr;
+
+LRESULT CALLBACK RecordReflection(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= 0x2000 + WM_NOTIFY && message <= 0x2000 + WM_CTLCOLORSTATIC) {
+        g_reflected = Reflected{message, wParam, lParam};
+        return 42;
+    }
+    return CallWindowProcW(g_editProc, window, message, wParam, lParam);
+}
+
 TEST(WindowManagerInput, ChildCommandsAndNotificationsAreReflectedToTheChild) {
     ManagedWindow window;
-    struct Seen {
-        UINT message = 0;
-        WPARAM wParam = 0;
-        LPARAM lParam = 0;
-    };
-    static Seen seen;
-    seen = Seen();
     HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 50, 20, window.Get(), reinterpret_cast<HMENU>(7),
                                 GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(nullptr, edit);
-    WNDPROC original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_WNDPROC));
-    static WNDPROC s_original;
-    s_original = original;
-    SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
-        if (m >= 0x2000 + WM_NOTIFY && m <= 0x2000 + WM_CTLCOLORSTATIC) {
-            seen = Seen{m, w, l};
-            return 42;
-        }
-        return CallWindowProcW(s_original, h, m, w, l);
-    }));
+    g_editProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordReflection)));
+    const Reflected& seen = g_reflected;
 
     LRESULT result = 0;
     const WPARAM command = MAKEWPARAM(7, EN_CHANGE);
@@ -197,7 +199,7 @@ TEST(WindowManagerInput, ChildCommandsAndNotificationsAreReflectedToTheChild) {
     EXPECT_TRUE(window.manager.MessageHandler(WM_NOTIFY, 7, reinterpret_cast<LPARAM>(&header), result));
     EXPECT_EQ(0x204Eu, seen.message);
     EXPECT_EQ(reinterpret_cast<LPARAM>(&header), seen.lParam);
-    SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_editProc));
 }
 
 // Three tab stops and a plain control in between.
@@ -255,6 +257,13 @@ TEST(WindowManagerInput, TabWalksTheTabStopsAndWrapsBothWays) {
     RunLoopWithTabs(window.Get(), 1);
     EXPECT_EQ(row.stops[1], window.manager.GetFocus());
     SetShift(false);
+
+    // A control asked for arrives with the paint after the layout.
+    window.manager.SetFocusNeeded(row.stops[2]);
+    UpdateWindow(window.Get());
+    InvalidateRect(window.Get(), nullptr, FALSE);
+    UpdateWindow(window.Get());
+    EXPECT_EQ(row.stops[2], window.manager.GetFocus());
 }
 
 TEST(WindowManagerInput, ALabelsShortcutFocusesTheControlAfterIt) {
@@ -306,6 +315,98 @@ TEST(WindowManagerInput, ATooltipShowsTheHoveredControlsText) {
         again = FindWindowExW(nullptr, again, TOOLTIPS_CLASSW, nullptr);
     }
     EXPECT_NE(nullptr, again);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WindowManagerInput, MessagesTheManagerAnswersItself) {
+    ManagedWindow window;
+    window.Show();
+    TwoHalves tree(window);
+    tree.a->SetControlFlags(ControlFlagSetCursor);
+    window.manager.SetMinInfo(120, 0);
+    window.manager.SetMaxInfo(0, 300);
+    struct Case {
+        const char* name;
+        bool noActivate;
+        bool layered;
+        int cursorX;  // where the real cursor is, for WM_SETCURSOR
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        bool handled;
+        LRESULT result;  // checked when handled
+    };
+    const LPARAM clientHit = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    const Case cases[] = {
+        {"erase", false, false, 50, WM_ERASEBKGND, 0, 0, true, 1},
+        {"activate by click", false, false, 50, WM_MOUSEACTIVATE, 0, 0, false, 0},
+        {"activate by click, noactivate", true, false, 50, WM_MOUSEACTIVATE, 0, 0, true, MA_NOACTIVATE},
+        {"cursor over a control that sets it", false, false, 50, WM_SETCURSOR, 0, clientHit, true, TRUE},
+        {"cursor over a control that does not", false, false, 150, WM_SETCURSOR, 0, clientHit, false, 0},
+        {"cursor over the border", false, false, 50, WM_SETCURSOR, 0, MAKELPARAM(HTBORDER, 0), false, 0},
+        {"non-client size, normal", false, false, 50, WM_NCCALCSIZE, 0, 0, false, 0},
+        {"non-client size, layered", false, true, 50, WM_NCCALCSIZE, 0, 0, true, 0},
+        {"non-client activation off, layered", false, true, 50, WM_NCACTIVATE, 0, 0, true, TRUE},
+        {"non-client activation on, layered", false, true, 50, WM_NCACTIVATE, 1, 0, true, FALSE},
+    };
+    for (const Case& c : cases) {
+        window.manager.SetNoActivate(c.noActivate);
+        window.manager.SetLayered(c.layered);
+        window.PlaceCursor(c.cursorX, 50);
+        LRESULT result = -7;
+        const bool handled = window.manager.MessageHandler(c.message, c.wParam, c.lParam, result);
+        EXPECT_EQ(c.handled, handled) << c.name;
+        if (handled) {
+            EXPECT_EQ(c.result, result) << c.name;
+        }
+    }
+    window.manager.SetLayered(false);
+
+    MINMAXINFO info = {};
+    info.ptMaxTrackSize = {1000, 1000};
+    LRESULT result = 0;
+    EXPECT_FALSE(window.manager.MessageHandler(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info), result));
+    EXPECT_EQ(120, info.ptMinTrackSize.x);
+    EXPECT_EQ(0, info.ptMinTrackSize.y);
+    EXPECT_EQ(1000, info.ptMaxTrackSize.x);
+    EXPECT_EQ(300, info.ptMaxTrackSize.y);
+}
+
+TEST(WindowManagerInput, FocusMovingIntoAHostedChildWindowFocusesItsControl) {
+    ManagedWindow window;
+    window.Show();
+    TwoHalves tree(window);
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 100, 0, 100, 20, window.Get(), nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(window.manager.AddNativeWindow(tree.b, edit));
+    EXPECT_FALSE(window.manager.AddNativeWindow(tree.a, edit)) << "registered once";
+    RECT at = window.manager.GetChildWindowRect(edit);
+    EXPECT_EQ(100, at.left);
+    window.manager.SetFocus(tree.a, false);
+    SetFocus(edit);
+    EXPECT_EQ(tree.b, window.manager.GetFocus());
+    EXPECT_TRUE(window.manager.RemoveNativeWindow(edit));
+    EXPECT_FALSE(window.manager.RemoveNativeWindow(edit));
+}
+
+TEST(WindowManagerInput, TheContextMenuGoesToTheLastClickedControl) {
+    ManagedWindow window;
+    window.Show();
+    TwoHalves tree(window);
+    window.PlaceCursor(150, 50);
+    window.Mouse(WM_RBUTTONDOWN, 150, 50, MK_RBUTTON);
+    EXPECT_EQ(tree.b, window.manager.GetFocus());
+    EXPECT_FALSE(window.manager.IsCaptured());
+    POINT screen = {150, 50};
+    ClientToScreen(window.Get(), &screen);
+    SendMessageW(window.Get(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window.Get()), MAKELPARAM(screen.x, screen.y));
+    SendMessageW(window.Get(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window.Get()), MAKELPARAM(screen.x, screen.y));
+    ASSERT_EQ(1u, tree.log.Of({EventContextMenu}).size()) << "the click control is used once";
+    EXPECT_EQ(tree.b, tree.log.Of({EventContextMenu})[0].control);
+    EXPECT_EQ(150, window.manager.GetMousePos().x);
 }
 
 }  // namespace

@@ -132,6 +132,25 @@ TEST(WindowManagerPaint, ALayeredWindowPaintsPremultipliedPixelsIntoItsDib) {
     EXPECT_EQ(0, GetWindowLongPtrW(window.Get(), GWL_EXSTYLE) & WS_EX_LAYERED);
 }
 
+TEST(WindowManagerPaint, ALayeredImageWithAlphaScalesThePaintedColours) {
+    ManagedWindow window;
+    window.Show();
+    window.manager.SetWindowAttribute(L"layeredimage", L"color='80FFFFFF'");
+    ASSERT_TRUE(window.manager.IsLayered());
+    CRecordingControlUI* root = new CRecordingControlUI(L"root");
+    root->SetBkColor(0x80FF0000);
+    window.manager.AttachDialog(root);
+    window.manager.Invalidate();
+    PumpFor(100);
+
+    ASSERT_NE(nullptr, window.manager.GetOffscreenBitmap());
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels = ReadBitmap(window.manager.GetOffscreenBitmap(), width, height);
+    ASSERT_EQ(200, width);
+    // 0x80 premultiplied red, times the background's alpha of 0x80.
+    EXPECT_TRUE(Near(0x400000, pixels[50 * width + 50] & 0xFFFFFF, 2));
+}
+
 TEST(WindowManagerPaint, AGeneratedBitmapIsPaintedByTheTreeUpToTheStopControl) {
     ManagedWindow window;
     window.Show();
@@ -145,6 +164,88 @@ TEST(WindowManagerPaint, AGeneratedBitmapIsPaintedByTheTreeUpToTheStopControl) {
     ASSERT_EQ(60, width);
     EXPECT_EQ(0xFF0000u, pixels[50 * width + 30] & 0xFFFFFF) << "the root's background, not the child";
     EXPECT_EQ(0x0000FFu, pixels[50 * width + 59] & 0xFFFFFF) << "the root's border";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WindowManagerPaint, ShowDirtyOutlinesThePaintedArea) {
+    ManagedWindow window;
+    window.Show();
+    window.manager.SetWindowAttribute(L"showdirty", L"true");
+    FramedTree tree(window);
+    tree.root->SetBorderSize(0);
+    UpdateWindow(window.Get());
+    HDC dc = GetDC(window.Get());
+    const COLORREF corner = GetPixel(dc, 0, 0);
+    const COLORREF inside = GetPixel(dc, 50, 50);
+    ReleaseDC(window.Get(), dc);
+    EXPECT_EQ(RGB(220, 0, 0), corner);
+    EXPECT_EQ(RGB(255, 0, 0), inside);
+}
+
+}  // namespace
+
+namespace {
+
+LRESULT CALLBACK WhiteProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PRINTCLIENT && message != WM_PAINT) return DefWindowProcW(window, message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = message == WM_PAINT ? BeginPaint(window, &ps) : reinterpret_cast<HDC>(wParam);
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    if (message == WM_PAINT) EndPaint(window, &ps);
+    return 0;
+}
+
+// A white child window over the right part of the client area. (Wine's
+// static control paints nothing into a DC whose origin was moved.)
+HWND WhiteChild(HWND parent) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = &WhiteProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QuillWhiteChild";
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 150, 10, 40, 80, parent, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+TEST(WindowManagerPaint, PrintClientWithChildrenPrintsEachChildAtItsPlace) {
+    ManagedWindow window;
+    window.Show();
+    FramedTree tree(window);
+    tree.root->SetPos(RECT{0, 0, 200, 100}, false);
+    ASSERT_NE(nullptr, WhiteChild(window.Get()));
+    DibSurface surface(200, 100, 0xFF000000);
+    SendMessageW(window.Get(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.Dc()), PRF_CLIENT | PRF_CHILDREN);
+    EXPECT_EQ(0xFFFFFFu, surface.Rgb(170, 50)) << "the child, over the green control";
+    EXPECT_EQ(0xFF0000u, surface.Rgb(170, 5)) << "above the child";
+    EXPECT_EQ(0xFF0000u, surface.Rgb(50, 50));
+}
+
+TEST(WindowManagerPaint, ALayeredWindowPrintsItsHostedChildWindowsOpaque) {
+    ManagedWindow window;
+    window.Show();
+    window.manager.SetLayered(true);
+    CRecordingControlUI* root = new CRecordingControlUI(L"root");
+    window.manager.AttachDialog(root);
+    HWND child = WhiteChild(window.Get());
+    ASSERT_TRUE(window.manager.AddNativeWindow(root, child));
+    window.manager.Invalidate();
+    PumpFor(100);
+    ASSERT_NE(nullptr, window.manager.GetOffscreenBitmap());
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels = ReadBitmap(window.manager.GetOffscreenBitmap(), width, height);
+    EXPECT_EQ(0xFFFFFFFFu, pixels[50 * width + 170]) << "GDI's alpha 0 made opaque";
+    EXPECT_EQ(0u, pixels[50 * width + 50]) << "the cleared, transparent rest";
+
+    // A hosted window that is gone is dropped at the next paint.
+    DestroyWindow(child);
+    window.manager.Invalidate();
+    PumpFor(50);
+    EXPECT_FALSE(window.manager.RemoveNativeWindow(child));
 }
 
 }  // namespace
