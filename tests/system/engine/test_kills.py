@@ -155,12 +155,11 @@ class KillTest(unittest.TestCase):
                 try:
                     self.assertIsRelease(site, new)
                 except AssertionError as error:
-                    self.summary(title, points, None)
+                    self.summary(title, points)
                     raise AssertionError("%s: the engine ended by itself without the release in place: %s; %s"
                                          % (point, error, run.report())) from None
                 outran(site)
-        killed = sum(1 for _, outcome, _ in points if outcome == "killed")
-        self.summary(title, points, killed)
+        killed = self.summary(title, points)
         self.assertGreaterEqual(killed, len(plan) - len(plan) // 4, points)
 
     def path(self, site, rel):
@@ -228,15 +227,16 @@ class KillTest(unittest.TestCase):
                     leftovers.append(os.path.relpath(os.path.join(folder, name), site.root))
         self.assertEqual(leftovers, [])
 
-    def summary(self, title, points, killed=None):
-        if killed is None:
-            killed = sum(1 for _, outcome, _ in points if outcome == "killed")
+    def summary(self, title, points):
+        """Prints the points and their outcomes; the number killed."""
+        killed = sum(1 for _, outcome, _ in points if outcome == "killed")
         print("\n%s: %d kill points, %d killed, %d outran by the engine, %d runs without an engine started again"
               % (title, len(points), killed, len(points) - killed, len(self.restarts)))
         for point, outcome, left in points:
             print("  %-34s %-8s %s" % (point, outcome, left))
         for report in self.restarts:
             print("  started again: %s" % report)
+        return killed
 
     def leftovers(self, site):
         found = []
