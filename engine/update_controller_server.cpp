@@ -132,8 +132,8 @@ bool UpdateController::OnFullPackageDone() {
         WriteLog("Tiny_Package.pkg cannot be unpacked; fetching it again");
         RaiseEvent(eCallBackType_UnZipTinyPackageFail);
         SetStatus(L"Tip29");
-        // Back to the download step, so that the package fetched again is
-        // unpacked, and a final failure is reported as the download's.
+        // The package is fetched again: the launchers see the download's
+        // state and progress until it is unpacked once more.
         SetState(kStepFullPackageDownloading);
         return false;
     }

@@ -153,8 +153,11 @@ class Launcher:
         self.log_path = os.path.join(site.work, name + ".log")
         command = [WINE_RUN, WINE_ARCH, WINE_PREFIX, program or LAUNCHER_DOUBLE, "--log", wine_path(self.log_path),
                    "--timeout-ms", str(RUN_SECONDS * 1000)] + [str(a) for a in args]
-        self.process = subprocess.Popen(command, cwd=site.root, stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Wine's own complaints (a loader that could not start the double)
+        # are kept beside the log.
+        with open(os.path.join(site.work, name + ".err"), "wb") as errors:
+            self.process = subprocess.Popen(command, cwd=site.root, stdin=subprocess.DEVNULL,
+                                            stdout=subprocess.DEVNULL, stderr=errors)
 
     @classmethod
     def restarted(cls, site, name, *args):
