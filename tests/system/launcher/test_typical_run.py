@@ -91,6 +91,7 @@ class TypicalRunTest(eh.LogAssertions, unittest.TestCase):
         os.makedirs(os.path.join(self.root, "Tiny"))
         shutil.copy(STAND_IN, os.path.join(self.root, "Tiny", "qlnmini.exe"))
         shutil.copy(STAND_IN, os.path.join(self.root, "Client.exe"))
+        eh.write(os.path.join(self.root, "Client.exe.hold"), b"")  # the game runs until released
         # No client folder kept from an earlier run: the client's files make
         # the program folder the client folder.
         subprocess.run([ls.WINE_RUN, ls.WINE_ARCH, ls.PREFIX, "reg", "delete",
@@ -136,6 +137,7 @@ class TypicalRunTest(eh.LogAssertions, unittest.TestCase):
 
         # The engine's texts and progress reached the movie (sampled by its
         # timer, so a short step may never be seen).
+        ls.wait_for(lambda: "<string>Starting the game  100%</string>" in self.flash_log(), "the movie at 100%", 10)
         movie = self.flash_log()
         self.assertOrdered(movie.splitlines(), [
             "CallFunction <invoke name='setTextOne'><arguments><string>Fetching the server list  0%</string>",
@@ -143,7 +145,13 @@ class TypicalRunTest(eh.LogAssertions, unittest.TestCase):
             "CallFunction <invoke name='setTextOne'><arguments><string>Starting the game  100%</string>"])
         self.assertIn("<string>%s  1/6</string>" % TIP79, movie)
 
-        # The game client ended at once: the launcher's first windows come back.
+        # While the game runs the launcher's first windows stay hidden; once
+        # it ends they come back.
+        time.sleep(1)
+        windows = ls.top_level_windows()
+        self.assertEqual(visible(windows, MAIN_CLASS) + visible(windows, FRAME_CLASS), [])
+        self.assertEqual(len(visible(windows, GAME_CLASS)), 1)
+        eh.write(os.path.join(self.root, "Client.exe.release"), b"")
         ls.wait_for(lambda: visible(ls.top_level_windows(), MAIN_CLASS) and
                     visible(ls.top_level_windows(), FRAME_CLASS), "the main and the frame window again", 20)
         self.assertEqual([w for w in ls.top_level_windows() if w[2] == GAME_CLASS], [])
