@@ -22,6 +22,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "engine"))
 sys.path.insert(0, HERE)
 import engine_harness as eh  # noqa: E402
 import launcher_system_test as ls  # noqa: E402
+from test_conversation import INSTALLED, RELEASE  # noqa: E402  the same client, 1.0.0 and 1.0.1
 
 BROWSER_DOUBLE = os.environ.get("QTEST_BROWSER_DOUBLE", "")
 FLASH_DOUBLE = os.environ.get("QTEST_FLASH_DOUBLE", "")
@@ -34,27 +35,17 @@ TIP79 = "Step"
 # Bounds for things that must happen; nothing asserts a speed.
 ROAD_SECONDS = 50.0
 
-RELEASE = {
-    "binkw32.dll": b"bink 1.0\n",
-    "Config/localconfig.xml": b"<config/>\n",
-    "Data/maps/first map.txt": b"map one, revised\n" * 50,
-    "Data/new in 1.0.1.txt": b"new\n",
-}
-INSTALLED = {
-    "binkw32.dll": RELEASE["binkw32.dll"],
-    "Config/localconfig.xml": RELEASE["Config/localconfig.xml"],
-    "Data/maps/first map.txt": b"map one\n" * 50,
-}
-
 
 def launcher_files():
     """The launcher's own files, the same on the server and in the installation,
-    so that the engine finds the launcher current."""
+    so that the engine finds the launcher current: the suite's skin with this
+    test's frame and game window."""
     files = {"Brightgate.exe": eh.read(ls.BRIGHTGATE)}
-    for folder, _, names in os.walk(SKIN):
-        for name in names:
-            path = os.path.join(folder, name)
-            files[os.path.relpath(path, SKIN).replace(os.sep, "/")] = eh.read(path)
+    for skin in (ls.SKIN, SKIN):
+        for folder, _, names in os.walk(skin):
+            for name in names:
+                path = os.path.join(folder, name)
+                files[os.path.relpath(path, skin).replace(os.sep, "/")] = eh.read(path)
     return files
 
 
