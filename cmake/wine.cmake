@@ -26,3 +26,19 @@ function(quillon_add_gtest target)
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 ${ARG_PROPERTIES})
 endfunction()
+
+# Copies the given DLL and program targets beside a test program, where its
+# tests load or start them from; a rebuilt target is copied again.
+function(quillon_copy_beside_test test)
+  set(_stamps)
+  foreach(_target ${ARGN})
+    set(_stamp ${CMAKE_CURRENT_BINARY_DIR}/${test}_${_target}.copied)
+    add_custom_command(OUTPUT ${_stamp}
+      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${_target}> $<TARGET_FILE_DIR:${test}>/
+      COMMAND ${CMAKE_COMMAND} -E touch ${_stamp}
+      DEPENDS ${_target} VERBATIM)
+    list(APPEND _stamps ${_stamp})
+  endforeach()
+  add_custom_target(${test}_copies DEPENDS ${_stamps})
+  add_dependencies(${test} ${test}_copies)
+endfunction()

@@ -1,37 +1,18 @@
 #include "double_module.h"
 
 #include "common/file_util.h"
+#include "tests/unit/common/test_run_folder.h"
 
 #include <gtest/gtest.h>
 
 namespace doubles_test {
 
-namespace {
-
-std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH] = L"";
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, n);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
-std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
-}  // namespace
-
 DoubleModule::DoubleModule(const wchar_t* dll, const wchar_t* scenarioName, const std::string& scenario) {
-    static int made = 0;
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string tag = std::string(test->test_suite_name()) + "_" + test->name() + "_" +
-                      std::to_string(GetCurrentProcessId()) + "_" + std::to_string(made++);
-    for (char& c : tag)
-        if (c == '/') c = '_';
-    folder_ = ProgramFolder() + L"double_runs\\" + Widen(tag) + L"\\";
-    MakeDirectoryChain(folder_);
+    folder_ = TestRunFolder(L"double_runs");
     std::wstring name = dll;
     logName_ = name == L"browser_double.dll" ? L"browser_calls.log" : L"flash_calls.log";
     DeleteFileW((folder_ + logName_).c_str());
-    if (!CopyFileW((ProgramFolder() + name).c_str(), (folder_ + name).c_str(), FALSE)) return;
+    if (!CopyFileW((TestExeFolder() + name).c_str(), (folder_ + name).c_str(), FALSE)) return;
     if (!WriteFileAtomically(folder_ + scenarioName, scenario.data(), scenario.size())) return;
     module_ = LoadLibraryW((folder_ + name).c_str());
 }
@@ -133,16 +114,6 @@ bool PumpUntil(const std::function<bool()>& done) {
             DispatchMessageW(&msg);
         }
         Sleep(1);
-    }
-    return true;
-}
-
-bool InOrder(const std::string& text, const std::vector<std::string>& lines) {
-    size_t at = 0;
-    for (const std::string& line : lines) {
-        at = text.find(line, at);
-        if (at == std::string::npos) return false;
-        at += line.size();
     }
     return true;
 }

@@ -3,6 +3,7 @@
 // plays the host's side of creation and release.
 #pragma once
 #include "test_host.h"
+#include "tests/unit/common/log_search.h"
 
 #include <gtest/gtest.h>
 
@@ -43,8 +44,6 @@ void Unembed(IOleObject* object);
 
 // Pumps the thread's messages until DONE holds or about five seconds pass.
 bool PumpUntil(const std::function<bool()>& done);
-// Whether the LINES appear in TEXT in this order, each as part of a line.
-bool InOrder(const std::string& text, const std::vector<std::string>& lines);
 
 // OLE started on the test's thread and a plain window to host objects in.
 class HostWindowTest : public ::testing::Test {

@@ -4,6 +4,7 @@
 #pragma once
 #include "common/win.h"
 #include "launcher/game_main.h"
+#include "tests/unit/common/log_search.h"
 
 #include <functional>
 #include <string>
@@ -21,8 +22,6 @@ struct FakeHost : GameMainHost {
     std::vector<std::string> calls;
 };
 
-std::wstring ProgramFolder();  // ends in "\"
-
 // A new folder for this test, ending in "\".
 std::wstring TestFolder();
 // Copies NAME from beside the test program into FOLDER as AS_NAME.
@@ -36,9 +35,5 @@ std::string Narrow(const std::wstring& text);
 bool PumpUntil(const std::function<bool()>& done, int milliseconds = 5000);
 void Pump(int milliseconds);
 int QuitsSeen();
-
-// Whether the LINES appear in TEXT in this order.
-bool InOrder(const std::string& text, const std::vector<std::string>& lines);
-int Occurrences(const std::string& text, const std::string& needle);
 
 }  // namespace game_test

@@ -29,13 +29,6 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return CWindowWnd::HandleMessage(message, wParam, lParam);
 }
 
-std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH] = L"";
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, n);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
 TestDib::TestDib(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -66,12 +59,6 @@ DWORD TestDib::Pixel(int x, int y) const {
 void Pump(int milliseconds) {
     ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
     PumpUntil([&] { return GetTickCount64() >= end; });
-}
-
-int Occurrences(const std::string& text, const std::string& needle) {
-    int n = 0;
-    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + needle.size())) ++n;
-    return n;
 }
 
 std::wstring BstrText(BSTR text) { return text != nullptr ? std::wstring(text, SysStringLen(text)) : L""; }

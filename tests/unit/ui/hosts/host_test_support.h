@@ -68,13 +68,9 @@ private:
     void* bits_ = nullptr;
 };
 
-using doubles_test::InOrder;
 using doubles_test::PumpUntil;
 // Pumps for a while.
 void Pump(int milliseconds);
-// How often NEEDLE appears in TEXT.
-int Occurrences(const std::string& text, const std::string& needle);
-std::wstring ProgramFolder();
 std::wstring BstrText(BSTR text);
 
 }  // namespace hosts_test

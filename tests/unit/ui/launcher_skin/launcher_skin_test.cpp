@@ -3,6 +3,7 @@
 //   launcher_skin_test              the tests
 //   launcher_skin_test show [ms]    shows the window for a picture
 #include "../render_test_support.h"
+#include "../skinned_window_fixture.h"
 #include "common/win.h"
 #include "ui/controls/horizontal_layout_ui.h"
 #include "ui/controls/option_ui.h"
@@ -35,42 +36,9 @@ public:
     std::vector<std::wstring> clicked;
 };
 
-void Pump(DWORD milliseconds = 50) {
-    const DWORD end = GetTickCount() + milliseconds;
-    do {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) continue;
-            if (!CWindowManagerUI::TranslateMessage(&message)) {
-                ::TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-        }
-        Sleep(5);
-    } while (static_cast<LONG>(end - GetTickCount()) > 0);
-}
-
-class LauncherSkin : public ::testing::Test {
+class LauncherSkin : public SkinnedWindowFixture<LauncherWindow> {
 protected:
-    void SetUp() override {
-        window_ = new LauncherWindow();
-        hwnd_ = window_->Create(nullptr, L"Launcher", WS_OVERLAPPEDWINDOW, 0, 100, 100, 640, 480);
-        ASSERT_NE(hwnd_, nullptr);
-        ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-        UpdateWindow(hwnd_);
-        Pump();
-    }
-    void TearDown() override {
-        if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-        delete window_;
-    }
-
-    CWindowManagerUI& Manager() { return window_->GetManager(); }
-    CControlUI* Find(const wchar_t* name) {
-        CControlUI* control = Manager().FindControl(name);
-        EXPECT_NE(control, nullptr) << "no control named " << std::string(name, name + wcslen(name));
-        return control;
-    }
+    void SetUp() override { Open(new LauncherWindow(), L"Launcher"); }
     POINT Centre(const wchar_t* name) {
         const RECT& pos = Find(name)->GetPos();
         return POINT{(pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2};
@@ -109,9 +77,6 @@ protected:
         Manager().GetRoot()->Paint(surface.Dc(), client, nullptr);
         return surface.Rgb(point.x, point.y);
     }
-
-    LauncherWindow* window_ = nullptr;
-    HWND hwnd_ = nullptr;
 };
 
 TEST_F(LauncherSkin, TheCaptionRowIsLaidOutAndOnlyItsButtonsTakeClicks) {
@@ -196,14 +161,7 @@ TEST_F(LauncherSkin, TheSidePanelResizesByItsSeparator) {
 // Shows the window until it is closed or the time is up.
 int Show(DWORD milliseconds) {
     LauncherWindow window;
-    HWND hwnd = window.Create(nullptr, L"Launcher", WS_OVERLAPPEDWINDOW, 0, 0, 0, 520, 340);
-    if (hwnd == nullptr) return 2;
-    SetWindowPos(hwnd, nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ::ShowWindow(hwnd, SW_SHOW);
-    UpdateWindow(hwnd);
-    Pump(milliseconds);
-    if (IsWindow(hwnd)) DestroyWindow(hwnd);
-    return 0;
+    return ShowForPicture(window, L"Launcher", 520, 340, milliseconds);
 }
 
 }  // namespace

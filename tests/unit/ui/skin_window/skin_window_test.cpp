@@ -2,6 +2,7 @@
 // per process (the skin location is process-wide):
 //   skin_window_test folder|zip|xml|zipres   the window's behaviour
 //   skin_window_test failure                 skins that cannot be loaded
+#include "../skinned_window_fixture.h"
 #include "common/win.h"
 #include "ui/controls/container_ui.h"
 #include "ui/core/control_ui.h"
@@ -93,50 +94,15 @@ private:
     const SkinSource& source_;
 };
 
-void Pump(DWORD milliseconds = 50) {
-    const DWORD end = GetTickCount() + milliseconds;
-    do {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (!CWindowManagerUI::TranslateMessage(&message)) {
-                ::TranslateMessage(&message);
-                DispatchMessageW(&message);
-            }
-        }
-        Sleep(5);
-    } while (static_cast<LONG>(end - GetTickCount()) > 0);
-}
-
-class SkinnedWindow : public ::testing::Test {
+class SkinnedWindow : public SkinnedWindowFixture<SampleWindow> {
 protected:
-    void SetUp() override {
-        window_ = new SampleWindow(*g_source);
-        hwnd_ = window_->Create(nullptr, L"Sample", WS_OVERLAPPEDWINDOW, 0, 100, 100, 640, 480);
-        ASSERT_NE(hwnd_, nullptr);
-        ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-        UpdateWindow(hwnd_);
-        Pump();
-    }
-    void TearDown() override {
-        if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-        delete window_;
-    }
-
-    CWindowManagerUI& Manager() { return window_->GetManager(); }
-    CControlUI* Find(const wchar_t* name) {
-        CControlUI* control = Manager().FindControl(name);
-        EXPECT_NE(control, nullptr) << "no control named " << std::string(name, name + wcslen(name));
-        return control;
-    }
+    void SetUp() override { Open(new SampleWindow(*g_source), L"Sample"); }
     LRESULT HitTest(int x, int y) {
         POINT point = {x, y};
         ClientToScreen(hwnd_, &point);
         return SendMessageW(hwnd_, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
     }
     void Click(const wchar_t* name) { Manager().SendNotify(Find(name), L"click"); }
-
-    SampleWindow* window_ = nullptr;
-    HWND hwnd_ = nullptr;
 };
 
 std::wstring Text(const CWideString& text) { return text.GetData(); }
@@ -385,14 +351,7 @@ int RunFailingChild(const SkinSource& source) {
 // picture of it.
 int ShowSample(const SkinSource& source, DWORD milliseconds) {
     SampleWindow window(source);
-    HWND hwnd = window.Create(nullptr, L"Sample", WS_OVERLAPPEDWINDOW, 0, 0, 0, 400, 300);
-    if (hwnd == nullptr) return 2;
-    SetWindowPos(hwnd, nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ::ShowWindow(hwnd, SW_SHOW);
-    UpdateWindow(hwnd);
-    Pump(milliseconds);
-    DestroyWindow(hwnd);
-    return 0;
+    return ShowForPicture(window, L"Sample", 400, 300, milliseconds);
 }
 
 }  // namespace
