@@ -4,6 +4,7 @@
 //   launcher_skin_test show [ms]    shows the window for a picture
 #include "../render_test_support.h"
 #include "common/win.h"
+#include "tests/support/desktop_input_lock.h"
 #include "ui/controls/horizontal_layout_ui.h"
 #include "ui/controls/option_ui.h"
 #include "ui/core/control_ui.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -79,6 +81,7 @@ protected:
     void MoveTo(POINT point) {
         POINT screen = point;
         ClientToScreen(hwnd_, &screen);
+        if (!desktop_) desktop_ = std::make_unique<DesktopInputLock>();
         SetCursorPos(screen.x, screen.y);
         SendMessageW(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
     }
@@ -112,6 +115,8 @@ protected:
 
     LauncherWindow* window_ = nullptr;
     HWND hwnd_ = nullptr;
+    // Held from the first cursor move to the end of the test.
+    std::unique_ptr<DesktopInputLock> desktop_;
 };
 
 TEST_F(LauncherSkin, TheCaptionRowIsLaidOutAndOnlyItsButtonsTakeClicks) {
