@@ -15,13 +15,18 @@ include(GoogleTest)
 add_test(NAME wine_warm COMMAND ${QUILLON_WINE_RUN} ${QUILLON_WINE_ARCH} ${QUILLON_WINE_PREFIX} --warm)
 set_tests_properties(wine_warm PROPERTIES FIXTURES_SETUP wine)
 
+# The main of the GoogleTest programs.
+add_library(qtest_main STATIC ${CMAKE_SOURCE_DIR}/tests/support/test_main.cpp)
+target_include_directories(qtest_main PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(qtest_main PUBLIC dep_gtest)
+
 # A GoogleTest executable whose tests ctest lists and runs one by one under Wine.
 function(quillon_add_gtest target)
   cmake_parse_arguments(ARG "OWN_MAIN" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} dep_gmock dep_gtest)
   if(NOT ARG_OWN_MAIN)
-    target_link_libraries(${target} PRIVATE dep_gtest_main)
+    target_link_libraries(${target} PRIVATE qtest_main)
   endif()
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
     PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 ${ARG_PROPERTIES})

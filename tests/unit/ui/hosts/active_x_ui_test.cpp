@@ -2,6 +2,7 @@
 // browser doubles: creation, the protocol order, windowless input and
 // painting, the site's answers and the release.
 #include "host_test_support.h"
+#include "tests/support/desktop_input_lock.h"
 #include "ui/core/active_x_ctrl.h"
 #include "ui/core/active_x_ui.h"
 #include "ui/core/notify_message_ui.h"
@@ -336,6 +337,7 @@ TEST(ActiveXHost, WindowlessObjectTakesInputOnlyWhereAndWhenItShould) {
     control->SetVisible(true);
 
     // The cursor and the wheel are hit-tested where the cursor is, in client coordinates.
+    DesktopInputLock desktop;
     ASSERT_TRUE(SetCursorPos(100 + 110, 100 + 45));
     bool handled = false;
     control->MessageHandler(WM_SETCURSOR, reinterpret_cast<WPARAM>(host.GetHWND()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE),

@@ -5,6 +5,7 @@
 #include "../render_test_support.h"
 #include "../skinned_window_fixture.h"
 #include "common/win.h"
+#include "tests/support/desktop_input_lock.h"
 #include "ui/controls/horizontal_layout_ui.h"
 #include "ui/controls/option_ui.h"
 #include "ui/core/control_ui.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,6 +49,7 @@ protected:
     void MoveTo(POINT point) {
         POINT screen = point;
         ClientToScreen(hwnd_, &screen);
+        if (!desktop_) desktop_ = std::make_unique<DesktopInputLock>();
         SetCursorPos(screen.x, screen.y);
         SendMessageW(hwnd_, WM_MOUSEMOVE, 0, MAKELPARAM(point.x, point.y));
     }
@@ -77,6 +80,10 @@ protected:
         Manager().GetRoot()->Paint(surface.Dc(), client, nullptr);
         return surface.Rgb(point.x, point.y);
     }
+
+private:
+    // Held from the first cursor move to the end of the test.
+    std::unique_ptr<DesktopInputLock> desktop_;
 };
 
 TEST_F(LauncherSkin, TheCaptionRowIsLaidOutAndOnlyItsButtonsTakeClicks) {

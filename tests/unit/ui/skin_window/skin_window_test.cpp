@@ -4,6 +4,7 @@
 //   skin_window_test failure                 skins that cannot be loaded
 #include "../skinned_window_fixture.h"
 #include "common/win.h"
+#include "tests/support/desktop_input_lock.h"
 #include "ui/controls/container_ui.h"
 #include "ui/core/control_ui.h"
 #include "ui/core/font_info_ui.h"
@@ -270,6 +271,7 @@ TEST_F(SkinnedWindow, CloseButtonAndEscapeCloseWithCodeOne) {
     auto* root = static_cast<IContainerUI*>(Manager().GetRoot()->GetInterface(L"IContainer"));
     ASSERT_NE(root, nullptr);
     ASSERT_TRUE(root->Add(probe));
+    DesktopInputLock desktop;
     SetForegroundWindow(hwnd_);
     ::SetFocus(hwnd_);
     Manager().SetFocus(probe);
