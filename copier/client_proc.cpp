@@ -5,21 +5,9 @@
 #include "copier/copier_log.h"
 #include "copier/program_replacement.h"
 
-#include <utility>
-
 namespace {
 
 const wchar_t kProcParaKey[] = L"PROCPARA";
-
-const wchar_t* CheckName(ProcMsgCheck check) {
-    switch (check) {
-    case ProcMsgCheck::kOk: return L"ok";
-    case ProcMsgCheck::kMissing: return L"no record";
-    case ProcMsgCheck::kBadLength: return L"length out of range";
-    case ProcMsgCheck::kPastReceived: return L"length past the bytes received";
-    }
-    return L"?";
-}
 
 }  // namespace
 
@@ -78,39 +66,14 @@ bool ClientProc::Connect() {
 
 std::string ClientProc::GetParam(const std::wstring& key) const { return WideToMulti(parameters_.Get(key), 0); }
 
-void ClientProc::OnConnected() { Queue({HallEvent::kConnectedEvent, {}, ProcMsgCheck::kOk}); }
-void ClientProc::OnConnectFailed() { Queue({HallEvent::kConnectFailedEvent, {}, ProcMsgCheck::kOk}); }
-void ClientProc::OnClosed() { Queue({HallEvent::kClosedEvent, {}, ProcMsgCheck::kOk}); }
-
-void ClientProc::OnMessage(ClientProcMsgObject*, int size, const ProcMsg* record) {
-    // Copied out at once: the record belongs to the library.
-    HallEvent event{HallEvent::kMessageEvent, {}, ProcMsgCheck::kOk};
-    event.check = CopyProcMsg(record, size, event.message);
-    if (event.check != ProcMsgCheck::kOk) event.kind = HallEvent::kRejectedEvent;
-    Queue(std::move(event));
-}
-
-void ClientProc::Queue(HallEvent event) {
-    ScopedCriticalSection hold(inboxLock_);
-    inbox_.push_back(std::move(event));
-}
-
 void ClientProc::ApplyEvents() {
-    for (;;) {
-        HallEvent event;
-        {
-            ScopedCriticalSection hold(inboxLock_);
-            if (inbox_.empty()) return;
-            event = std::move(inbox_.front());
-            inbox_.pop_front();
-        }
-        Apply(event);
-    }
+    HallEvent event;
+    while (TakeHallEvent(event)) Apply(event);
 }
 
 void ClientProc::Apply(const HallEvent& event) {
     switch (event.kind) {
-    case HallEvent::kConnectedEvent:
+    case HallEvent::kConnected:
         if (state_ == kConnecting) {
             SetState(kConnected);
         } else {
@@ -118,16 +81,16 @@ void ClientProc::Apply(const HallEvent& event) {
             CopierLog(L"hall event connected ignored in state %d (%ls)", state_, ClientProcStateName(state_));
         }
         break;
-    case HallEvent::kConnectFailedEvent:
+    case HallEvent::kConnectFailed:
         SetState(kConnectFailed);
         break;
-    case HallEvent::kClosedEvent:
+    case HallEvent::kClosed:
         SetState(kClosed);
         break;
-    case HallEvent::kRejectedEvent:
-        CopierLog(L"hall message ignored: %ls", CheckName(event.check));
+    case HallEvent::kRejected:
+        CopierLog(L"hall message ignored: %ls", MultiToWide(ProcMsgCheckName(event.check), CP_UTF8).c_str());
         break;
-    case HallEvent::kMessageEvent:
+    case HallEvent::kMessage:
         if (event.message.type == HALL_MSG_PROCPARA)
             OnProcParaReply(event.message);
         else

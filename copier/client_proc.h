@@ -1,10 +1,9 @@
 #pragma once
 #include "common/client_proc_msg.h"
-#include "common/critical_section_lock.h"
+#include "common/hall_event_inbox.h"
 #include "common/launcher_parameter_list.h"
 
 #include <cstdint>
-#include <deque>
 #include <string>
 
 // The copier's game-hall client in hall mode: stays connected with the old
@@ -14,7 +13,7 @@
 //
 // The library may call the handlers on a thread of its own: they only queue
 // what arrived, and Poll applies it on the copier's thread.
-class ClientProc final : public IClientProcMsgEventHandler {
+class ClientProc final : public HallEventInbox {
 public:
     enum State : int32_t {
         kConnecting = 0,
@@ -43,20 +42,7 @@ public:
     State state() const { return state_; }
     const std::wstring& rebuiltList() const { return rebuiltList_; }
 
-    void HALL_METHOD OnConnected() override;
-    void HALL_METHOD OnConnectFailed() override;
-    void HALL_METHOD OnClosed() override;
-    void HALL_METHOD OnMessage(ClientProcMsgObject* source, int size, const ProcMsg* record) override;
-
 private:
-    struct HallEvent {
-        enum Kind { kConnectedEvent, kConnectFailedEvent, kClosedEvent, kMessageEvent, kRejectedEvent };
-        Kind kind;
-        ReceivedProcMsg message;
-        ProcMsgCheck check = ProcMsgCheck::kOk;
-    };
-
-    void Queue(HallEvent event);
     void ApplyEvents();
     void Apply(const HallEvent& event);
     void OnProcParaReply(const ReceivedProcMsg& reply);
@@ -73,9 +59,6 @@ private:
     State state_ = kConnecting;
     // Only a reply to our own request counts as a fresh parameter.
     bool requestOutstanding_ = false;
-
-    CriticalSectionLock inboxLock_;
-    std::deque<HallEvent> inbox_;
 };
 
 const wchar_t* ClientProcStateName(int32_t state);

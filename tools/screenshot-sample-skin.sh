@@ -3,12 +3,17 @@
 # to look at: Xvfb with a 24-bit screen, Wine's X11 driver in a prefix of
 # this script's own. Needs a build with tests (the skin window test program).
 #   tools/screenshot-sample-skin.sh [OUTPUT.png]
+# Another skin's program with a "show" mode may be named, relative to the
+# build folder, with the part of the screen to keep:
+#   SHOW_PROGRAM=tests/unit/ui/launcher_skin/launcher_skin_test.exe SHOW_CROP=600x420+0+0
 set -eu
+show_program=${SHOW_PROGRAM:-tests/unit/ui/skin_window/skin_window_test.exe}
+crop=${SHOW_CROP:-480x380+0+0}
 root=$(cd "$(dirname "$0")/.." && pwd)
 # The architecture the tests run on, else whichever test build there is.
 arch=""
 for candidate in $("$root/tools/test-arch.sh") win64 win32; do
-  if [ -f "$root/build/$candidate/tests/unit/ui/skin_window/skin_window_test.exe" ]; then arch=$candidate; break; fi
+  if [ -f "$root/build/$candidate/$show_program" ]; then arch=$candidate; break; fi
 done
 [ -n "$arch" ] || {
   echo "build the tests first: cmake --preset win64 -DQUILLON_TESTS=ON && cmake --build --preset win64" >&2
@@ -16,7 +21,7 @@ done
 }
 build="$root/build/$arch"
 out=${1:-$build/sample-skin.png}
-program_dir="$build/tests/unit/ui/skin_window"
+program_dir=$(dirname "$build/$show_program")
 if [ "$arch" = win64 ]; then
   loader=/usr/lib/wine/wine64; server=/usr/lib/wine/wineserver64
 else
@@ -48,11 +53,11 @@ export DISPLAY=":$display"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 cd "$program_dir"
-"$loader" ./skin_window_test.exe show 15000 </dev/null >/dev/null 2>&1 &
+"$loader" "./$(basename "$show_program")" show 15000 </dev/null >/dev/null 2>&1 &
 window=$!
 # Wine's first window in a fresh session takes a few seconds.
 sleep 8
-import -window root -crop 480x380+0+0 "$out"
+import -window root -crop "$crop" "$out"
 colours=$(identify -format %k "$out")
 echo "$out: $colours colours"
 if [ "$colours" -le 8 ]; then

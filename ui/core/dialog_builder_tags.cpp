@@ -1,9 +1,19 @@
 // The tag table of the dialog builder.
 #include "ui/core/dialog_builder_tags.h"
 
+#include "ui/controls/button_ui.h"
+#include "ui/controls/check_box_ui.h"
 #include "ui/controls/container_ui.h"
+#include "ui/controls/horizontal_layout_ui.h"
+#include "ui/controls/label_ui.h"
+#include "ui/controls/option_ui.h"
 #include "ui/controls/scroll_bar_ui.h"
+#include "ui/core/active_x_ui.h"
+#include "ui/controls/text_ui.h"
+#include "ui/controls/vertical_layout_ui.h"
 #include "ui/core/control_ui.h"
+#include "ui/core/flash_ui.h"
+#include "ui/core/web_browser_ui.h"
 
 #include <cwchar>
 #include <new>
@@ -24,6 +34,18 @@ const ControlTagUI kFrameworkTags[] = {
     {L"Control", &Make<CControlUI>},
     {L"Container", &Make<CContainerUI>},
     {L"ScrollBar", &Make<CScrollBarUI>},
+    {L"ActiveX", &Make<CActiveXUI>},
+    {L"WebBrowser", &Make<CWebBrowserUI>},
+    {L"Flash", &Make<CFlashUI>},
+    {L"VerticalLayout", &Make<CVerticalLayoutUI>},
+    {L"VBox", &Make<CVerticalLayoutUI>},
+    {L"HorizontalLayout", &Make<CHorizontalLayoutUI>},
+    {L"HBox", &Make<CHorizontalLayoutUI>},
+    {L"Label", &Make<CLabelUI>},
+    {L"Text", &Make<CTextUI>},
+    {L"Button", &Make<CButtonUI>},
+    {L"Option", &Make<COptionUI>},
+    {L"CheckBox", &Make<CCheckBoxUI>},
 };
 
 struct RegisteredTag {

@@ -1,0 +1,47 @@
+#include "common/hall_event_inbox.h"
+
+#include <utility>
+
+const char* ProcMsgCheckName(ProcMsgCheck check) {
+    switch (check) {
+    case ProcMsgCheck::kOk: return "ok";
+    case ProcMsgCheck::kMissing: return "no record";
+    case ProcMsgCheck::kBadLength: return "length out of range";
+    case ProcMsgCheck::kPastReceived: return "length past the bytes received";
+    }
+    return "?";
+}
+
+void HallEventInbox::OnConnected() { Queue(HallEvent{HallEvent::kConnected, {}, ProcMsgCheck::kOk}); }
+void HallEventInbox::OnConnectFailed() { Queue(HallEvent{HallEvent::kConnectFailed, {}, ProcMsgCheck::kOk}); }
+void HallEventInbox::OnClosed() { Queue(HallEvent{HallEvent::kClosed, {}, ProcMsgCheck::kOk}); }
+
+void HallEventInbox::OnMessage(ClientProcMsgObject*, int size, const ProcMsg* record) {
+    // Copied out at once: the record belongs to the library.
+    HallEvent event;
+    event.kind = HallEvent::kMessage;
+    event.check = CopyProcMsg(record, size, event.message);
+    if (event.check != ProcMsgCheck::kOk) event.kind = HallEvent::kRejected;
+    Queue(std::move(event));
+}
+
+void HallEventInbox::Queue(HallEvent event) {
+    {
+        ScopedCriticalSection hold(lock_);
+        events_.push_back(std::move(event));
+    }
+    OnHallEventQueued();
+}
+
+bool HallEventInbox::TakeHallEvent(HallEvent& out) {
+    ScopedCriticalSection hold(lock_);
+    if (events_.empty()) return false;
+    out = std::move(events_.front());
+    events_.pop_front();
+    return true;
+}
+
+bool HallEventInbox::HallEventsWaiting() {
+    ScopedCriticalSection hold(lock_);
+    return !events_.empty();
+}

@@ -1,0 +1,105 @@
+// A real main window in the test process, with the launcher's test skin and
+// a stand-in named "Tidemill.exe" in its program folder.
+#include "common/code_page.h"
+#include "common/process_util.h"
+#include "launcher/main_window.h"
+#include "report_test_support.h"
+#include "tests/unit/common/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring WinePath(const char* hostPath) {
+    std::wstring path = L"Z:" + MultiToWide(hostPath, CP_UTF8);
+    for (wchar_t& c : path)
+        if (c == L'/') c = L'\\';
+    return path;
+}
+
+std::vector<std::wstring> g_boxes;
+void RecordBox(const wchar_t* text, const wchar_t*) { g_boxes.push_back(text); }
+
+// Pumps the thread's messages until the condition holds or the time is up.
+template <class Condition>
+bool PumpUntil(Condition condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        Sleep(10);
+    }
+    return true;
+}
+
+std::vector<std::string> Events(const std::vector<LoggedRequest>& log) {
+    std::vector<std::string> events;
+    for (const LoggedRequest& r : log) {
+        if (r.method == "POST") events.push_back(r.body);
+        else events.push_back(r.method + " " + r.path.substr(0, r.path.find('?')));
+    }
+    return events;
+}
+
+class MainWindowEngineStartTest : public ReportServerTest {
+protected:
+    void SetUp() override {
+        ReportServerTest::SetUp();
+        ASSERT_TRUE(server_.PutFile("trigger", "0"));
+        folder_ = ScratchFolder(L"main_window_engine_start");
+        WriteFileText(folder_ + L"\\LauncherConfig.ini",
+                      "[platform]\r\nGetPfkeyByOpenid=" + server_.Url("key") + "\r\nReportEventUrl=" +
+                          server_.Url("report") + "\r\nTriggerEventUrl=" + server_.Url("trigger") + "\r\n");
+        engine_ = folder_ + L"\\Tidemill.exe";
+        ASSERT_TRUE(CopyFileW(WinePath(QTEST_STAND_IN).c_str(), engine_.c_str(), FALSE));
+        QuillUI::CWindowManagerUI::SetInstance(GetModuleHandleW(nullptr));
+        QuillUI::CWindowManagerUI::SetResourcePath(WinePath(QTEST_LAUNCHER_SKIN).c_str());
+        SetErrorBoxFunction(&RecordBox);
+        g_boxes.clear();
+    }
+    void TearDown() override {
+        if (GetMainWindow() != nullptr) DestroyWindow(GetMainWindow()->GetHWND());
+        SetErrorBoxFunction(nullptr);
+    }
+
+    std::wstring folder_;
+    std::wstring engine_;
+};
+
+TEST_F(MainWindowEngineStartTest, StartsTheEngineWithItsHandleAndReportsHowItWent) {
+    MainWindow* window = new MainWindow();
+    window->SetProgramFolder(folder_);
+    window->ParseCommandLine(L"ID=5,Key=kk");
+    HWND handle = window->Create(nullptr, L"main", MainWindow::kStyle, 0, 0, 0, MainWindow::kWidth,
+                                 MainWindow::kHeight);
+    ASSERT_NE(handle, nullptr);
+
+    window->RequestEngineStart();
+    const std::wstring record = engine_ + L".record";
+    ASSERT_TRUE(PumpUntil([&] { return !ReadFileText(record).empty(); }, 10000));
+    EXPECT_EQ(ReadFileText(record).substr(ReadFileText(record).find(" cmd=")),
+              " cmd=" + std::to_string(WindowToChannel(handle)) + "\n");
+
+    ASSERT_TRUE(DeleteFileW(engine_.c_str()));
+    window->RequestEngineStart();  // now there is nothing to start
+    ASSERT_TRUE(PumpUntil([&] { return server_.Log().size() >= 7; }, 10000));
+    EXPECT_EQ(Events(server_.Log()),
+              (std::vector<std::string>{"GET /trigger", "openid=5&event=Start Launcher&param=", "GET /key",
+                                        "openid=5&event=Start Tidemill.exe&param=",
+                                        "openid=5&event=Start Tidemill.exe success&param=",
+                                        "openid=5&event=Start Tidemill.exe&param=",
+                                        "openid=5&event=Start Tidemill.exe fail&param=ShellExecuteExW  2"}));
+    EXPECT_EQ(g_boxes, (std::vector<std::wstring>{L"ShellExecuteExW  2"}));
+
+    DestroyWindow(handle);
+    EXPECT_EQ(GetMainWindow(), nullptr);  // the object went with its window
+}
+
+}  // namespace

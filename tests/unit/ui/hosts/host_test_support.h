@@ -1,0 +1,67 @@
+// A skinned window of the test's own whose messages reach its manager, and
+// a folder per test holding a copy of a COM double with its scenario.
+#pragma once
+#include "common/win.h"
+#include "ui/core/com_declarations_ui.h"
+#include "ui/core/control_ui.h"
+#include "ui/core/window_manager_ui.h"
+#include "ui/core/window_wnd.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace hosts_test {
+
+class HostWindow : public QuillUI::CWindowWnd {
+public:
+    // At 100,100 so that screen and client coordinates differ. A hidden
+    // window never paints, so its layout is the test's own.
+    explicit HostWindow(bool visible = false);
+    ~HostWindow() override;
+    const wchar_t* GetWindowClassName() const override { return L"HostTestWindow"; }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    QuillUI::CWindowManagerUI& Manager() { return *manager_; }
+    // Deletes the manager and with it the control tree, while the window lives.
+    void DeleteTree() { manager_.reset(); }
+    // Hands the manager CONTROL as its tree and places it.
+    void Attach(QuillUI::CControlUI* control, const RECT& rect);
+
+private:
+    std::unique_ptr<QuillUI::CWindowManagerUI> manager_;
+};
+
+// A copy of DLL and SCENARIO (as SCENARIO_NAME) in a folder of this test.
+// The host never unloads the module, so each test has a folder and thereby
+// a module of its own.
+class DoubleFolder {
+public:
+    DoubleFolder(const wchar_t* dll, const wchar_t* scenarioName, const std::string& scenario);
+    const std::wstring& Folder() const { return folder_; }
+    // The full path, for "modulename".
+    const std::wstring& Dll() const { return dll_; }
+    std::string Log() const;
+    // The double's ComDoubleCount; -100 while the module is not loaded.
+    long Count(const char* name) const;
+    HRESULT Play(const char* line) const;
+
+private:
+    std::wstring folder_;
+    std::wstring dll_;
+    std::wstring logName_;
+};
+
+// Pumps the thread's messages until DONE holds or about five seconds pass.
+bool PumpUntil(const std::function<bool()>& done);
+// Pumps for a while.
+void Pump(int milliseconds);
+// Whether the LINES appear in TEXT in this order.
+bool InOrder(const std::string& text, const std::vector<std::string>& lines);
+// How often NEEDLE appears in TEXT.
+int Occurrences(const std::string& text, const std::string& needle);
+std::wstring ProgramFolder();
+std::wstring BstrText(BSTR text);
+
+}  // namespace hosts_test
