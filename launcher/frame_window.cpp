@@ -29,7 +29,8 @@ FrameWindow* FrameWindow::Open(HWND owner, const std::wstring& query, ServerChoi
     FrameWindow* frame = new (std::nothrow) FrameWindow(query, sink);
     if (frame == nullptr) return nullptr;
     if (frame->Create(owner, kTitle, kStyle, 0, 0, 0, kWidth, kHeight) == nullptr) {
-        delete frame;
+        // A window that existed for a moment has deleted its object already.
+        if (gFrameWindow == frame) delete frame;
         return nullptr;
     }
     frame->CenterWindow();
@@ -42,8 +43,8 @@ void FrameWindow::OnFinalMessage(HWND window) {
 }
 
 void FrameWindow::InitWindow() {
-    browser_ = static_cast<QuillUI::CWebBrowserUI*>(GetManager().FindControl(L"webRechargeUI"));
-    if (browser_ != nullptr && browser_->GetInterface(L"WebBrowser") == nullptr) browser_ = nullptr;
+    if (QuillUI::CControlUI* browser = GetManager().FindControl(L"webRechargeUI"))
+        browser_ = static_cast<QuillUI::CWebBrowserUI*>(browser->GetInterface(L"WebBrowser"));
     closeButton_ = GetManager().FindControl(L"btnClose");
     // Before the first layout creates the browser, so that its creation,
     // host flags and external object come here.

@@ -65,7 +65,8 @@ GameMain* GameMain::Open(GameMainHost& host, const std::wstring& config, const s
     if (game == nullptr) return nullptr;
     if (game->Create(nullptr, game->appName_.c_str(), kStyle, 0, 0, 0, kWidth, kHeight) == nullptr) {
         CommonLog("The game window cannot be created");
-        delete game;
+        // A window that existed for a moment has deleted its object already.
+        if (gGameMain == game) delete game;
         return nullptr;
     }
     game->SetIcon(kIconId);

@@ -47,7 +47,10 @@ CWideString CButtonUI::GetUrl() const { return url_; }
 void CButtonUI::SetUrl(const wchar_t* url) { url_ = url; }
 
 SIZE CButtonUI::EstimateSize(SIZE available) {
-    if (fixedSize_.cy != 0 || manager_ == nullptr) return CControlUI::EstimateSize(available);
+    // Without a window there are no font metrics to measure with.
+    if (fixedSize_.cy != 0 || manager_ == nullptr || manager_->GetPaintDC() == nullptr) {
+        return CControlUI::EstimateSize(available);
+    }
     const FontInfoUI* font = manager_->GetFontInfo(font_);
     return CSizeUI(fixedSize_.cx, (font != nullptr ? font->metrics.tmHeight : 0) + 8);
 }

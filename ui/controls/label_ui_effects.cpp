@@ -16,6 +16,25 @@ Gdiplus::RectF Moved(const Gdiplus::RectF& r, float dx, float dy) {
     return Gdiplus::RectF(r.X + dx, r.Y + dy, r.Width, r.Height);
 }
 
+// A gradient from (angle, 0) to (0, length), measured from the corner of the
+// rectangle the text is laid out in, so that it runs over the text wherever
+// the label is placed; tiled beyond its length.
+class TextGradient {
+public:
+    TextGradient(const Gdiplus::RectF& at, int angle, int length, DWORD first, DWORD second)
+        : brush_(Gdiplus::PointF(at.X + static_cast<float>(angle), at.Y),
+                 Gdiplus::PointF(at.X, at.Y + static_cast<float>(length)), Gdiplus::Color(first),
+                 Gdiplus::Color(second)) {
+        brush_.SetWrapMode(Gdiplus::WrapModeTile);
+    }
+    // A gradient whose two points coincide fails; nothing is drawn with it.
+    bool IsOk() { return brush_.GetLastStatus() == Ok; }
+    Gdiplus::Brush* Get() { return &brush_; }
+
+private:
+    Gdiplus::LinearGradientBrush brush_;
+};
+
 }  // namespace
 
 void CLabelUI::PaintEffectText(HDC dc) {
@@ -49,22 +68,12 @@ void CLabelUI::PaintEffectText(HDC dc) {
                                 static_cast<float>(textRect.GetWidth()), static_cast<float>(textRect.GetHeight()));
     const Gdiplus::RectF shadowLayout = Moved(layout, shadowOffsetX_, shadowOffsetY_);
     const int length = gradientLength_ != 0 ? gradientLength_ : textRect.GetHeight();
-    const Gdiplus::PointF from(static_cast<float>(gradientAngle_), 0.0f);
-    const Gdiplus::PointF to(0.0f, static_cast<float>(length));
+    const DWORD textEnd = textColor1_ == 0xFFFFFFFF ? textColor_ : textColor1_;
+    const DWORD shadowEnd = shadowColorB_ == 0xFFFFFFFF ? shadowColorA_ : shadowColorB_;
     const wchar_t* text = text_.GetData();
     const int count = text_.GetLength();
 
-    const DWORD shadowEnd = shadowColorB_ == 0xFFFFFFFF ? shadowColorA_ : shadowColorB_;
-    Gdiplus::LinearGradientBrush shadowBrush(from, to, Gdiplus::Color(shadowColorA_), Gdiplus::Color(shadowEnd));
-    shadowBrush.SetWrapMode(Gdiplus::WrapModeTile);
-    Gdiplus::LinearGradientBrush textBrush(from, to, Gdiplus::Color(textColor_),
-                                           Gdiplus::Color(textColor1_ == 0xFFFFFFFF ? textColor_ : textColor1_));
-    textBrush.SetWrapMode(Gdiplus::WrapModeTile);
-    // A gradient whose two points coincide fails: each step that needs a
-    // brush is skipped when its brush failed.
-    const bool textBrushOk = textBrush.GetLastStatus() == Ok;
-
-    if (enabledLuminous_ && textBrushOk) {
+    if (enabledLuminous_) {
         int w = static_cast<int>(layout.Width / luminousFuzzy_);
         int h = static_cast<int>(layout.Height / luminousFuzzy_);
         if (w < 1) w = 1;
@@ -83,8 +92,9 @@ void CLabelUI::PaintEffectText(HDC dc) {
                 reducedGraphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
                 reducedGraphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeNone);
                 // Shrinking and enlarging again blurs the text into a glow.
-                fullGraphics.DrawString(text, count, &font, Gdiplus::RectF(0.0f, 0.0f, layout.Width, layout.Height),
-                                        &format, &textBrush);
+                const Gdiplus::RectF inside(0.0f, 0.0f, layout.Width, layout.Height);
+                TextGradient glowBrush(inside, gradientAngle_, length, textColor_, textEnd);
+                if (glowBrush.IsOk()) fullGraphics.DrawString(text, count, &font, inside, &format, glowBrush.Get());
                 reducedGraphics.DrawImage(&full, 0, 0, w, h);
                 fullGraphics.Clear(Gdiplus::Color(0));
                 fullGraphics.DrawImage(&reduced, static_cast<int>(shadowOffsetX_), static_cast<int>(shadowOffsetY_),
@@ -95,22 +105,23 @@ void CLabelUI::PaintEffectText(HDC dc) {
     }
 
     if (enabledStroke_ && strokeColor_ != 0) {
-        const Gdiplus::PointF strokeTo(0.0f, static_cast<float>(textRect.GetHeight() + 2));
-        Gdiplus::LinearGradientBrush strokeBrush(from, strokeTo, Gdiplus::Color(strokeColor_),
-                                                 Gdiplus::Color(strokeColor_));
-        if (strokeBrush.GetLastStatus() == Ok) {
+        TextGradient strokeBrush(layout, gradientAngle_, textRect.GetHeight() + 2, strokeColor_, strokeColor_);
+        if (strokeBrush.IsOk()) {
             const float offsets[4][2] = {{-1.0f, 0.0f}, {1.0f, 0.0f}, {0.0f, -1.0f}, {0.0f, 1.0f}};
             for (const auto& offset : offsets) {
-                graphics.DrawString(text, count, &font, Moved(layout, offset[0], offset[1]), &format, &strokeBrush);
+                graphics.DrawString(text, count, &font, Moved(layout, offset[0], offset[1]), &format,
+                                    strokeBrush.Get());
             }
         }
     }
 
-    if (enabledShadow_ && (shadowColorA_ != 0 || shadowColorB_ != 0) && shadowBrush.GetLastStatus() == Ok) {
-        graphics.DrawString(text, count, &font, shadowLayout, &format, &shadowBrush);
+    if (enabledShadow_ && (shadowColorA_ != 0 || shadowColorB_ != 0)) {
+        TextGradient shadowBrush(shadowLayout, gradientAngle_, length, shadowColorA_, shadowEnd);
+        if (shadowBrush.IsOk()) graphics.DrawString(text, count, &font, shadowLayout, &format, shadowBrush.Get());
     }
 
-    if (textBrushOk) graphics.DrawString(text, count, &font, layout, &format, &textBrush);
+    TextGradient textBrush(layout, gradientAngle_, length, textColor_, textEnd);
+    if (textBrush.IsOk()) graphics.DrawString(text, count, &font, layout, &format, textBrush.Get());
 }
 
 }  // namespace QuillUI

@@ -25,7 +25,7 @@ RECT CLabelUI::GetTextRect() const {
 SIZE CLabelUI::EstimateSize(SIZE available) {
     if (fixedSize_.cx > 0 && fixedSize_.cy > 0) return fixedSize_;
     // Nothing to measure with before the control belongs to a window.
-    if (manager_ == nullptr) return fixedSize_;
+    if (manager_ == nullptr || manager_->GetPaintDC() == nullptr) return fixedSize_;
     if (IsMultiLine() && (available.cx != lastAvailable_.cx || available.cy != lastAvailable_.cy)) {
         needEstimate_ = true;
     }

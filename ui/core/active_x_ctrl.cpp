@@ -136,7 +136,8 @@ STDMETHODIMP CActiveXCtrl::GetContainer(IOleContainer** container) {
 
 STDMETHODIMP CActiveXCtrl::ShowObject() {
     if (owner_ == nullptr) return E_UNEXPECTED;
-    HDC dc = ::GetDC(owner_->hostWindow_);
+    // Without a host window GetDC would hand out the screen's.
+    HDC dc = owner_->hostWindow_ != nullptr ? ::GetDC(owner_->hostWindow_) : nullptr;
     if (dc == nullptr) return E_FAIL;
     if (viewObject_ != nullptr) {
         const RECT& pos = owner_->GetPos();
@@ -294,7 +295,7 @@ STDMETHODIMP CActiveXCtrl::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlac
         *position = owner_->GetPos();
         *clip = owner_->GetPos();
     }
-    *frame = new (std::nothrow) CActiveXFrameWnd(owner_);
+    *frame = new (std::nothrow) CActiveXFrameWnd(owner_->GetManager()->GetPaintWindow());
     if (*frame == nullptr) return E_OUTOFMEMORY;
     if (frameInfo != nullptr) {
         if (accelerators_ == nullptr) {

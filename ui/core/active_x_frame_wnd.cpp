@@ -1,7 +1,5 @@
 #include "ui/core/active_x_frame_wnd.h"
 
-#include "ui/core/active_x_ui.h"
-#include "ui/core/window_manager_ui.h"
 
 namespace QuillUI {
 
@@ -31,8 +29,8 @@ STDMETHODIMP_(ULONG) CActiveXFrameWnd::Release() {
 STDMETHODIMP CActiveXFrameWnd::GetWindow(HWND* window) {
     if (window == nullptr) return E_POINTER;
     *window = nullptr;
-    if (owner_ == nullptr || owner_->GetManager() == nullptr) return E_UNEXPECTED;
-    *window = owner_->GetManager()->GetPaintWindow();
+    if (frame_ == nullptr) return E_UNEXPECTED;
+    *window = frame_;
     return S_OK;
 }
 

@@ -1,15 +1,14 @@
 // The in-place frame handed to a hosted object: the skinned window, with no
-// menus, tools or status bar of its own.
+// menus, tools or status bar of its own. It keeps the window's handle, not
+// the control: an object may hold its frame longer than the control lives.
 #pragma once
 #include "ui/core/com_declarations_ui.h"
 
 namespace QuillUI {
 
-class CActiveXUI;
-
 class CActiveXFrameWnd : public IOleInPlaceFrame {
 public:
-    explicit CActiveXFrameWnd(CActiveXUI* owner) : owner_(owner) {}
+    explicit CActiveXFrameWnd(HWND frame) : frame_(frame) {}
     CActiveXFrameWnd(const CActiveXFrameWnd&) = delete;
     CActiveXFrameWnd& operator=(const CActiveXFrameWnd&) = delete;
 
@@ -36,7 +35,7 @@ private:
     virtual ~CActiveXFrameWnd();
 
     LONG refs_ = 1;
-    CActiveXUI* owner_;
+    HWND frame_;
     IOleInPlaceActiveObject* activeObject_ = nullptr;
 };
 

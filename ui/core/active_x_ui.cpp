@@ -255,6 +255,38 @@ bool CActiveXUI::DoCreateControl() {
     return SUCCEEDED(hr);
 }
 
+HRESULT CActiveXUI::ConnectEvents(IUnknown* source, REFIID events, IUnknown* sink, bool advise, DWORD& cookie) {
+    IConnectionPointContainer* container = nullptr;
+    HRESULT hr = source->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
+    if (FAILED(hr)) return hr;
+    IConnectionPoint* point = nullptr;
+    hr = container->FindConnectionPoint(events, &point);
+    container->Release();
+    if (FAILED(hr)) return hr;
+    if (advise) {
+        hr = point->Advise(sink, &cookie);
+    } else if (cookie != 0) {
+        hr = point->Unadvise(cookie);
+        cookie = 0;
+    }
+    point->Release();
+    return hr;
+}
+
+LRESULT CActiveXUI::TranslateForObject(IUnknown* object, MSG* message) const {
+    if (message == nullptr || message->message < WM_KEYFIRST || message->message > WM_KEYLAST) return S_FALSE;
+    if (object == nullptr) return E_NOTIMPL;
+    HWND focus = ::GetFocus();
+    HWND host = GetNativeWindow();
+    while (focus != nullptr && focus != host) focus = ::GetParent(focus);
+    if (focus == nullptr || host == nullptr) return S_FALSE;
+    IOleInPlaceActiveObject* active = nullptr;
+    if (FAILED(object->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&active)))) return S_FALSE;
+    const HRESULT hr = active->TranslateAccelerator(message);
+    active->Release();
+    return hr;
+}
+
 POINT CActiveXUI::MessagePoint(UINT message, LPARAM lParam) const {
     POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     HWND window = manager_ != nullptr ? manager_->GetPaintWindow() : nullptr;

@@ -62,6 +62,13 @@ protected:
     POINT MessagePoint(UINT message, LPARAM lParam) const;
     // The release of this class alone, whatever a derived class overrides.
     void ReleaseObject();
+    // Advises SINK to SOURCE's connection point for EVENTS, keeping the
+    // cookie, or unadvises the cookie; the first failing step's result.
+    static HRESULT ConnectEvents(IUnknown* source, REFIID events, IUnknown* sink, bool advise, DWORD& cookie);
+    // Offers a key to OBJECT while the keyboard focus is in the host window
+    // or below it: S_FALSE for other messages or focus elsewhere,
+    // E_NOTIMPL without an object, else the object's answer.
+    LRESULT TranslateForObject(IUnknown* object, MSG* message) const;
 
     CLSID clsid_ = {};
     CWideString moduleName_;

@@ -103,36 +103,10 @@ void CFlashUI::ReleaseControl() {
 
 HRESULT CFlashUI::RegisterEventHandler(bool advise) {
     if (movie == nullptr) return S_FALSE;
-    IConnectionPointContainer* container = nullptr;
-    HRESULT hr = movie->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
-    if (FAILED(hr)) return hr;
-    IConnectionPoint* point = nullptr;
-    hr = container->FindConnectionPoint(kDiidShockwaveFlashEvents, &point);
-    container->Release();
-    if (FAILED(hr)) return hr;
-    if (advise) {
-        hr = point->Advise(static_cast<_IShockwaveFlashEvents*>(this), &cookie_);
-    } else if (cookie_ != 0) {
-        hr = point->Unadvise(cookie_);
-        cookie_ = 0;
-    }
-    point->Release();
-    return hr;
+    return ConnectEvents(movie, kDiidShockwaveFlashEvents, static_cast<_IShockwaveFlashEvents*>(this), advise, cookie_);
 }
 
-LRESULT CFlashUI::TranslateAccelerator(MSG* message) {
-    if (message == nullptr || message->message < WM_KEYFIRST || message->message > WM_KEYLAST) return S_FALSE;
-    if (movie == nullptr) return E_NOTIMPL;
-    HWND focus = ::GetFocus();
-    HWND host = GetNativeWindow();
-    while (focus != nullptr && focus != host) focus = ::GetParent(focus);
-    if (focus == nullptr || host == nullptr) return S_FALSE;
-    IOleInPlaceActiveObject* active = nullptr;
-    if (FAILED(movie->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&active)))) return S_FALSE;
-    const HRESULT hr = active->TranslateAccelerator(message);
-    active->Release();
-    return hr;
-}
+LRESULT CFlashUI::TranslateAccelerator(MSG* message) { return TranslateForObject(movie, message); }
 
 // ---- The event sink ----------------------------------------------------
 

@@ -95,21 +95,8 @@ HRESULT CWebBrowserUI::RegisterEventHandler(bool advise) {
     IWebBrowser2* browser = nullptr;
     HRESULT hr = GetControl(IID_IWebBrowser2, reinterpret_cast<void**>(&browser));
     if (FAILED(hr)) return hr;
-    IConnectionPointContainer* container = nullptr;
-    hr = browser->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&container));
+    hr = ConnectEvents(browser, DIID_DWebBrowserEvents2, static_cast<IDispatch*>(this), advise, cookie_);
     browser->Release();
-    if (FAILED(hr)) return hr;
-    IConnectionPoint* point = nullptr;
-    hr = container->FindConnectionPoint(DIID_DWebBrowserEvents2, &point);
-    container->Release();
-    if (FAILED(hr)) return hr;
-    if (advise) {
-        hr = point->Advise(static_cast<IDispatch*>(this), &cookie_);
-    } else if (cookie_ != 0) {
-        hr = point->Unadvise(cookie_);
-        cookie_ = 0;
-    }
-    point->Release();
     return hr;
 }
 
@@ -262,19 +249,6 @@ STDMETHODIMP CWebBrowserUI::Exec(const GUID* group, DWORD id, DWORD, VARIANT*, V
 
 // ---- ITranslateAccelerator ---------------------------------------------
 
-LRESULT CWebBrowserUI::TranslateAccelerator(MSG* message) {
-    if (message == nullptr || message->message < WM_KEYFIRST || message->message > WM_KEYLAST) return S_FALSE;
-    if (browser_ == nullptr) return E_NOTIMPL;
-    HWND focus = ::GetFocus();
-    HWND host = GetNativeWindow();
-    while (focus != nullptr && focus != host) focus = ::GetParent(focus);
-    if (focus == nullptr || host == nullptr) return S_FALSE;
-    IOleInPlaceActiveObject* active = nullptr;
-    if (FAILED(browser_->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&active))))
-        return S_FALSE;
-    const HRESULT hr = active->TranslateAccelerator(message);
-    active->Release();
-    return hr;
-}
+LRESULT CWebBrowserUI::TranslateAccelerator(MSG* message) { return TranslateForObject(browser_, message); }
 
 }  // namespace QuillUI

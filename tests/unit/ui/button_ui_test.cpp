@@ -258,6 +258,28 @@ TEST(ButtonPaint, StateImagesFallBackToTheNormalOneAndTheHotColourCoversTheHotIm
     EXPECT_EQ(0x00FF00u, surface.Rgb(50, 25));
 }
 
+TEST(ButtonPaint, TheTextColourOfPushedOutranksHotWhichOutranksFocused) {
+    WidgetWindow window(300, 50);
+    ASSERT_NE(nullptr, window.Build(L"<Window><HorizontalLayout><Button name=\"b\" width=\"150\" text=\"MMMM\" "
+                                    L"textcolor=\"#FF000000\" focusedtextcolor=\"#FF00A000\" "
+                                    L"hottextcolor=\"#FF0000FF\" pushedtextcolor=\"#FFFF0000\" />"
+                                    L"<Control /></HorizontalLayout></Window>"));
+    auto* button = window.Find<CButtonUI>(L"b");
+    DibSurface surface(300, 50);
+    auto textColour = [&]() {
+        window.Paint(surface);
+        return DarkestPixel(surface, RECT{0, 0, 150, 50});
+    };
+    EXPECT_TRUE(Near(0x000000, textColour(), 60)) << "normal";
+    button->SetFocus();
+    EXPECT_TRUE(Near(0x00A000, textColour(), 60)) << "focused";
+    window.Move(75, 25);
+    EXPECT_TRUE(Near(0x0000FF, textColour(), 60)) << "hot";
+    window.Down(75, 25);
+    EXPECT_TRUE(Near(0xFF0000, textColour(), 60)) << "pushed";
+    window.Up(75, 25);
+}
+
 namespace {
 
 const wchar_t kOptions[] =
@@ -341,6 +363,32 @@ TEST_F(OptionGroups, DisablingKeepsOnlyTheSelectedBitAndCheckBoxesAreOptions) {
     EXPECT_EQ(L"click:check selectchanged:check", window.notifier.Summary());
 }
 
+TEST(OptionPaint, SelectedImagesComeFirstAndAPressShowsNoPushedImage) {
+    WidgetWindow window(300, 50);
+    ASSERT_NE(nullptr, window.Build(L"<Window><HorizontalLayout><Option name=\"o\" width=\"100\" "
+                                    L"normalimage=\"file='FFFF0000' restype='*COLOR*'\" "
+                                    L"pushedimage=\"file='FF00FF00' restype='*COLOR*'\" "
+                                    L"selectedimage=\"file='FF0000FF' restype='*COLOR*'\" "
+                                    L"selectedhotimage=\"file='FFFFFF00' restype='*COLOR*'\" "
+                                    L"foreimage=\"file='FF000000' restype='*COLOR*' dest='0,0,10,10'\" />"
+                                    L"<Control /></HorizontalLayout></Window>"));
+    DibSurface surface(300, 50);
+    auto shown = [&](int x, int y) {
+        window.Paint(surface);
+        return surface.Rgb(x, y);
+    };
+    EXPECT_EQ(0xFF0000u, shown(50, 25)) << "normal";
+    EXPECT_EQ(0x000000u, shown(5, 5)) << "the option's fore image";
+    window.Move(50, 25);
+    window.Down(50, 25);
+    EXPECT_EQ(0xFF0000u, shown(50, 25)) << "pressed: still the normal image";
+    window.Up(50, 25);
+    EXPECT_EQ(0xFFFF00u, shown(50, 25)) << "selected and hot";
+    window.Move(250, 25);
+    EXPECT_EQ(0x0000FFu, shown(50, 25)) << "selected";
+    EXPECT_EQ(0x000000u, shown(5, 5));
+}
+
 TEST(OptionPaint, TheSelectedTextColourLastsOnlyWhileSelected) {
     WidgetWindow window(300, 50);
     ASSERT_NE(nullptr, window.Build(L"<Window><HorizontalLayout><Option name=\"o\" width=\"100\" "
@@ -355,12 +403,7 @@ TEST(OptionPaint, TheSelectedTextColourLastsOnlyWhileSelected) {
     option->SetText(L"MMMM");
     window.Paint(surface);
     EXPECT_EQ(0xFFFFFFu, surface.Rgb(50, 5));
-    uint32_t darkest = 0xFFFFFF;
-    for (int y = 0; y < 50; ++y)
-        for (int x = 0; x < 100; ++x) {
-            const uint32_t p = surface.Rgb(x, y);
-            if ((p & 0xFF) > 128 && ((p >> 16) & 0xFF) < ((darkest >> 16) & 0xFF)) darkest = p;
-        }
+    const uint32_t darkest = DarkestPixel(surface, RECT{0, 0, 100, 50});
     EXPECT_TRUE(Near(0x0000FF, darkest, 60));
     option->Selected(true, false);
     window.Paint(surface);

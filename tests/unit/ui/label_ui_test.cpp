@@ -38,8 +38,7 @@ int CountInk(const DibSurface& surface, const RECT& area) {
     return count;
 }
 
-// The first and the last row holding ink, and the ink pixel of each with
-// the lowest green, which is where the text colour shows most.
+// The first and the last row holding ink, and the darkest pixel of each.
 struct InkRows {
     int top = -1;
     int bottom = -1;
@@ -56,17 +55,9 @@ InkRows FindInkRows(const DibSurface& surface, const RECT& area) {
             rows.bottom = y;
         }
     }
-    auto darkest = [&](int y) {
-        uint32_t best = 0xFFFFFF;
-        for (int x = area.left; x < area.right; ++x) {
-            const uint32_t p = surface.Rgb(x, y);
-            if (IsInk(p) && Red(p) + Green(p) + Blue(p) < Red(best) + Green(best) + Blue(best)) best = p;
-        }
-        return best;
-    };
     if (rows.top >= 0) {
-        rows.topPixel = darkest(rows.top);
-        rows.bottomPixel = darkest(rows.bottom);
+        rows.topPixel = DarkestPixel(surface, RECT{area.left, rows.top, area.right, rows.top + 1});
+        rows.bottomPixel = DarkestPixel(surface, RECT{area.left, rows.bottom, area.right, rows.bottom + 1});
     }
     return rows;
 }
@@ -77,12 +68,13 @@ const wchar_t kBigFont[] = L"<Font id=\"1\" name=\"Arial\" size=\"40\" />";
 const RECT kLabelArea = {0, 0, 300, 60};
 
 // A 60-high label of "HHHH" in a 40-pixel font, drawn with the effects and
-// the given attributes.
-void PaintEffectLabel(const wchar_t* attributes, DibSurface& surface) {
-    const std::wstring markup = std::wstring(L"<Window>") + kBigFont +
-                                L"<VerticalLayout><Label name=\"l\" height=\"60\" font=\"1\" text=\"HHHH\" "
-                                L"enabledeffect=\"true\" " + attributes + L" /><Control /></VerticalLayout></Window>";
-    WidgetWindow window;
+// the given attributes, top pixels below the window's top.
+void PaintEffectLabel(const wchar_t* attributes, DibSurface& surface, int top = 0) {
+    const std::wstring above = top > 0 ? L"<Control height=\"" + std::to_wstring(top) + L"\" />" : L"";
+    const std::wstring markup = std::wstring(L"<Window>") + kBigFont + L"<VerticalLayout>" + above +
+                                L"<Label name=\"l\" height=\"60\" font=\"1\" text=\"HHHH\" enabledeffect=\"true\" " +
+                                attributes + L" /><Control /></VerticalLayout></Window>";
+    WidgetWindow window(300, 240);
     ASSERT_NE(nullptr, window.Build(markup.c_str()));
     window.Paint(surface);
 }
@@ -200,6 +192,12 @@ TEST(LabelEstimate, WithoutAWindowTheFixedSizeIsTheAnswer) {
     label.SetFixedWidth(30);
     EXPECT_EQ(30, label.EstimateSize(SIZE{100, 100}).cx);
     EXPECT_EQ(0, label.EstimateSize(SIZE{100, 100}).cy);
+    // A manager that has no window yet has nothing to measure with either.
+    CWindowManagerUI unbound;
+    label.SetManager(&unbound, nullptr, false);
+    label.SetFixedWidth(0);
+    EXPECT_EQ(0, label.EstimateSize(SIZE{100, 100}).cx);
+    label.SetManager(nullptr, nullptr, false);
 }
 
 TEST(LabelEstimate, SingleLineAsksForTheTextAndTheFontHeight) {
@@ -262,18 +260,20 @@ TEST(LabelPaint, AMissingTextColourBecomesTheWindowsDefaultForGood) {
     EXPECT_EQ(0xFF00C000u, label->GetTextColor());
 }
 
-TEST(LabelEffects, TheGradientRunsFromTheTextColourToTheSecondColour) {
-    DibSurface surface(300, 200);
-    PaintEffectLabel(L"textcolor=\"#FFFF0000\" textcolor1=\"#FF0000FF\"", surface);
-    const InkRows ink = FindInkRows(surface, kLabelArea);
-    ASSERT_GE(ink.top, 0);
-    EXPECT_GT(ink.bottom - ink.top, 15);
-    EXPECT_GT(Red(ink.topPixel), Blue(ink.topPixel) + 40);
-    EXPECT_GT(Blue(ink.bottomPixel), Red(ink.bottomPixel) + 40);
+TEST(LabelEffects, TheGradientRunsFromTheTextColourToTheSecondColourWhereverTheLabelIs) {
+    for (const int top : {0, 150}) {
+        DibSurface surface(300, 240);
+        PaintEffectLabel(L"textcolor=\"#FFFF0000\" textcolor1=\"#FF0000FF\"", surface, top);
+        const InkRows ink = FindInkRows(surface, RECT{0, top, 300, top + 60});
+        ASSERT_GE(ink.top, 0) << top;
+        EXPECT_GT(ink.bottom - ink.top, 15) << top;
+        EXPECT_GT(Red(ink.topPixel), Blue(ink.topPixel) + 40) << top;
+        EXPECT_GT(Blue(ink.bottomPixel), Red(ink.bottomPixel) + 40) << top;
+    }
 }
 
 TEST(LabelEffects, TheOutlineNeedsAColourAndTheShadowWithoutColourBIsColourAAlone) {
-    DibSurface plain(300, 200), unstroked(300, 200), stroked(300, 200), shadowed(300, 200);
+    DibSurface plain(300, 240), unstroked(300, 240), stroked(300, 240), shadowed(300, 240);
     PaintEffectLabel(L"textcolor=\"#FF000000\"", plain);
     PaintEffectLabel(L"textcolor=\"#FF000000\" enabledstroke=\"true\"", unstroked);
     for (int y = 0; y < 60; ++y)
@@ -302,7 +302,7 @@ TEST(LabelEffects, TheOutlineNeedsAColourAndTheShadowWithoutColourBIsColourAAlon
 }
 
 TEST(LabelEffects, TheGlowBlursAroundTheTextAndAnEmptyTextAreaDrawsNothing) {
-    DibSurface without(300, 200), with(300, 200), empty(300, 200);
+    DibSurface without(300, 240), with(300, 240), empty(300, 240);
     PaintEffectLabel(L"textcolor=\"#FFFF0000\"", without);
     PaintEffectLabel(L"textcolor=\"#FFFF0000\" enabledluminous=\"true\"", with);
     EXPECT_GT(CountInk(with, kLabelArea), CountInk(without, kLabelArea));

@@ -207,6 +207,16 @@ TEST_F(SeparatorDrag, PreviewModeMovesOnlyTheStripUntilRelease) {
     window.manager.RemovePostPaint(pane);
     window.Layout();
     EXPECT_EQ(L"0,0,260,100", Show(pane->GetPos()));
+
+    // Switching to immediate mode during a drag takes the preview away.
+    Send(EventButtonDown, 258, 50);
+    EXPECT_FALSE(window.manager.AddPostPaint(pane));
+    pane->SetSepImmMode(true);
+    EXPECT_TRUE(window.manager.AddPostPaint(pane));
+    window.manager.RemovePostPaint(pane);
+    Send(EventMouseMove, 238, 50);
+    EXPECT_EQ(L"0,0,240,100", Show(pane->GetPos()));
+    Send(EventButtonUp, 238, 50);
 }
 
 TEST_F(SeparatorDrag, APressWithoutAMoveLeavesAFlexibleLayoutFlexible) {

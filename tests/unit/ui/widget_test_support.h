@@ -104,6 +104,23 @@ private:
     int height_;
 };
 
+// The pixel of the area farthest from white: where a text's own colour
+// shows through the antialiasing. White when the area holds no ink.
+inline uint32_t DarkestPixel(const DibSurface& surface, const RECT& area) {
+    uint32_t best = 0xFFFFFF;
+    int bestSum = 3 * 255;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            const uint32_t p = surface.Rgb(x, y);
+            const int sum = static_cast<int>(((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF));
+            if (sum < bestSum) {
+                bestSum = sum;
+                best = p;
+            }
+        }
+    return best;
+}
+
 // An event handed to a control directly.
 inline QuillUI::ControlEventUI MakeEvent(int kind, int x = 0, int y = 0, WPARAM wParam = 0, wchar_t key = 0) {
     QuillUI::ControlEventUI event;

@@ -2,6 +2,7 @@
 // browser doubles: creation, the protocol order, windowless input and
 // painting, the site's answers and the release.
 #include "host_test_support.h"
+#include "ui/core/active_x_ctrl.h"
 #include "ui/core/active_x_ui.h"
 #include "ui/core/notify_message_ui.h"
 
@@ -278,21 +279,10 @@ TEST(ActiveXHost, WindowlessObjectPaintsIntoTheControlRectangle) {
     host.Attach(control, kRect);
     EXPECT_EQ(control->GetNativeWindow(), host.GetHWND());
 
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 400;
-    info.bmiHeader.biHeight = -300;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    memset(bits, 0xFF, 400 * 300 * 4);
+    TestDib dib(400, 300);
     const RECT all = {0, 0, 400, 300};
-    EXPECT_TRUE(control->DoPaint(dc, all, nullptr));
-    GdiFlush();
-    auto pixel = [&](int x, int y) { return static_cast<const DWORD*>(bits)[y * 400 + x] & 0xFFFFFF; };
+    EXPECT_TRUE(control->DoPaint(dib.Dc(), all, nullptr));
+    auto pixel = [&](int x, int y) { return dib.Pixel(x, y); };
     const DWORD back = 0x101828;
     EXPECT_EQ(pixel(20, 30), back);
     EXPECT_EQ(pixel(219, 129), back);
@@ -300,9 +290,6 @@ TEST(ActiveXHost, WindowlessObjectPaintsIntoTheControlRectangle) {
     EXPECT_EQ(pixel(20, 29), 0xFFFFFFu);
     EXPECT_EQ(pixel(220, 129), 0xFFFFFFu);
     EXPECT_EQ(pixel(219, 130), 0xFFFFFFu);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 }
 
 TEST(ActiveXHost, WindowlessObjectTakesInputOnlyWhereAndWhenItShould) {
@@ -382,6 +369,7 @@ TEST(ActiveXHost, SiteAnswersWriteTheirOutParameters) {
     EXPECT_EQ(dc, nullptr);
 
     OLEINPLACEFRAMEINFO frameInfo[2] = {};
+    IOleInPlaceFrame* keptFrame = nullptr;
     for (OLEINPLACEFRAMEINFO& info : frameInfo) {
         IOleInPlaceFrame* frame = nullptr;
         IOleInPlaceUIWindow* document = reinterpret_cast<IOleInPlaceUIWindow*>(1);
@@ -395,7 +383,10 @@ TEST(ActiveXHost, SiteAnswersWriteTheirOutParameters) {
         EXPECT_EQ(frame->GetWindow(&frameWindow), S_OK);
         EXPECT_EQ(frameWindow, host.GetHWND());
         EXPECT_EQ(frame->RequestBorderSpace(nullptr), INPLACE_E_NOTOOLSPACE);
-        frame->Release();
+        if (keptFrame == nullptr)
+            keptFrame = frame;
+        else
+            frame->Release();
         EXPECT_EQ(info.cb, sizeof(OLEINPLACEFRAMEINFO));
         EXPECT_EQ(info.hwndFrame, host.GetHWND());
         EXPECT_FALSE(info.fMDIApp);
@@ -451,6 +442,11 @@ TEST(ActiveXHost, SiteAnswersWriteTheirOutParameters) {
     EXPECT_EQ(client->ShowObject(), E_UNEXPECTED);
     client->Release();
     EXPECT_EQ(site->Release(), 0u);
+    // A frame an object kept outlives the control harmlessly.
+    HWND frameWindow = nullptr;
+    EXPECT_EQ(keptFrame->GetWindow(&frameWindow), S_OK);
+    EXPECT_EQ(frameWindow, host.GetHWND());
+    EXPECT_EQ(keptFrame->Release(), 0u);
     EXPECT_EQ(folder.Count("objects"), 0);
 }
 
@@ -467,21 +463,11 @@ TEST(ActiveXHost, WindowedObjectPrintsItselfAndALayeredWindowShowsItsCaret) {
     ASSERT_TRUE(CreateCaret(child, nullptr, 1, 10));
     ASSERT_TRUE(SetCaretPos(5, 5));
 
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 200;
-    info.bmiHeader.biHeight = -100;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    auto pixel = [&](int x, int y) { return static_cast<const DWORD*>(bits)[y * 200 + x] & 0xFFFFFF; };
+    TestDib dib(200, 100);
+    auto pixel = [&](int x, int y) { return dib.Pixel(x, y); };
     auto print = [&] {
-        memset(bits, 0xFF, 200 * 100 * 4);
-        EXPECT_EQ(SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT), 1);
-        GdiFlush();
+        dib.Clear();
+        EXPECT_EQ(SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dib.Dc()), PRF_CLIENT), 1);
     };
     print();
     EXPECT_EQ(pixel(5, 8), 0x101828u);
@@ -498,9 +484,6 @@ TEST(ActiveXHost, WindowedObjectPrintsItselfAndALayeredWindowShowsItsCaret) {
     EXPECT_TRUE(hidden);
     EXPECT_EQ(pixel(6, 8), 0x101828u);
     DestroyCaret();
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
 }
 
 // On a thread that already runs COM multithreaded the control's own
@@ -522,4 +505,22 @@ TEST(ActiveXHost, ControlLeavesAThreadsOtherCOMModeAlone) {
     WaitForSingleObject(thread, 10000);
     CloseHandle(thread);
     EXPECT_EQ(again, S_FALSE);  // still initialised by the thread itself
+}
+
+// An object without a view object is shown and printed without drawing.
+TEST(ActiveXHost, WithoutAViewObjectNothingIsDrawn) {
+    HostWindow host;
+    auto* control = new CActiveXUI();
+    host.Attach(control, kRect);  // no class id: no object
+    CActiveXCtrl* site = new CActiveXCtrl(control);
+    EXPECT_EQ(site->ShowObject(), E_FAIL);  // no host window yet
+    ASSERT_EQ(site->CreateActiveXWnd(), S_OK);
+    HWND child = control->GetNativeWindow();
+    ASSERT_NE(child, nullptr);
+    TestDib dib(200, 100);
+    EXPECT_EQ(SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dib.Dc()), PRF_CLIENT), 1);
+    EXPECT_EQ(dib.Pixel(5, 5), 0xFFFFFFu);
+    EXPECT_EQ(site->ShowObject(), S_OK);
+    EXPECT_EQ(site->Release(), 0u);
+    EXPECT_FALSE(IsWindow(child));
 }

@@ -2,7 +2,9 @@
 // Flash double: the movie's set-up in order, calls landing on the type
 // library's slots, the event table, the handler's references and the release.
 #include "host_test_support.h"
+#include "ui/core/dialog_builder.h"
 #include "ui/core/flash_ui.h"
+#include "ui/core/web_browser_ui.h"
 
 #include "common/file_util.h"
 
@@ -217,4 +219,30 @@ TEST(FlashHost, EventSinkIdentity) {
     void* other = reinterpret_cast<void*>(1);
     EXPECT_EQ(sink->QueryInterface(IID_IOleObject, &other), E_NOINTERFACE);
     EXPECT_EQ(other, nullptr);
+}
+
+TEST(HostTags, TheBuilderMakesEachHostFromItsTag) {
+    HostWindow host;
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(
+        L"<Window><Container>"
+        L"<ActiveX name=\"object\" clsid=\"{D27CDB6E-AE6D-11CF-96B8-444553540000}\"/>"
+        L"<WebBrowser name=\"web\" homepage=\"http://127.0.0.1/home\" autonavi=\"true\"/>"
+        L"<Flash name=\"flash\" swf=\"progress.swf\" homepage=\"ignored\"/>"
+        L"</Container></Window>",
+        nullptr, nullptr, &host.Manager());
+    ASSERT_NE(root, nullptr);
+    ASSERT_TRUE(host.Manager().AttachDialog(root));
+    CControlUI* object = host.Manager().FindControl(L"object");
+    ASSERT_NE(object, nullptr);
+    EXPECT_STREQ(object->GetClass(), L"ActiveX");
+    auto* web = static_cast<CWebBrowserUI*>(host.Manager().FindControl(L"web")->GetInterface(L"WebBrowser"));
+    ASSERT_NE(web, nullptr);
+    EXPECT_EQ(web->GetHomePage(), L"http://127.0.0.1/home");
+    EXPECT_TRUE(web->IsAutoNavigation());
+    EXPECT_NE(web->GetInterface(L"ActiveX"), nullptr);
+    auto* flash = static_cast<CFlashUI*>(host.Manager().FindControl(L"flash")->GetInterface(L"Flash"));
+    ASSERT_NE(flash, nullptr);
+    EXPECT_EQ(flash->GetMovieFile(), L"progress.swf");
+    EXPECT_EQ(flash->GetControlFlags(), 1u);
 }

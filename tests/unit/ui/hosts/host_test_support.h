@@ -6,6 +6,7 @@
 #include "ui/core/control_ui.h"
 #include "ui/core/window_manager_ui.h"
 #include "ui/core/window_wnd.h"
+#include "../../doubles/double_module.h"
 
 #include <functional>
 #include <memory>
@@ -33,32 +34,44 @@ private:
     std::unique_ptr<QuillUI::CWindowManagerUI> manager_;
 };
 
-// A copy of DLL and SCENARIO (as SCENARIO_NAME) in a folder of this test.
-// The host never unloads the module, so each test has a folder and thereby
-// a module of its own.
-class DoubleFolder {
+// A copy of DLL and SCENARIO (as SCENARIO_NAME) in a folder of this test,
+// reached by the host through "modulename". The host never unloads the
+// module, so each test has a folder and thereby a module of its own.
+class DoubleFolder : public doubles_test::DoubleModule {
 public:
-    DoubleFolder(const wchar_t* dll, const wchar_t* scenarioName, const std::string& scenario);
-    const std::wstring& Folder() const { return folder_; }
+    DoubleFolder(const wchar_t* dll, const wchar_t* scenarioName, const std::string& scenario)
+        : DoubleModule(dll, scenarioName, scenario), dll_(Folder() + dll) {}
     // The full path, for "modulename".
     const std::wstring& Dll() const { return dll_; }
-    std::string Log() const;
-    // The double's ComDoubleCount; -100 while the module is not loaded.
-    long Count(const char* name) const;
-    HRESULT Play(const char* line) const;
 
 private:
-    std::wstring folder_;
     std::wstring dll_;
-    std::wstring logName_;
 };
 
-// Pumps the thread's messages until DONE holds or about five seconds pass.
-bool PumpUntil(const std::function<bool()>& done);
+// A 32-bit top-down DIB to paint into, white at first.
+class TestDib {
+public:
+    TestDib(int width, int height);
+    ~TestDib();
+    TestDib(const TestDib&) = delete;
+    TestDib& operator=(const TestDib&) = delete;
+    HDC Dc() const { return dc_; }
+    void Clear();
+    // The pixel's colour as 0xRRGGBB.
+    DWORD Pixel(int x, int y) const;
+
+private:
+    int width_, height_;
+    HDC dc_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    void* bits_ = nullptr;
+};
+
+using doubles_test::InOrder;
+using doubles_test::PumpUntil;
 // Pumps for a while.
 void Pump(int milliseconds);
-// Whether the LINES appear in TEXT in this order.
-bool InOrder(const std::string& text, const std::vector<std::string>& lines);
 // How often NEEDLE appears in TEXT.
 int Occurrences(const std::string& text, const std::string& needle);
 std::wstring ProgramFolder();
