@@ -44,6 +44,9 @@ TRICKLE = "chunk=32768&delay=200"
 # A picture with no more colours than this shows nothing drawn.
 FEW_COLOURS = 16
 
+# A movie request's name and its one argument.
+INVOKE_VALUE = r"invoke name=['\"](\w+)['\"][^>]*><arguments><(?:number|string)>([^<]*)<"
+
 MAIN_CLASS = "ql_launcher_main"
 FRAME_CLASS = "ql_launcher_frame"
 GAME_CLASS = "ql_launcher_gamemain"
@@ -264,6 +267,7 @@ class Road:
         self.process = None
         self.probe_out = os.path.join(sample.out, "launcher-start.txt")
         self.launcher_exit = None
+        self.game_window = None
 
     def step(self, name, ok, detail=""):
         if ok:
@@ -287,7 +291,10 @@ class Road:
         return found
 
     def shown(self, cls):
-        return any(visible for _, visible, _, _ in self.windows().get(cls, []))
+        visible = [hwnd for hwnd, shown, _, _ in self.windows().get(cls, []) if shown]
+        if visible and cls == GAME_CLASS:
+            self.game_window = visible[-1]
+        return bool(visible)
 
     def log(self, name):
         return read_text(os.path.join(self.sample.install, name))
@@ -384,8 +391,8 @@ class Road:
         self.step("the hall closes and the launcher ends", ended, "Brightgate.exe still runs")
 
     def progress_shown(self):
-        for value in re.findall(r"setProValOne'><arguments><number>(-?\d+)<", self.log("flash_calls.log")):
-            if 0 < int(value) < 100:
+        for value in re.findall(INVOKE_VALUE.replace("(\\w+)", "setProValOne", 1), self.log("flash_calls.log")):
+            if value.lstrip("-").isdigit() and 0 < int(value) < 100:
                 return True
         return False
 
@@ -438,19 +445,21 @@ def browser_lines(text):
 def flash_lines(text):
     """The movie's requests, each new text once, with the bars' values."""
     keep = []
-    previous = None
+    previous = {}
     for line in text.splitlines():
         if not line.startswith("CallFunction "):
             if line.startswith("put_Movie"):
                 keep.append("  " + line)
             continue
-        match = re.search(r"invoke name='(\w+)'><arguments><(?:number|string)>([^<]*)<", line)
+        match = re.search(INVOKE_VALUE, line)
         if not match:
             continue
         name, value = match.groups()
-        if name.startswith("setText") and (name, value) != previous:
+        if name.startswith("setText") and previous.get(name) != value:
             keep.append("  %-12s %s" % (name, value))
-            previous = (name, value)
+            previous[name] = value
+    if len(keep) > 40:
+        keep = keep[:20] + ["  ... %d more ..." % (len(keep) - 40)] + keep[-20:]
     return keep
 
 
@@ -510,8 +519,14 @@ def launcher_road(sample, args, before):
     print_section("The progress movie's requests (flash_calls.log, each new text once):",
                   flash_lines(read_text(os.path.join(sample.install, "flash_calls.log"))))
     record = read_text(os.path.join(sample.install, "Client.exe.record")).splitlines()
-    print_section("The game client's command line:",
-                  ["  " + l.split(" cmd=", 1)[1] for l in record if l.startswith("start ") and " cmd=" in l])
+    commands = [l.split(" cmd=", 1)[1] for l in record if l.startswith("start ") and " cmd=" in l]
+    lines = ["  " + c for c in commands]
+    for command in commands:
+        handle = re.match(r"wnd:(\d+);", command)
+        if handle and road.game_window:
+            lines.append("  (wnd %s the game window's handle, %s)"
+                         % ("is" if handle.group(1) == road.game_window else "is NOT", road.game_window))
+    print_section("The game client's command line:", lines)
     mini = read_text(os.path.join(sample.install, "Tiny", "qlnmini.exe.record")).splitlines()
     print_section("The mini client's starts (Tiny\\qlnmini.exe):",
                   ["  cmd=" + l.split(" cmd=", 1)[1] for l in mini if " cmd=" in l])
