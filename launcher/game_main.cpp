@@ -56,6 +56,8 @@ GameMain::GameMain(GameMainHost& host, const std::wstring& config) : host_(host)
 }
 
 GameMain::~GameMain() {
+    // The movie outlives this part of the object: the tree goes with the base.
+    if (flash_ != nullptr) flash_->SetFlashEventHandler(nullptr);
     if (gGameMain == this) gGameMain = nullptr;
 }
 

@@ -52,33 +52,33 @@ int RunLauncher(HINSTANCE instance, const wchar_t* commandLine) {
     for (UINT message : kGameWindowMessages) AllowMessageThroughFilter(message, true);
     AllowMessageThroughFilter(WM_COPYDATA, true);
 
-    MainWindow* main = new (std::nothrow) MainWindow();
-    if (main == nullptr) return 0;
-    main->SetProgramFolder(folder);
-    main->ParseCommandLine(commandLine != nullptr ? commandLine : L"");
+    MainWindow* window = new (std::nothrow) MainWindow();
+    if (window == nullptr) return 0;
+    window->SetProgramFolder(folder);
+    window->ParseCommandLine(commandLine != nullptr ? commandLine : L"");
 
     const std::wstring platform = ReadPlatform(folder);
     // On the hall's platform the launcher runs only when the hall started it.
-    if (main->GetParam(L"PROCPARA").empty() && platform == L"1") {
-        delete main;
+    if (window->GetParam(L"PROCPARA").empty() && platform == L"1") {
+        delete window;
         return 0;
     }
-    main->SetPlatform(platform);
-    SetAppUserModelId(main->GetParam(L"ModelID"));
-    if (!main->ConnectHall()) {
-        delete main;
+    window->SetPlatform(platform);
+    SetAppUserModelId(window->GetParam(L"ModelID"));
+    if (!window->ConnectHall()) {
+        delete window;
         return 0;
     }
 
     const std::wstring title = ReadAppName(folder);
-    if (main->Create(nullptr, title.c_str(), MainWindow::kStyle, 0, 0, 0, MainWindow::kWidth,
-                     MainWindow::kHeight) == nullptr) {
+    if (window->Create(nullptr, title.c_str(), MainWindow::kStyle, 0, 0, 0, MainWindow::kWidth,
+                       MainWindow::kHeight) == nullptr) {
         CommonLog("The launcher's main window cannot be created");
         EndMainWindow(GetMainWindow());
         return 0;
     }
-    main->SetIcon(MainWindow::kIconId);
-    main->CenterWindow();
+    window->SetIcon(MainWindow::kIconId);
+    window->CenterWindow();
 
     QuillUI::CWindowManagerUI::MessageLoop();
 

@@ -15,16 +15,6 @@ using namespace game_test;
 
 namespace {
 
-struct FakeHost : GameMainHost {
-    void QueueEventReport(const std::wstring& event, const std::wstring& parameter) override {
-        calls.push_back("report " + Narrow(event) + "|" + Narrow(parameter));
-    }
-    void ShowMainAndFrame() override { calls.push_back("show main and frame"); }
-    void HideMainWindow() override { calls.push_back("hide main"); }
-    void ResetProgressAndReloadPage() override { calls.push_back("reset and reload"); }
-    std::vector<std::string> calls;
-};
-
 // A skin whose game layout holds the eight controls, the movie being the
 // Flash double; and the configuration with the title and Tip79.
 class GameSkin {
@@ -77,10 +67,16 @@ void Click(GameMain& game, const wchar_t* name) {
     game.OnClick(message);
 }
 
-TEST(GameMainTest, MovieShowsTheEnginesProgressAndTheGamesMessages) {
+class GameMainTest : public ::testing::Test {
+protected:
+    GameMain* Open(const wchar_t* text = L"") { return GameMain::Open(host, skin.Config(), text, 0, 0); }
+
     GameSkin skin;
     FakeHost host;
-    GameMain* game = GameMain::Open(host, skin.Config(), L"Updating", 0, 0);
+};
+
+TEST_F(GameMainTest, MovieShowsTheEnginesProgressAndTheGamesMessages) {
+    GameMain* game = Open(L"Updating");
     ASSERT_NE(game, nullptr);
     HWND window = game->GetHWND();
     EXPECT_EQ(GetGameMain(), game);
@@ -144,7 +140,7 @@ TEST(GameMainTest, MovieShowsTheEnginesProgressAndTheGamesMessages) {
     EXPECT_EQ(Occurrences(skin.Log(), "CallFunction"), calls);
     EXPECT_EQ(GetGameMain(), nullptr);
     EXPECT_EQ(host.calls, (std::vector<std::string>{"show main and frame", "reset and reload",
-                                                    "report Click Close Game or Game Crash|"}));
+                                                    "Click Close Game or Game Crash|"}));
 }
 
 LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -152,10 +148,8 @@ LRESULT CALLBACK ProbeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-TEST(GameMainTest, ButtonsTrayAndClosing) {
-    GameSkin skin;
-    FakeHost host;
-    GameMain* game = GameMain::Open(host, skin.Config(), L"", 0, 0);
+TEST_F(GameMainTest, ButtonsTrayAndClosing) {
+    GameMain* game = Open();
     ASSERT_NE(game, nullptr);
     HWND window = game->GetHWND();
     EXPECT_FALSE(game->GetManager().FindControl(L"maxbtn")->IsVisible());
@@ -203,14 +197,12 @@ TEST(GameMainTest, ButtonsTrayAndClosing) {
 
     Click(*game, L"closebtn");
     ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"show main and frame", "reset and reload", "report Close Game|"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"show main and frame", "reset and reload", "Close Game|"}));
 }
 
-TEST(GameMainTest, TheNewestWindowIsCurrentUntilItCloses) {
-    GameSkin skin;
-    FakeHost host;
-    GameMain* first = GameMain::Open(host, skin.Config(), L"", 0, 0);
-    GameMain* second = GameMain::Open(host, skin.Config(), L"", 0, 0);
+TEST_F(GameMainTest, TheNewestWindowIsCurrentUntilItCloses) {
+    GameMain* first = Open();
+    GameMain* second = Open();
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
     HWND firstWindow = first->GetHWND(), secondWindow = second->GetHWND();
@@ -221,10 +213,8 @@ TEST(GameMainTest, TheNewestWindowIsCurrentUntilItCloses) {
     EXPECT_EQ(GetGameMain(), nullptr);
 }
 
-TEST(GameMainTest, SystemCloseEndsTheLauncherAndTheZoomedLookFollows) {
-    GameSkin skin;
-    FakeHost host;
-    GameMain* game = GameMain::Open(host, skin.Config(), L"", 0, 0);
+TEST_F(GameMainTest, SystemCloseEndsTheLauncherAndTheZoomedLookFollows) {
+    GameMain* game = Open();
     ASSERT_NE(game, nullptr);
     HWND window = game->GetHWND();
     QuillUI::CControlUI* maxButton = game->GetManager().FindControl(L"maxbtn");

@@ -14,16 +14,6 @@ using namespace game_test;
 
 namespace {
 
-struct FakeHost : GameMainHost {
-    void QueueEventReport(const std::wstring& event, const std::wstring& parameter) override {
-        calls.push_back(Narrow(event) + "|" + Narrow(parameter));
-    }
-    void ShowMainAndFrame() override { calls.push_back("show main and frame"); }
-    void HideMainWindow() override { calls.push_back("hide main"); }
-    void ResetProgressAndReloadPage() override { calls.push_back("reset and reload"); }
-    std::vector<std::string> calls;
-};
-
 struct StartRecord {
     std::wstring file, parameters, folder;
     int showState;

@@ -14,6 +14,10 @@ int gQuits = 0;
 
 }  // namespace
 
+void FakeHost::QueueEventReport(const std::wstring& event, const std::wstring& parameter) {
+    calls.push_back(Narrow(event) + "|" + Narrow(parameter));
+}
+
 std::wstring ProgramFolder() {
     wchar_t path[MAX_PATH] = L"";
     DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);

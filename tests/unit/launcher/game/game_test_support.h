@@ -3,12 +3,23 @@
 // past the WM_QUIT the launcher's windows post.
 #pragma once
 #include "common/win.h"
+#include "launcher/game_main.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace game_test {
+
+// Records what the game window asks of the launcher: reports as
+// "EVENT|PARAMETER", the rest by name.
+struct FakeHost : GameMainHost {
+    void QueueEventReport(const std::wstring& event, const std::wstring& parameter) override;
+    void ShowMainAndFrame() override { calls.push_back("show main and frame"); }
+    void HideMainWindow() override { calls.push_back("hide main"); }
+    void ResetProgressAndReloadPage() override { calls.push_back("reset and reload"); }
+    std::vector<std::string> calls;
+};
 
 std::wstring ProgramFolder();  // ends in "\"
 
