@@ -301,32 +301,34 @@ class LauncherSystemTest(unittest.TestCase):
         window = launcher.main_window()
         probe("click", window[0], str(point[0]), str(point[1]))
 
-    def test_close_button_of_a_player_allowed_to_close_reports_and_quits(self):
+    def start_with_flags(self, flags):
+        """A launcher of player 7 with the given cache file, once set up."""
         self.write_config("0")
         with open(os.path.join(self.install, "LancherCache.ini"), "w", newline="") as f:
-            f.write("[Flag]\r\n7=1\r\n")
+            f.write("[Flag]\r\n" + flags)
         launcher = self.start("ID=7,Key=k3y")
         launcher.main_window()
         expected = self.start_requests("7", "k3y")
         wait_for(lambda: len(self.http.log()) >= len(expected), "the start-up requests")
-        self.click(launcher, MINIMIZE_BUTTON)
-        wait_for(lambda: launcher.main_window()[6][0] <= -32000, "the minimised main window", timeout=10)
-        probe("post", launcher.main_window()[0], str(WM_SYSCOMMAND), str(SC_RESTORE), "0")
-        wait_for(lambda: launcher.main_window()[6][0] == 112, "the restored main window", timeout=10)
+        return launcher, expected
+
+    def assert_close_button_quits(self, launcher, expected):
         self.click(launcher, CLOSE_BUTTON)
         self.assertEqual(launcher.exit_code(), 0)
         self.assertEqual(self.http.log(), expected + [("POST", "/report", FORM, "openid=7&event=Close Launcher&param=")])
         self.assertEqual(launcher.box_lines(), [])
 
+    def test_close_button_of_a_player_allowed_to_close_reports_and_quits(self):
+        launcher, expected = self.start_with_flags("7=1\r\n")
+        self.click(launcher, MINIMIZE_BUTTON)
+        wait_for(lambda: launcher.main_window()[6][0] <= -32000, "the minimised main window", timeout=10)
+        probe("post", launcher.main_window()[0], str(WM_SYSCOMMAND), str(SC_RESTORE), "0")
+        wait_for(lambda: launcher.main_window()[6][0] == 112, "the restored main window", timeout=10)
+        self.assert_close_button_quits(launcher, expected)
+
     def test_closing_is_allowed_after_thirty_seconds_and_remembered(self):
-        self.write_config("0")
+        launcher, expected = self.start_with_flags("8=1\r\n")
         cache = os.path.join(self.install, "LancherCache.ini")
-        with open(cache, "w", newline="") as f:
-            f.write("[Flag]\r\n8=1\r\n")
-        launcher = self.start("ID=7,Key=k3y")
-        launcher.main_window()
-        expected = self.start_requests("7", "k3y")
-        wait_for(lambda: len(self.http.log()) >= len(expected), "the start-up requests")
         self.click(launcher, CLOSE_BUTTON)
         time.sleep(2)
         self.assertFalse(launcher.ended())
@@ -339,10 +341,7 @@ class LauncherSystemTest(unittest.TestCase):
             text = f.read()
         self.assertIn("[Flag]", text)
         self.assertIn("8=1", text)
-        self.click(launcher, CLOSE_BUTTON)
-        self.assertEqual(launcher.exit_code(), 0)
-        self.assertEqual(self.http.log(), expected + [("POST", "/report", FORM, "openid=7&event=Close Launcher&param=")])
-        self.assertEqual(launcher.box_lines(), [])
+        self.assert_close_button_quits(launcher, expected)
 
     # ---- Ending -------------------------------------------------------------
     def test_quitting_during_a_stalled_transfer_ends_the_launcher_promptly(self):
