@@ -67,12 +67,19 @@ class Desktop:
     def _prepare_prefix(self):
         """The tests' prefix maker gives fonts and the locale; its null display
         driver is then taken out again, so that windows reach the X server."""
-        marker = os.path.join(self.prefix, ".quillon-x11")
+        marker = os.path.join(self.prefix, ".quillon-x11-desktop")
         if os.path.exists(marker):
             return
         subprocess.run([WINE_RUN, self.arch, self.prefix, "--warm"], stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
         self._quiet([self.loader, "reg", "delete", r"HKCU\Software\Wine\Drivers", "/v", "Graphics", "/f"])
+        # A desktop of Wine's own as large as the screen: with no window
+        # manager on the X server, Wine then places, sizes and maximises the
+        # windows itself.
+        self._quiet([self.loader, "reg", "add", r"HKCU\Software\Wine\Explorer", "/v", "Desktop", "/d", "Default",
+                     "/f"])
+        self._quiet([self.loader, "reg", "add", r"HKCU\Software\Wine\Explorer\Desktops", "/v", "Default", "/d",
+                     SCREEN.rsplit("x", 1)[0], "/f"])
         self._quiet([self.server, "-k"])
         self._quiet([self.server, "-w"])
         open(marker, "w").close()
