@@ -11,7 +11,14 @@ bash tools/bootstrap.sh
 arch=$(tools/test-arch.sh)
 jobs=$(nproc)
 # The doubles live with the tests, so the build includes them.
-cmake --preset "$arch" -DQUILLON_TESTS=ON >/dev/null
-cmake --build --preset "$arch" -j "$jobs" --target Brightgate Tidemill Ferrier qtest_ui_probe qtest_stand_in \
-  browser_double flash_double hall_library_double launcher_double
+log="build/$arch/run-sample-build.log"
+echo "run-sample: building the programs and the doubles for $arch (log: $log)"
+mkdir -p "build/$arch"
+if ! { cmake --preset "$arch" -DQUILLON_TESTS=ON &&
+       cmake --build --preset "$arch" -j "$jobs" --target Brightgate Tidemill Ferrier qtest_ui_probe qtest_stand_in \
+         browser_double flash_double hall_library_double launcher_double; } >"$log" 2>&1; then
+  tail -n 40 "$log" >&2
+  echo "run-sample: the build failed (log: $log)" >&2
+  exit 1
+fi
 exec python3 tools/run_sample.py --build "build/$arch" --arch "$arch" "$@"
