@@ -264,7 +264,6 @@ class Road:
         self.reached = []
         self.stopped = None
         self.shots = []
-        self.process = None
         self.probe_out = os.path.join(sample.out, "launcher-start.txt")
         self.launcher_exit = None
         self.game_window = None
@@ -282,7 +281,7 @@ class Road:
 
     def windows(self):
         """{class: [(hwnd, visible, zoomed, rect)]} of the top-level windows."""
-        code, text = self.desktop.run([self.probe, "list"], timeout=20)
+        _, text = self.desktop.run([self.probe, "list"], timeout=20)
         found = {}
         for line in text.splitlines():
             parts = line.split("\t")
@@ -318,7 +317,7 @@ class Road:
                             "--until", wine_path(os.path.join(s.out, "boxes.stop"))],
                            os.path.join(s.out, "message-boxes.txt"))
         # As the hall starts it: this exact command line, from another folder.
-        self.process = self.desktop.start([self.probe, "start", wine_path(os.path.join(s.install, "Brightgate.exe")),
+        self.desktop.start([self.probe, "start", wine_path(os.path.join(s.install, "Brightgate.exe")),
                                            HALL_PARAMETERS, wine_path(s.out), "--wait", "170000"],
                                           self.probe_out)
         try:
@@ -403,8 +402,7 @@ class Road:
             for hwnd, _, _, _ in self.windows().get(MAIN_CLASS, []):
                 self.desktop.run([self.probe, "post", hwnd, "0x112", "0xF060", "0"], timeout=10)
             wait_for(lambda: "exit " in read_text(self.probe_out), 10)
-        touch_stop = os.path.join(s.out, "boxes.stop")
-        write_text(touch_stop, "")
+        write_text(os.path.join(s.out, "boxes.stop"), "")
         match = re.search(r"exit (\d+)", read_text(self.probe_out))
         self.launcher_exit = int(match.group(1)) if match else None
 
@@ -414,7 +412,7 @@ class Road:
 
 # ---------------------------------------------------------------- what people read
 
-def describe_request(line, sid):
+def describe_request(line):
     parts = line.split("\t")
     if len(parts) < 5:
         return "  " + line
@@ -511,7 +509,7 @@ def launcher_road(sample, args, before):
     requests = sample.server_log()
     stop_server(sample.port_file)
 
-    print_section("HTTP requests the server saw, in order:", [describe_request(l, sample.sid) for l in requests])
+    print_section("HTTP requests the server saw, in order:", [describe_request(l) for l in requests])
     print_section("Calls to the game hall's library (hall_calls.log):",
                   ["  " + l for l in read_text(os.path.join(sample.install, "hall_calls.log")).splitlines()])
     print_section("The page's navigation and its calls (browser_calls.log):",
@@ -565,7 +563,7 @@ def stand_in_road(sample, args, before):
     requests = sample.server_log()
     stop_server(sample.port_file)
     lines = read_text(frames).splitlines()
-    print_section("HTTP requests the server saw, in order:", [describe_request(l, sample.sid) for l in requests])
+    print_section("HTTP requests the server saw, in order:", [describe_request(l) for l in requests])
     print_section("What the launcher was told (%s):" % frames, frame_lines(lines))
     updated = print_update(sample, before)
     print("Run took %.1f s (Wine start included)." % elapsed)
