@@ -105,6 +105,7 @@ void BrowserDouble::Complete(Navigation nav) {
     }
     document_ = new Document(nav.url);
     location_ = nav.url;
+    Invalidate();  // the page shows its address
     readyState_ = READYSTATE_INTERACTIVE;
     EventArgs navigated;
     navigated.Dispatch(Self());

@@ -332,7 +332,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return
         found = self.find(session, key)
         if found is None and method == 'POST':
-            found = ('bytes', b'', 0)
+            found = ('bytes', b'', 0, '"empty"', 0)
         if found is None:
             entry[3] = 404
             entry[4] = self.reply(404, '<html><body>Not Found</body></html>\n', 'text/html', head=head)
