@@ -244,6 +244,10 @@ bool LauncherLinks::Tick() {
         ScopedCriticalSection hold(eventLock_);
         events.swap(events_);
     }
+    // The launchers get the core's latest texts and progress before an
+    // event that may end their record (the game start), so the last step of
+    // an update is never lost between two ticks.
+    if (!events.empty()) ServeRecords();
     for (int value : events) OnCoreCallback(value);
     SendCoreTexts();
 
