@@ -141,6 +141,11 @@ void EngineConversation::OnServerChosen(const std::wstring& serverId, const std:
     if (engineReady_) SendCheckVer();
 }
 
+void EngineConversation::ForgetChoice() {
+    progress_ = {0, 100};
+    serverChosen_ = false;
+}
+
 void EngineConversation::OnEngineCallback(int32_t value) {
     // Anything outside the enumeration comes from a malformed frame.
     if (value < 0 || value >= kCallBackCount) {

@@ -79,6 +79,10 @@ public:
 
     void OnEngineCallback(int32_t value);
 
+    // The game window closed: the progress pair back to (0, 100), and no
+    // choice waits for the engine.
+    void ForgetChoice();
+
     HWND engineWindow() const { return engineWindow_; }
     bool engineReady() const { return engineReady_; }
     bool serverChosen() const { return serverChosen_; }

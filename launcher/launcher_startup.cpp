@@ -52,9 +52,8 @@ int RunLauncher(HINSTANCE instance, const wchar_t* commandLine) {
     for (UINT message : kGameWindowMessages) AllowMessageThroughFilter(message, true);
     AllowMessageThroughFilter(WM_COPYDATA, true);
 
-    MainWindow* window = new (std::nothrow) MainWindow();
+    MainWindow* window = new (std::nothrow) MainWindow(folder);
     if (window == nullptr) return 0;
-    window->SetProgramFolder(folder);
     window->ParseCommandLine(commandLine != nullptr ? commandLine : L"");
 
     const std::wstring platform = ReadPlatform(folder);
@@ -79,11 +78,14 @@ int RunLauncher(HINSTANCE instance, const wchar_t* commandLine) {
     }
     window->SetIcon(MainWindow::kIconId);
     window->CenterWindow();
+    window->OpenFrameWindow();
 
     QuillUI::CWindowManagerUI::MessageLoop();
 
-    // The windows end before the process does, so that the worker is joined
-    // and the HTTP library cleaned up in order.
+    // The windows end before the process does, so that the worker is joined,
+    // the HTTP library cleaned up and the hall's library let go in order. The
+    // game window first: it reports to the main window.
+    if (GameMain* game = GetGameMain()) DestroyWindow(game->GetHWND());
     EndMainWindow(GetMainWindow());
     QuillUI::CWindowManagerUI::Term();
     return 0;

@@ -6,6 +6,9 @@
 #include "launcher/client_folder_finder.h"
 #include "launcher/close_flag.h"
 #include "launcher/event_reports.h"
+#include "launcher/frame_window.h"
+#include "launcher/game_start.h"
+#include "launcher/page_query.h"
 #include "launcher/http_transfer.h"
 #include "launcher/report_worker.h"
 #include "ui/core/control_ui.h"
@@ -27,7 +30,10 @@ bool IsSender(const QuillUI::NotifyMessageUI& message, const wchar_t* name) {
 
 MainWindow* GetMainWindow() { return g_mainWindow; }
 
-MainWindow::MainWindow() { g_mainWindow = this; }
+MainWindow::MainWindow(const std::wstring& programFolder) : programFolder_(programFolder) {
+    conversation_.SetHallClient(&hall_);
+    g_mainWindow = this;
+}
 
 MainWindow::~MainWindow() {
     // The worker first: a transfer under way is aborted and the thread
@@ -47,8 +53,20 @@ void MainWindow::ParseCommandLine(const std::wstring& text) {
 
 bool MainWindow::ConnectHall() {
     clientFolder_ = FindClientFolder(programFolder_, platform_, MachineClientFolderSystem());
-    // The hall's own conversation is not part of this program yet: a launcher
-    // started by the hall runs as one started without it.
+    // Without a hall parameter or library the launcher works alone; a refusal
+    // has shown its box already.
+    return hall_.Connect(parameters_) != HallClient::ConnectResult::kRefused;
+}
+
+bool MainWindow::OpenFrameWindow() {
+    FrameWindow* frame = FrameWindow::Open(GetHWND(), PageQuery(parameters_), this);
+    if (frame == nullptr) {
+        CommonLog("The launcher's frame window cannot be created");
+        return false;
+    }
+    // Centred at creation; the configured offset holds from the start on.
+    OnWindowMoved();
+    ::ShowWindow(frame->GetHWND(), SW_SHOWNA);
     return true;
 }
 
@@ -86,6 +104,8 @@ void MainWindow::InitWindow() {
     minimizeButton_ = manager_.FindControl(L"minbtn");
 
     HWND window = GetHWND();
+    conversation_.SetMainWindow(window);
+    hall_.SetNotifyWindow(window);
     ::SetTimer(window, kChannelTimer, kChannelTimerMs, nullptr);
     if (settings_.refreshPage) ::SetTimer(window, kPageReloadTimer, kPageReloadTimerMs, nullptr);
     if (!closeAllowed_) ::SetTimer(window, kCloseFlagTimer, kCloseFlagTimerMs, nullptr);
@@ -125,3 +145,55 @@ LRESULT MainWindow::OnSysCommand(UINT message, WPARAM wParam, LPARAM lParam, boo
     }
     return WindowImplBase::OnSysCommand(message, wParam, lParam, handled);
 }
+
+// ---- What the conversations and the game window do to the windows ---------
+
+void MainWindow::ShowGameText(const std::wstring& text) {
+    if (GameMain* game = GetGameMain()) game->SetTextOne(text);
+}
+
+void MainWindow::ShowGameProgress(int32_t done, int32_t total) {
+    GameMain* game = GetGameMain();
+    if (game == nullptr) return;
+    game->SetProgressOne(static_cast<uint32_t>(done < 0 ? 0 : done), static_cast<uint32_t>(total < 0 ? 0 : total));
+}
+
+void MainWindow::StartGame() {
+    StartGameInCurrentWindow(ShellProgramStarter(), *this,
+                             GameStartRequest{clientFolder_, settings_.exeName, conversation_.token()});
+}
+
+void MainWindow::OpenGameWindow() {
+    const ChannelProgressRecord progress = conversation_.LastProgress();
+    GameMain::Open(*this, LauncherConfigPath(programFolder_), conversation_.GameText(),
+                   static_cast<uint32_t>(progress.done < 0 ? 0 : progress.done),
+                   static_cast<uint32_t>(progress.total < 0 ? 0 : progress.total));
+}
+
+void MainWindow::OnServerChosen(const std::wstring& serverId, const std::wstring& token) {
+    conversation_.OnServerChosen(serverId, token);
+}
+
+void MainWindow::HideMainAndFrame() {
+    ShowWindow(false, false);
+    if (FrameWindow* frame = GetFrameWindow()) frame->ShowWindow(false, false);
+}
+
+void MainWindow::ShowMainAndFrame() {
+    ::ShowWindow(GetHWND(), SW_SHOWNORMAL);
+    if (FrameWindow* frame = GetFrameWindow()) ::ShowWindow(frame->GetHWND(), SW_SHOWNORMAL);
+}
+
+void MainWindow::HideMainShowFrame() {
+    ShowWindow(false, false);
+    if (FrameWindow* frame = GetFrameWindow()) ::ShowWindow(frame->GetHWND(), SW_SHOWNORMAL);
+}
+
+void MainWindow::HideMainWindow() { ShowWindow(false, false); }
+
+void MainWindow::ResetProgressAndReloadPage() {
+    conversation_.ForgetChoice();
+    ReloadFramePage();
+}
+
+void MainWindow::QuitMessageLoop() { ::PostQuitMessage(0); }

@@ -1,10 +1,13 @@
 #pragma once
 // The launcher's central object and its first skinned window: it owns the
-// parameter list, the configuration read at set-up, the inbound channel
-// queue, the HTTP reports and their worker, and the close rule.
+// parameter list, the configuration read at set-up, the conversations with
+// the update engine and the game hall, the HTTP reports and their worker,
+// and the close rule; it moves, shows and hides the frame and game windows.
 #include "common/launcher_parameter_list.h"
-#include "common/protocol_deal.h"
-#include "launcher/copy_data_queue.h"
+#include "launcher/engine_conversation.h"
+#include "launcher/external.h"
+#include "launcher/game_main.h"
+#include "launcher/hall_client.h"
 #include "launcher/launcher_settings.h"
 #include "launcher/page_reload_schedule.h"
 #include "ui/core/window_impl_base.h"
@@ -16,7 +19,11 @@ class EventReports;
 class ReportWorker;
 class ScopedHttpLibrary;
 
-class MainWindow : public QuillUI::WindowImplBase {
+class MainWindow : public QuillUI::WindowImplBase,
+                   public EngineConversationHost,
+                   public HallClientHost,
+                   public ServerChoiceSink,
+                   public GameMainHost {
 public:
     static constexpr UINT kChannelTimer = 1001;      // engine start, then the queued frames
     static constexpr UINT kChannelTimerMs = 300;
@@ -30,12 +37,11 @@ public:
     static constexpr int kWidth = 800;
     static constexpr int kHeight = 572;
 
-    MainWindow();
+    // PROGRAM_FOLDER without a trailing backslash.
+    explicit MainWindow(const std::wstring& programFolder);
     ~MainWindow() override;
 
     // ---- Start-up --------------------------------------------------------
-    // Without a trailing backslash.
-    void SetProgramFolder(const std::wstring& folder) { programFolder_ = folder; }
     const std::wstring& GetProgramFolder() const { return programFolder_; }
     // Stores and parses the list, then asks the worker for the platform key.
     void ParseCommandLine(const std::wstring& text);
@@ -47,17 +53,33 @@ public:
     bool ConnectHall();
     // Always ends in "\".
     const std::wstring& GetClientFolder() const { return clientFolder_; }
+    // The frame window over this one, shown at the configured offset; false
+    // when it cannot be made.
+    bool OpenFrameWindow();
 
     // ---- Used by the other parts of the launcher -------------------------
     void SetWorkerRequest(int value);
-    // Dropped when reports are suppressed or there is no report address.
-    void QueueEventReport(const std::wstring& event, const std::wstring& parameter);
-    // The next channel timer starts the update engine.
-    void RequestEngineStart() { startEngine_ = true; }
-    // A server was chosen: the page is not reloaded again.
-    void StopPageReloads() { reloadSchedule_.Stop(); }
     bool CloseAllowed() const { return closeAllowed_; }
-    ProtocolDeal& Channel() { return channel_; }
+    const EngineConversation& Conversation() const { return conversation_; }
+
+    // ---- EngineConversationHost, HallClientHost, GameMainHost ------------
+    // Dropped when reports are suppressed or there is no report address.
+    void QueueEventReport(const std::wstring& event, const std::wstring& parameter) override;
+    void ShowGameText(const std::wstring& text) override;
+    void ShowGameProgress(int32_t done, int32_t total) override;
+    void StartGame() override;
+    // A server was chosen: the page is not reloaded again.
+    void StopPageReloads() override { reloadSchedule_.Stop(); }
+    void OpenGameWindow() override;
+    void HideMainAndFrame() override;
+    void QuitMessageLoop() override;
+    void ShowMainAndFrame() override;
+    void HideMainShowFrame() override;
+    void HideMainWindow() override;
+    void ResetProgressAndReloadPage() override;
+
+    // ---- ServerChoiceSink ------------------------------------------------
+    void OnServerChosen(const std::wstring& serverId, const std::wstring& token) override;
 
     // ---- WindowImplBase --------------------------------------------------
     const wchar_t* GetWindowClassName() const override { return L"ql_launcher_main"; }
@@ -71,25 +93,22 @@ public:
     LRESULT HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
 private:
-    void OnChannelTimer();
-    void StartEngine();
     void OnCloseFlagTimer();
     void OnPageReloadTimer();
     void OnWindowMoved();
-    // The frame window's part; it has none yet.
-    void ReloadFramePage() {}
+    void ReloadFramePage();
     void SendEventReport(const std::wstring& event, const std::wstring& parameter);
 
-    std::wstring programFolder_;
+    const std::wstring programFolder_;
     std::wstring commandLine_;
     LauncherParameterList parameters_;
     std::wstring platform_;
     std::wstring clientFolder_;
     MainWindowSettings settings_;
 
-    CopyDataQueue inbound_;
-    ProtocolDeal channel_;
-    bool dispatching_ = false;  // a box inside a handler lets the timer in again
+    // After the folder, which both keep a copy of.
+    HallClient hall_{*this, programFolder_};
+    EngineConversation conversation_{*this, programFolder_};
 
     // Declared in the order they must end in reverse: the reports outlive
     // the worker, the library outlives both.
@@ -98,7 +117,6 @@ private:
     std::unique_ptr<ReportWorker> worker_;
     int workerRequest_ = 0;  // until the worker exists
 
-    bool startEngine_ = false;
     bool closeAllowed_ = false;
     PageReloadSchedule reloadSchedule_;
 

@@ -1,11 +1,11 @@
-// The main window's own messages: the channel queue, its three timers and
-// the frame window's place. Everything else goes on to the framework.
+// The main window's own messages: the engine's frames, the hall's events,
+// its three timers and the frame window's place. Everything else goes on to
+// the framework.
 #include "launcher/main_window.h"
 
 #include "common/common_log.h"
-#include "common/process_util.h"
 #include "launcher/close_flag.h"
-#include "launcher/event_reports.h"
+#include "launcher/frame_window.h"
 
 #include <string>
 
@@ -13,6 +13,8 @@ LRESULT MainWindow::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lPar
     handled = false;
     switch (message) {
     case WM_DESTROY:
+        // The hall's threads may still queue events: they wake no one now.
+        hall_.SetNotifyWindow(nullptr);
         ::PostQuitMessage(0);
         handled = true;
         return 0;
@@ -21,17 +23,14 @@ LRESULT MainWindow::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lPar
         // from it: the layout depends on those.
         OnWindowMoved();
         return 0;
-    case WM_COPYDATA: {
-        const COPYDATASTRUCT* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-        if (data == nullptr || !inbound_.Push(data->lpData, data->cbData))
-            CommonLog("A WM_COPYDATA payload was dropped: " + std::to_string(data ? data->cbData : 0) + " bytes");
+    case WM_COPYDATA:
+        conversation_.QueueCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         handled = true;
         return 0;
-    }
     case WM_TIMER:
         // Other ids are the framework's own control and repaint timers.
         switch (wParam) {
-        case kChannelTimer: OnChannelTimer(); break;
+        case kChannelTimer: conversation_.OnTimer(); break;
         case kCloseFlagTimer: OnCloseFlagTimer(); break;
         case kPageReloadTimer: OnPageReloadTimer(); break;
         default: return 0;
@@ -39,34 +38,11 @@ LRESULT MainWindow::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lPar
         handled = true;
         return 0;
     default:
+        if (message == HallClient::kHallEventMessage) {
+            hall_.ApplyEvents();
+            handled = true;
+        }
         return 0;
-    }
-}
-
-void MainWindow::OnChannelTimer() {
-    // A handler that shows a modal box lets this timer run again inside
-    // it; the nested run would overwrite the record being handled.
-    if (dispatching_) return;
-    dispatching_ = true;
-    if (startEngine_) {
-        startEngine_ = false;
-        StartEngine();
-    }
-    for (const std::vector<uint8_t>& frame : inbound_.TakeAll()) {
-        if (!frame.empty()) channel_.OnReceive(0, frame.data(), static_cast<int32_t>(frame.size()));
-    }
-    dispatching_ = false;
-}
-
-void MainWindow::StartEngine() {
-    const std::wstring handle = std::to_wstring(WindowToChannel(GetHWND()));
-    QueueEventReport(L"Start Tidemill.exe", L"");
-    const DWORD pid = RunProgram(programFolder_ + L"\\Tidemill.exe", handle, programFolder_ + L"\\", SW_HIDE, false);
-    if (pid == 0) {
-        const DWORD error = ::GetLastError();
-        QueueEventReport(L"Start Tidemill.exe fail", L"ShellExecuteExW  " + std::to_wstring(static_cast<int>(error)));
-    } else {
-        QueueEventReport(L"Start Tidemill.exe success", L"");
     }
 }
 
@@ -80,7 +56,16 @@ void MainWindow::OnPageReloadTimer() {
     if (reloadSchedule_.Tick()) ReloadFramePage();
 }
 
+void MainWindow::ReloadFramePage() {
+    if (FrameWindow* frame = GetFrameWindow()) frame->ReloadPage();
+}
+
 void MainWindow::OnWindowMoved() {
-    // The frame window follows the main window at (frameOffsetX,
-    // frameOffsetY) once it exists.
+    FrameWindow* frame = GetFrameWindow();
+    if (frame == nullptr || frame->GetHWND() == nullptr) return;
+    RECT place = {};
+    if (!::GetWindowRect(GetHWND(), &place)) return;
+    // Never shown from here: hiding the main window moves it too.
+    ::SetWindowPos(frame->GetHWND(), HWND_TOP, place.left + settings_.frameOffsetX, place.top + settings_.frameOffsetY,
+                   0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }

@@ -25,7 +25,9 @@ FERRIER = ENV.get("QUILLON_FERRIER_EXE", "")
 BROWSER_DOUBLE = ENV.get("QTEST_BROWSER_DOUBLE", "")
 HALL_DOUBLE = ENV.get("QTEST_HALL_DOUBLE", "")
 STAND_IN = ENV.get("QTEST_STAND_IN", "")
-SKIN = os.path.join(HERE, "skin")
+FLASH_DOUBLE = ENV.get("QTEST_FLASH_DOUBLE", "")
+# The page is the browser double, the game window's movie the Flash double.
+SKIN = os.path.join(HERE, "game_skin")
 
 # Each run stays well inside this; nothing asserts a speed.
 RUN_SECONDS = 55
@@ -43,11 +45,6 @@ INSTALLED = {
 # runs like the old one but has another digest.
 TAIL = b"next release\0" * 16
 
-FRAME_LAYOUT = (b'<?xml version="1.0" encoding="UTF-8"?>\n'
-                b'<Window size="270,322">\n'
-                b'  <WebBrowser name="webRechargeUI" homepage="http://127.0.0.1/servers" '
-                b'modulename="browser_double.dll"/>\n'
-                b'</Window>\n')
 # Every launcher's page chooses server 1 once it has loaded.
 PAGE = 'load:1 0 external startGame "1" "tok"\n'
 
@@ -55,10 +52,10 @@ PAGE = 'load:1 0 external startGame "1" "tok"\n'
 def skin_files():
     """The launcher's skin as the installation and the server hold it."""
     files = {}
-    layouts = os.path.join(SKIN, "Skin", "Launcher", "layout")
-    for name in os.listdir(layouts):
-        files["Skin/Launcher/layout/" + name] = read(os.path.join(layouts, name))
-    files["Skin/Launcher/layout/FrameWindow.xml"] = FRAME_LAYOUT
+    for folder, _, names in os.walk(SKIN):
+        for name in names:
+            path = os.path.join(folder, name)
+            files[os.path.relpath(path, SKIN).replace(os.sep, "/")] = read(path)
     return files
 
 
@@ -94,6 +91,8 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
         shutil.copy(FERRIER, os.path.join(site.root, "Ferrier.exe"))
         shutil.copy(BROWSER_DOUBLE, os.path.join(site.root, "browser_double.dll"))
         write(os.path.join(site.root, "browser_scenario.txt"), PAGE)
+        shutil.copy(FLASH_DOUBLE, os.path.join(site.root, "flash_double.dll"))
+        write(os.path.join(site.root, "flash_scenario.txt"), "")
         # The game: a mini client and a client that end at once.
         shutil.copy(STAND_IN, os.path.join(site.root, "Client.exe"))
         os.makedirs(os.path.join(site.root, "Tiny"), exist_ok=True)

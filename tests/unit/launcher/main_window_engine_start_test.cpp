@@ -65,6 +65,7 @@ protected:
         g_boxes.clear();
     }
     void TearDown() override {
+        while (GetGameMain() != nullptr) DestroyWindow(GetGameMain()->GetHWND());
         if (GetMainWindow() != nullptr) DestroyWindow(GetMainWindow()->GetHWND());
         SetErrorBoxFunction(nullptr);
     }
@@ -73,27 +74,33 @@ protected:
     std::wstring engine_;
 };
 
-TEST_F(MainWindowEngineStartTest, StartsTheEngineWithItsHandleAndReportsHowItWent) {
-    MainWindow* window = new MainWindow();
-    window->SetProgramFolder(folder_);
+TEST_F(MainWindowEngineStartTest, AChoiceStartsTheEngineWithItsHandleAndReportsHowItWent) {
+    MainWindow* window = new MainWindow(folder_);
     window->ParseCommandLine(L"ID=5,Key=kk");
     HWND handle = window->Create(nullptr, L"main", MainWindow::kStyle, 0, 0, 0, MainWindow::kWidth,
                                  MainWindow::kHeight);
     ASSERT_NE(handle, nullptr);
 
-    window->RequestEngineStart();
+    window->OnServerChosen(L"3", L"tok");
+    // The choice swaps the launcher's windows for a game window.
+    ASSERT_NE(GetGameMain(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(GetGameMain()->GetHWND()));
+    EXPECT_FALSE(IsWindowVisible(handle));
     const std::wstring record = engine_ + L".record";
     ASSERT_TRUE(PumpUntil([&] { return !ReadFileText(record).empty(); }, 10000));
     EXPECT_EQ(ReadFileText(record).substr(ReadFileText(record).find(" cmd=")),
               " cmd=" + std::to_string(WindowToChannel(handle)) + "\n");
 
     ASSERT_TRUE(DeleteFileW(engine_.c_str()));
-    window->RequestEngineStart();  // now there is nothing to start
-    ASSERT_TRUE(PumpUntil([&] { return server_.Log().size() >= 7; }, 10000));
+    DestroyWindow(GetGameMain()->GetHWND());
+    window->OnServerChosen(L"3", L"tok");  // now there is nothing to start
+    ASSERT_TRUE(PumpUntil([&] { return server_.Log().size() >= 9; }, 10000));
     EXPECT_EQ(Events(server_.Log()),
               (std::vector<std::string>{"GET /trigger", "openid=5&event=Start Launcher&param=", "GET /key",
+                                        "openid=5&event=Click ServerName&param=",
                                         "openid=5&event=Start Tidemill.exe&param=",
                                         "openid=5&event=Start Tidemill.exe success&param=",
+                                        "openid=5&event=Click ServerName&param=",
                                         "openid=5&event=Start Tidemill.exe&param=",
                                         "openid=5&event=Start Tidemill.exe fail&param=ShellExecuteExW  2"}));
     EXPECT_EQ(g_boxes, (std::vector<std::wstring>{L"ShellExecuteExW  2"}));

@@ -1,4 +1,5 @@
 // The main window's message handling, driven without a native window.
+#include "common/protocol_deal.h"
 #include "launcher/close_flag.h"
 #include "launcher/main_window.h"
 #include "tests/unit/common/test_files.h"
@@ -16,8 +17,7 @@ LRESULT Deliver(MainWindow& window, UINT message, WPARAM wParam, LPARAM lParam, 
 
 TEST(MainWindowMessagesTest, TakesOnlyItsOwnTimersAndLeavesMovesToTheFramework) {
     const std::wstring folder = ScratchFolder(L"main_window_timers");
-    MainWindow window;
-    window.SetProgramFolder(folder);
+    MainWindow window(folder);
     window.ParseCommandLine(L"ID=7");
     EXPECT_EQ(GetMainWindow(), &window);
 
@@ -53,13 +53,9 @@ TEST(MainWindowMessagesTest, TakesOnlyItsOwnTimersAndLeavesMovesToTheFramework) 
     EXPECT_FALSE(ReadCloseAllowed(folder, L"8"));
 }
 
-TEST(MainWindowMessagesTest, QueuedFramesReachTheChannelInArrivalOrderOnTheTimer) {
-    MainWindow window;
-    std::vector<int32_t> callbacks;
-    ASSERT_TRUE(window.Channel().RegisterHandler(CF_CALLBACK_TYPE, [&](WPARAM, const void* record, int32_t) {
-        callbacks.push_back(static_cast<const ChannelIntRecord*>(record)->value);
-    }));
-
+TEST(MainWindowMessagesTest, QueuedFramesReachTheConversationOnlyOnTheTimer) {
+    MainWindow window(ScratchFolder(L"main_window_frames"));
+    ProtocolDeal codec;
     auto send = [&](std::vector<uint8_t> bytes) {
         COPYDATASTRUCT data = {};
         data.dwData = kChannelCopyDataId;
@@ -69,31 +65,22 @@ TEST(MainWindowMessagesTest, QueuedFramesReachTheChannelInArrivalOrderOnTheTimer
         EXPECT_EQ(Deliver(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), handled), 0);
         EXPECT_TRUE(handled);
     };
-    auto callback = [&](int32_t value) {
-        ChannelIntRecord record = {value};
-        std::vector<uint8_t> frame;
-        EXPECT_GT(window.Channel().EncodeFrame(CF_CALLBACK_TYPE, &record, frame), 0);
-        return frame;
-    };
-    send(callback(0));
-    send(callback(18));
-    send(std::vector<uint8_t>());                                         // no payload: ignored
-    std::vector<uint8_t> oversize = callback(5);
-    oversize.resize(CopyDataQueue::kMaxPayloadBytes + 1);
-    send(oversize);                                                       // dropped unread
-    send(callback(11));
-    EXPECT_TRUE(callbacks.empty());  // nothing happens inside WM_COPYDATA
+    ChannelIntRecord ready = {eCallBackType_PreDownloadReady};
+    std::vector<uint8_t> frame;
+    ASSERT_GT(codec.EncodeFrame(CF_CALLBACK_TYPE, &ready, frame), 0);
+    send(std::vector<uint8_t>());  // no payload: ignored
+    send(frame);
+    EXPECT_FALSE(window.Conversation().engineReady());  // nothing happens inside WM_COPYDATA
 
     bool handled = false;
     Deliver(window, WM_TIMER, MainWindow::kChannelTimer, 0, handled);
-    EXPECT_EQ(callbacks, (std::vector<int32_t>{0, 18, 11}));
-    Deliver(window, WM_TIMER, MainWindow::kChannelTimer, 0, handled);
-    EXPECT_EQ(callbacks.size(), 3u);
+    EXPECT_TRUE(handled);
+    EXPECT_TRUE(window.Conversation().engineReady());
 }
 
 TEST(MainWindowMessagesTest, TheObjectIsReachableOnlyWhileItLives) {
     {
-        MainWindow window;
+        MainWindow window(L"");
         EXPECT_EQ(GetMainWindow(), &window);
     }
     EXPECT_EQ(GetMainWindow(), nullptr);
