@@ -16,7 +16,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "engine"))
 from engine_harness import (GAME_NAME, TIDEMILL, HttpServer, LogAssertions, Site, kill_prefix,  # noqa: E402
                             new_work_folder, programs_running_in, read, write)
-from launcher_system_test import (MAIN_CLASS, PREFIX, WINE_ARCH, WINE_RUN, Launcher, probe,  # noqa: E402
+from launcher_system_test import (MAIN_CLASS, PREFIX, UI_PROBE, WINE_ARCH, WINE_RUN, Launcher, probe,  # noqa: E402
                                   top_level_windows, wait_for)
 
 ENV = os.environ
@@ -153,8 +153,16 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
             if window[2] == MAIN_CLASS:
                 probe("post", window[0], str(WM_SYSCOMMAND), str(SC_CLOSE), "0")
 
+    def installation_programs(self):
+        """The installation's programs still running (the probe's box watcher
+        names a log file there, but is none of them)."""
+        return [p for p in programs_running_in(self.site.root) if os.path.basename(UI_PROBE) not in p]
+
     def wait_until_gone(self):
-        wait_for(lambda: not programs_running_in(self.site.root), "every program of the installation to end", 30)
+        try:
+            wait_for(lambda: not self.installation_programs(), "every program of the installation to end", 30)
+        except AssertionError:
+            self.fail("still running: %r" % self.installation_programs())
 
     def assertInOrder(self, text, parts):
         """Each part occurs in text after the one before it."""
@@ -197,7 +205,7 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
         # The copier's restart carries no parameters: the new launcher
         # reports with an empty open id.
         self.wait_for_the_game("")
-        wait_for(lambda: not [p for p in programs_running_in(self.site.root) if "Tidemill.exe" in p],
+        wait_for(lambda: not [p for p in self.installation_programs() if "Tidemill.exe" in p],
                  "the engine to end", 20)
         self.close_every_launcher()
         self.wait_until_gone()
