@@ -11,6 +11,7 @@ import subprocess
 import sys
 import time
 import unittest
+import urllib.request
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "engine"))
@@ -45,6 +46,17 @@ INSTALLED = {
 # runs like the old one but has another digest.
 TAIL = b"next release\0" * 16
 
+# The hall answers every request for a parameter and closes the asking
+# program's connection 3.5 s later; the last launcher stays until
+# "done" appears.
+HALL_SCENARIO = ("connect 0 connected\n"
+                 "request 0 message 11 text:fresh-2\n"
+                 "request 3500 closed\n"
+                 "file:done 0 closed\n")
+PROGRAM = "Brightgate.exe"
+# A file of the skin whose change makes the engine restart the launcher.
+NOTES = "Skin/Launcher/notes.txt"
+OLD_NOTES, NEW_NOTES = b"release 1.0.0\n", b"release 1.0.1\n"
 # Every launcher's page chooses server 1 once it has loaded.
 PAGE = 'load:1 0 external startGame "1" "tok"\n'
 
@@ -81,10 +93,13 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
             kill_prefix()  # the suite's own prefix: nothing else lives there
 
     # ---- The installation ----------------------------------------------------
-    def make_site(self, platform, hall_scenario=None):
+    def make_site(self, platform, hall_scenario=None, changed=PROGRAM):
+        """changed: the launcher file that the server holds in a new version."""
         engine = read(TIDEMILL)
-        served = dict(skin_files(), **{"Brightgate.exe": self.new_program, "Tidemill.exe": engine})
-        installed = dict(skin_files(), **{"Brightgate.exe": self.old_program, "Tidemill.exe": engine})
+        served = dict(skin_files(), **{"Brightgate.exe": self.old_program, "Tidemill.exe": engine})
+        installed = dict(served)
+        served[changed] = self.new_program if changed == PROGRAM else NEW_NOTES
+        installed[changed] = self.old_program if changed == PROGRAM else OLD_NOTES
         site = Site(self.work, self.server, RELEASE, "1.0.1", INSTALLED, "1.0.0",
                     served_launcher=served, installed_launcher=installed)
         self.site = site
@@ -172,15 +187,18 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
             self.assertGreaterEqual(found, 0, "%r after offset %d in:\n%s" % (part, position, text))
             position = found + len(part)
 
-    def assertLauncherReplaced(self):
+    def assertLauncherFilesAreNew(self, changed=PROGRAM):
+        """The changed file installed and recorded, and nothing else fetched."""
         site = self.site
-        self.assertEqual(site.file("Brightgate.exe"), self.new_program)
+        self.assertEqual(site.file(PROGRAM), self.new_program if changed == PROGRAM else self.old_program)
         served = read(os.path.join(site.tree, "launcher", "LancherHashMD5.xmp"))
         self.assertEqual(read(os.path.join(site.root, "LancherHashMD5.xmp")), served)
-        self.assertIn("eCallBackType_WaitRelaunch1", site.html_log())
-        packages = [path for method, path, status in site.requests()
+        packages = [urllib.request.unquote(path).replace("\\", "/").rsplit("/", 1)[1]
+                    for method, path, status in site.requests()
                     if method == "GET" and "/launcher/" in path and path.endswith(".pkg")]
-        self.assertEqual([p.rsplit("/", 1)[1] for p in packages], ["Brightgate.exe.pkg"])
+        self.assertEqual(packages, [changed.rsplit("/", 1)[-1] + ".pkg"])
+        event = "eCallBackType_WaitRelaunch1" if changed == PROGRAM else "eCallBackType_WaitReStartLaunch1"
+        self.assertIn(event, site.html_log())
 
     def assertUpdateWentOn(self, open_id):
         """The new launcher took over the conversation and the engine finished."""
@@ -210,7 +228,7 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
         self.close_every_launcher()
         self.wait_until_gone()
 
-        self.assertLauncherReplaced()
+        self.assertLauncherFilesAreNew()
         log = self.ferrier_log()
         # The old launcher chose its server and started the engine, which
         # told it to make way; it was still there when the copier came.
@@ -224,13 +242,7 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
         self.assertEqual(old.box_lines(), [])
 
     def test_with_a_hall_the_copier_starts_the_launcher_with_a_fresh_parameter(self):
-        # The hall answers every request for a parameter and closes the
-        # asking program's connection two seconds later: the old launcher
-        # first, then the copier. The new launcher stays until "done".
-        self.make_site("1", "connect 0 connected\n"
-                            "request 0 message 11 text:fresh-2\n"
-                            "request 2000 closed\n"
-                            "file:done 0 closed\n")
+        self.make_site("1", HALL_SCENARIO)
         old = self.start("PROCPARA=hall-1,ModelID=Quillon.Test,ID=7")
         rebuilt = "ID=7,ModelID=Quillon.Test,PROCPARA=fresh-2"
         wait_for(lambda: ('started Brightgate.exe' in self.ferrier_log()), "the copier's start", RUN_SECONDS)
@@ -238,7 +250,7 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
         write(os.path.join(self.site.root, "done"), "")
         self.wait_until_gone()
 
-        self.assertLauncherReplaced()
+        self.assertLauncherFilesAreNew()
         log = self.ferrier_log()
         # The launcher asked for the parameter and started the copier in
         # hall mode with the list rebuilt around it, in key order.
@@ -271,6 +283,45 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
         # Nothing was reported or started.
         self.assertEqual(self.reports(), [])
         self.assertFalse(os.path.exists(os.path.join(self.site.root, "Tidemill.exe.record")))
+
+    # A changed skin file: the engine has the launcher restart itself.
+    def test_without_a_hall_a_changed_skin_restarts_the_launcher_without_parameters(self):
+        self.make_site("0", changed=NOTES)
+        old = self.start("ID=7")
+        # The old launcher started the new one and ended by itself.
+        self.assertEqual(old.exit_code(RUN_SECONDS), 0)
+        self.wait_for_the_game("")
+        self.close_every_launcher()
+        self.wait_until_gone()
+
+        self.assertLauncherFilesAreNew(NOTES)
+        self.assertEqual(self.site.file(NOTES), NEW_NOTES)
+        self.assertEqual(self.ferrier_log(), "")
+        self.assertEqual([event for who, event in self.reports() if who == "7"],
+                         ["Start Launcher", "Click ServerName", "Start Tidemill.exe", "Start Tidemill.exe success"])
+        self.assertUpdateWentOn("")
+        self.assertEqual(old.box_lines(), [])
+
+    def test_with_a_hall_a_changed_skin_restarts_the_launcher_with_a_fresh_parameter(self):
+        self.make_site("1", HALL_SCENARIO, changed=NOTES)
+        old = self.start("PROCPARA=hall-1,ModelID=Quillon.Test,ID=7")
+        self.assertEqual(old.exit_code(RUN_SECONDS), 0)
+        self.wait_for_the_game("7")
+        write(os.path.join(self.site.root, "done"), "")
+        self.wait_until_gone()
+
+        self.assertLauncherFilesAreNew(NOTES)
+        self.assertEqual(self.ferrier_log(), "")
+        # The launcher itself, shown, with the list rebuilt around the
+        # hall's fresh parameter: it connects with that parameter.
+        calls = "\n".join(self.hall_calls())
+        self.assertInOrder(calls, ['connect "hall-1" -> 1', "send size=8 type=11 length=0 body=\n",
+                                   "deliver message type=11 length=7", 'connect "fresh-2" -> 1'])
+        self.assertEqual(calls.count("connect "), 2, calls)
+        self.assertEqual(calls.count("\nrelease"), 2, calls)
+        self.assertEqual([event for who, event in self.reports()].count("Start Launcher"), 2)
+        self.assertUpdateWentOn("7")
+        self.assertEqual(old.box_lines(), [])
 
 
 if __name__ == "__main__":
