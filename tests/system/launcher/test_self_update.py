@@ -280,9 +280,25 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
         self.assertEqual([w for w in top_level_windows() if w[2].startswith("ql_launcher_")], [])
         self.assertEqual(self.hall_calls(), ["create", "initialise", "add-handler", 'connect "hall-1" -> 0',
                                              "remove-handler", "release"])
-        # Nothing was reported or started.
+        # No window was set up: not even the start was reported.
         self.assertEqual(self.reports(), [])
-        self.assertFalse(os.path.exists(os.path.join(self.site.root, "Tidemill.exe.record")))
+
+    def test_a_hall_that_fails_or_closes_at_once_ends_the_launcher(self):
+        # Delivered on the library's thread before the windows exist: the
+        # launcher acts on them once they do.
+        self.make_site("1", "")
+        cases = [("connect 0 connect-failed\n", ["box\t提示\t管道连接失败，程序退出!"]),
+                 ("connect 0 closed\n", [])]
+        for scenario, boxes in cases:
+            with self.subTest(scenario=scenario):
+                write(os.path.join(self.site.root, "hall_scenario.txt"), scenario)
+                if os.path.exists(os.path.join(self.site.root, "hall_calls.log")):
+                    os.remove(os.path.join(self.site.root, "hall_calls.log"))
+                launcher = self.start("PROCPARA=hall-1,ID=7")
+                self.assertEqual(launcher.exit_code(RUN_SECONDS), 0)
+                self.assertEqual(launcher.box_lines(), boxes)
+                self.assertEqual([w for w in top_level_windows() if w[2].startswith("ql_launcher_")], [])
+                self.assertEqual(self.hall_calls()[-2:], ["remove-handler", "release"])
 
     # A changed skin file: the engine has the launcher restart itself.
     def test_without_a_hall_a_changed_skin_restarts_the_launcher_without_parameters(self):
