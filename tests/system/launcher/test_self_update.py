@@ -260,8 +260,9 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
         self.assertNotIn("ending it", log)
         # The old launcher left when the hall closed its connection.
         self.assertEqual(old.exit_code(), 0)
-        # Old launcher, copier, new launcher: each asked the hall in turn
-        # and let go of it at its end.
+        # The old launcher and then the copier asked for a parameter; the
+        # copier and the new launcher connected with the fresh one; all
+        # three let go of the hall at their end.
         calls = "\n".join(self.hall_calls())
         self.assertInOrder(calls, ['connect "hall-1" -> 1', "send size=8 type=11 length=0 body=\n",
                                    "deliver message type=11 length=7", 'connect "fresh-2" -> 1',
