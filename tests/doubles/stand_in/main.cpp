@@ -1,8 +1,10 @@
 // Stands in for a program that the copier waits for, replaces and starts.
 // Every start appends "start size=<bytes of its own file> cmd=<command line>"
-// to "<own file name>.record" beside itself. With "linger" as the first word
-// it then stays until "<own file name>.release" appears beside it (at most
-// two minutes) and appends "exit"; otherwise it ends at once.
+// to "<own file name>.record" beside itself. With "linger" as the first word,
+// or when "<own file name>.hold" lies beside it (for programs whose command
+// line the test does not choose), it then stays until "<own file name>.release"
+// appears beside it (at most two minutes) and appends "exit"; otherwise it
+// ends at once.
 #include "common/code_page.h"
 #include "common/file_util.h"
 #include "common/module_path.h"
@@ -30,7 +32,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR commandLine, int) {
     GetFileAttributesExW(self.c_str(), GetFileExInfoStandard, &data);
     std::wstring line = commandLine != nullptr ? commandLine : L"";
     Append(record, "start size=" + std::to_string(data.nFileSizeLow) + " cmd=" + WideToMulti(line, CP_UTF8));
-    if (line.compare(0, 6, L"linger") == 0) {
+    if (line.compare(0, 6, L"linger") == 0 || FileExists(self + L".hold")) {
         for (int i = 0; i < 6000 && !FileExists(self + L".release"); ++i) Sleep(20);
         Append(record, "exit");
     }

@@ -22,6 +22,7 @@ sys.path.insert(0, os.path.join(HERE, "..", "engine"))
 sys.path.insert(0, HERE)
 import engine_harness as eh  # noqa: E402
 import launcher_system_test as ls  # noqa: E402
+from test_conversation import INSTALLED, RELEASE  # noqa: E402  the same client, 1.0.0 and 1.0.1
 
 BROWSER_DOUBLE = os.environ.get("QTEST_BROWSER_DOUBLE", "")
 FLASH_DOUBLE = os.environ.get("QTEST_FLASH_DOUBLE", "")
@@ -34,27 +35,17 @@ TIP79 = "Step"
 # Bounds for things that must happen; nothing asserts a speed.
 ROAD_SECONDS = 50.0
 
-RELEASE = {
-    "binkw32.dll": b"bink 1.0\n",
-    "Config/localconfig.xml": b"<config/>\n",
-    "Data/maps/first map.txt": b"map one, revised\n" * 50,
-    "Data/new in 1.0.1.txt": b"new\n",
-}
-INSTALLED = {
-    "binkw32.dll": RELEASE["binkw32.dll"],
-    "Config/localconfig.xml": RELEASE["Config/localconfig.xml"],
-    "Data/maps/first map.txt": b"map one\n" * 50,
-}
-
 
 def launcher_files():
     """The launcher's own files, the same on the server and in the installation,
-    so that the engine finds the launcher current."""
+    so that the engine finds the launcher current: the suite's skin with this
+    test's frame and game window."""
     files = {"Brightgate.exe": eh.read(ls.BRIGHTGATE)}
-    for folder, _, names in os.walk(SKIN):
-        for name in names:
-            path = os.path.join(folder, name)
-            files[os.path.relpath(path, SKIN).replace(os.sep, "/")] = eh.read(path)
+    for skin in (ls.SKIN, SKIN):
+        for folder, _, names in os.walk(skin):
+            for name in names:
+                path = os.path.join(folder, name)
+                files[os.path.relpath(path, skin).replace(os.sep, "/")] = eh.read(path)
     return files
 
 
@@ -91,6 +82,7 @@ class TypicalRunTest(eh.LogAssertions, unittest.TestCase):
         os.makedirs(os.path.join(self.root, "Tiny"))
         shutil.copy(STAND_IN, os.path.join(self.root, "Tiny", "qlnmini.exe"))
         shutil.copy(STAND_IN, os.path.join(self.root, "Client.exe"))
+        eh.write(os.path.join(self.root, "Client.exe.hold"), b"")  # the game runs until released
         # No client folder kept from an earlier run: the client's files make
         # the program folder the client folder.
         subprocess.run([ls.WINE_RUN, ls.WINE_ARCH, ls.PREFIX, "reg", "delete",
@@ -136,6 +128,7 @@ class TypicalRunTest(eh.LogAssertions, unittest.TestCase):
 
         # The engine's texts and progress reached the movie (sampled by its
         # timer, so a short step may never be seen).
+        ls.wait_for(lambda: "<string>Starting the game  100%</string>" in self.flash_log(), "the movie at 100%", 10)
         movie = self.flash_log()
         self.assertOrdered(movie.splitlines(), [
             "CallFunction <invoke name='setTextOne'><arguments><string>Fetching the server list  0%</string>",
@@ -143,7 +136,13 @@ class TypicalRunTest(eh.LogAssertions, unittest.TestCase):
             "CallFunction <invoke name='setTextOne'><arguments><string>Starting the game  100%</string>"])
         self.assertIn("<string>%s  1/6</string>" % TIP79, movie)
 
-        # The game client ended at once: the launcher's first windows come back.
+        # While the game runs the launcher's first windows stay hidden; once
+        # it ends they come back.
+        time.sleep(1)
+        windows = ls.top_level_windows()
+        self.assertEqual(visible(windows, MAIN_CLASS) + visible(windows, FRAME_CLASS), [])
+        self.assertEqual(len(visible(windows, GAME_CLASS)), 1)
+        eh.write(os.path.join(self.root, "Client.exe.release"), b"")
         ls.wait_for(lambda: visible(ls.top_level_windows(), MAIN_CLASS) and
                     visible(ls.top_level_windows(), FRAME_CLASS), "the main and the frame window again", 20)
         self.assertEqual([w for w in ls.top_level_windows() if w[2] == GAME_CLASS], [])

@@ -2,6 +2,7 @@
 // a stand-in named "Tidemill.exe" in its program folder.
 #include "common/code_page.h"
 #include "common/process_util.h"
+#include "launcher/frame_window.h"
 #include "launcher/main_window.h"
 #include "report_test_support.h"
 #include "tests/unit/common/test_files.h"
@@ -48,7 +49,7 @@ std::vector<std::string> Events(const std::vector<LoggedRequest>& log) {
     return events;
 }
 
-class MainWindowEngineStartTest : public ReportServerTest {
+class MainWindowTest : public ReportServerTest {
 protected:
     void SetUp() override {
         ReportServerTest::SetUp();
@@ -74,7 +75,7 @@ protected:
     std::wstring engine_;
 };
 
-TEST_F(MainWindowEngineStartTest, AChoiceStartsTheEngineWithItsHandleAndReportsHowItWent) {
+TEST_F(MainWindowTest, AChoiceStartsTheEngineWithItsHandleAndReportsHowItWent) {
     MainWindow* window = new MainWindow(folder_);
     window->ParseCommandLine(L"ID=5,Key=kk");
     HWND handle = window->Create(nullptr, L"main", MainWindow::kStyle, 0, 0, 0, MainWindow::kWidth,
@@ -107,6 +108,54 @@ TEST_F(MainWindowEngineStartTest, AChoiceStartsTheEngineWithItsHandleAndReportsH
 
     DestroyWindow(handle);
     EXPECT_EQ(GetMainWindow(), nullptr);  // the object went with its window
+}
+
+}  // namespace
+
+namespace {
+
+RECT WindowRect(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+TEST_F(MainWindowTest, TheFrameFollowsAtItsOffsetAndIsShownAndHiddenWithTheMainWindow) {
+    WriteFileText(folder_ + L"\\LauncherConfig.ini", "[Display]\r\nWindowOffset_X=10\r\nWindowOffset_Y=20\r\n");
+    MainWindow* window = new MainWindow(folder_);
+    HWND main = window->Create(nullptr, L"main", MainWindow::kStyle, 0, 0, 0, MainWindow::kWidth, MainWindow::kHeight);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(window->OpenFrameWindow());
+    ASSERT_NE(GetFrameWindow(), nullptr);
+    HWND frame = GetFrameWindow()->GetHWND();
+    EXPECT_EQ(GetWindow(frame, GW_OWNER), main);
+    EXPECT_TRUE(IsWindowVisible(frame));
+
+    // From the start at the configured offset, not centred; then dragged along.
+    RECT place = WindowRect(main);
+    EXPECT_EQ(WindowRect(frame).left, place.left + 10);
+    EXPECT_EQ(WindowRect(frame).top, place.top + 20);
+    SetWindowPos(main, nullptr, place.left + 40, place.top + 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_EQ(WindowRect(frame).left, place.left + 50);
+    EXPECT_EQ(WindowRect(frame).top, place.top + 50);
+
+    // Hidden, a move of the main window does not show the frame again.
+    window->HideMainAndFrame();
+    SetWindowPos(main, nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_FALSE(IsWindowVisible(frame));
+    EXPECT_EQ(WindowRect(frame).left, place.left + 10);
+
+    window->HideMainShowFrame();
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_TRUE(IsWindowVisible(frame));
+    window->ShowMainAndFrame();
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_TRUE(IsWindowVisible(frame));
+
+    DestroyWindow(main);  // the frame goes with its owner
+    EXPECT_EQ(GetFrameWindow(), nullptr);
+    EXPECT_EQ(GetMainWindow(), nullptr);
 }
 
 }  // namespace
