@@ -9,7 +9,6 @@ import os
 import shutil
 import subprocess
 import sys
-import time
 import unittest
 import urllib.request
 
@@ -17,31 +16,23 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "engine"))
 from engine_harness import (GAME_NAME, TIDEMILL, HttpServer, LogAssertions, Site, kill_prefix,  # noqa: E402
                             new_work_folder, programs_running_in, read, write)
-from launcher_system_test import (MAIN_CLASS, PREFIX, UI_PROBE, WINE_ARCH, WINE_RUN, Launcher, probe,  # noqa: E402
-                                  top_level_windows, wait_for)
+from launcher_system_test import (MAIN_CLASS, PREFIX, SC_CLOSE, UI_PROBE, WINE_ARCH, WINE_RUN,  # noqa: E402
+                                  WM_SYSCOMMAND, Launcher, probe, top_level_windows, wait_for)
+# The same client as the conversation test, and the road test's skin: the
+# page is the browser double, the game window's movie the Flash double.
+from test_conversation import INSTALLED, RELEASE  # noqa: E402
+from test_typical_run import launcher_files  # noqa: E402
 
 ENV = os.environ
-BRIGHTGATE = ENV.get("QTEST_BRIGHTGATE", "")
 FERRIER = ENV.get("QUILLON_FERRIER_EXE", "")
 BROWSER_DOUBLE = ENV.get("QTEST_BROWSER_DOUBLE", "")
 HALL_DOUBLE = ENV.get("QTEST_HALL_DOUBLE", "")
 STAND_IN = ENV.get("QTEST_STAND_IN", "")
 FLASH_DOUBLE = ENV.get("QTEST_FLASH_DOUBLE", "")
-# The page is the browser double, the game window's movie the Flash double.
-SKIN = os.path.join(HERE, "game_skin")
 
 # Each run stays well inside this; nothing asserts a speed.
 RUN_SECONDS = 55
-WM_SYSCOMMAND, SC_CLOSE = 0x0112, 0xF060
 
-RELEASE = {
-    "binkw32.dll": b"bink 1.0\n",
-    "Data/maps/first map.txt": b"map one, revised\n" * 50,
-}
-INSTALLED = {
-    "binkw32.dll": RELEASE["binkw32.dll"],
-    "Data/maps/first map.txt": b"map one\n" * 50,
-}
 # A Windows program carries trailing bytes along unread: the new launcher
 # runs like the old one but has another digest.
 TAIL = b"next release\0" * 16
@@ -61,21 +52,11 @@ OLD_NOTES, NEW_NOTES = b"release 1.0.0\n", b"release 1.0.1\n"
 PAGE = 'load:1 0 external startGame "1" "tok"\n'
 
 
-def skin_files():
-    """The launcher's skin as the installation and the server hold it."""
-    files = {}
-    for folder, _, names in os.walk(SKIN):
-        for name in names:
-            path = os.path.join(folder, name)
-            files[os.path.relpath(path, SKIN).replace(os.sep, "/")] = read(path)
-    return files
-
-
 class SelfUpdateTest(LogAssertions, unittest.TestCase):
     def setUp(self):
         self.server = HttpServer()
         self.work = new_work_folder(self.id().split(".")[-1])
-        self.old_program = read(BRIGHTGATE)
+        self.old_program = launcher_files()[PROGRAM]
         self.new_program = self.old_program + TAIL
         self.launchers = []
         self.site = None
@@ -96,7 +77,7 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
     def make_site(self, platform, hall_scenario=None, changed=PROGRAM):
         """changed: the launcher file that the server holds in a new version."""
         engine = read(TIDEMILL)
-        served = dict(skin_files(), **{"Brightgate.exe": self.old_program, "Tidemill.exe": engine})
+        served = dict(launcher_files(), **{"Tidemill.exe": engine})
         installed = dict(served)
         served[changed] = self.new_program if changed == PROGRAM else NEW_NOTES
         installed[changed] = self.old_program if changed == PROGRAM else OLD_NOTES
