@@ -44,6 +44,8 @@ HALL_SCENARIO = ("connect 0 connected\n"
                  "request 0 message 11 text:fresh-2\n"
                  "request 3500 closed\n"
                  "file:done 0 closed\n")
+# A request for a fresh parameter in the hall's log.
+ASKED = "send size=8 type=11 length=0 body=\n"
 PROGRAM = "Brightgate.exe"
 # A file of the skin whose change makes the engine restart the launcher.
 NOTES = "Skin/Launcher/notes.txt"
@@ -62,8 +64,7 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
         self.site = None
         # No client folder kept from an earlier run: the client marker in
         # the root makes it the client folder.
-        subprocess.run([WINE_RUN, WINE_ARCH, PREFIX, "reg", "delete", "HKCU\\Software\\Quillon\\" + GAME_NAME, "/f"],
-                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        self.forget_client_folder()
 
     def tearDown(self):
         for launcher in self.launchers:
@@ -72,6 +73,14 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
             launcher.box_lines()
         if self.site is not None and programs_running_in(self.site.root):
             kill_prefix()  # the suite's own prefix: nothing else lives there
+        # The launcher recorded this root as the client folder; the engine
+        # of a later test in this prefix would take it for its own.
+        self.forget_client_folder()
+
+    @staticmethod
+    def forget_client_folder():
+        subprocess.run([WINE_RUN, WINE_ARCH, PREFIX, "reg", "delete", "HKCU\\Software\\Quillon\\" + GAME_NAME, "/f"],
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
 
     # ---- The installation ----------------------------------------------------
     def make_site(self, platform, hall_scenario=None, changed=PROGRAM):
@@ -168,6 +177,14 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
             self.assertGreaterEqual(found, 0, "%r after offset %d in:\n%s" % (part, position, text))
             position = found + len(part)
 
+    def assertHallCalls(self, ordered, programs):
+        """The hall's log holds `ordered` in this order; `programs` programs
+        connected and let go of the hall at their end."""
+        calls = "\n".join(self.hall_calls())
+        self.assertInOrder(calls, ordered)
+        self.assertEqual(calls.count("connect "), programs, calls)
+        self.assertEqual(calls.count("\nrelease"), programs, calls)
+
     def assertLauncherFilesAreNew(self, changed=PROGRAM):
         """The changed file installed and recorded, and nothing else fetched."""
         site = self.site
@@ -244,12 +261,8 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
         # The old launcher and then the copier asked for a parameter; the
         # copier and the new launcher connected with the fresh one; all
         # three let go of the hall at their end.
-        calls = "\n".join(self.hall_calls())
-        self.assertInOrder(calls, ['connect "hall-1" -> 1', "send size=8 type=11 length=0 body=\n",
-                                   "deliver message type=11 length=7", 'connect "fresh-2" -> 1',
-                                   "send size=8 type=11 length=0 body=\n", 'connect "fresh-2" -> 1'])
-        self.assertEqual(calls.count("connect "), 3, calls)
-        self.assertEqual(calls.count("\nrelease"), 3, calls)
+        self.assertHallCalls(['connect "hall-1" -> 1', ASKED, "deliver message type=11 length=7",
+                              'connect "fresh-2" -> 1', ASKED, 'connect "fresh-2" -> 1'], programs=3)
         self.assertEqual([event for who, event in self.reports()].count("Start Launcher"), 2)
         self.assertUpdateWentOn("7")
         self.assertEqual(old.box_lines(), [])
@@ -312,11 +325,8 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
         self.assertEqual(self.ferrier_log(), "")
         # The launcher itself, shown, with the list rebuilt around the
         # hall's fresh parameter: it connects with that parameter.
-        calls = "\n".join(self.hall_calls())
-        self.assertInOrder(calls, ['connect "hall-1" -> 1', "send size=8 type=11 length=0 body=\n",
-                                   "deliver message type=11 length=7", 'connect "fresh-2" -> 1'])
-        self.assertEqual(calls.count("connect "), 2, calls)
-        self.assertEqual(calls.count("\nrelease"), 2, calls)
+        self.assertHallCalls(['connect "hall-1" -> 1', ASKED, "deliver message type=11 length=7",
+                              'connect "fresh-2" -> 1'], programs=2)
         self.assertEqual([event for who, event in self.reports()].count("Start Launcher"), 2)
         self.assertUpdateWentOn("7")
         self.assertEqual(old.box_lines(), [])
