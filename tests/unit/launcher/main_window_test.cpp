@@ -92,7 +92,8 @@ TEST_F(MainWindowTest, AChoiceStartsTheEngineWithItsHandleAndReportsHowItWent) {
     EXPECT_EQ(ReadFileText(record).substr(ReadFileText(record).find(" cmd=")),
               " cmd=" + std::to_string(WindowToChannel(handle)) + "\n");
 
-    ASSERT_TRUE(DeleteFileW(engine_.c_str()));
+    // The stand-in may still be ending: its image stays locked until then.
+    ASSERT_TRUE(PumpUntil([&] { return DeleteFileW(engine_.c_str()) != FALSE; }, 10000));
     DestroyWindow(GetGameMain()->GetHWND());
     window->OnServerChosen(L"3", L"tok");  // now there is nothing to start
     ASSERT_TRUE(PumpUntil([&] { return server_.Log().size() >= 9; }, 10000));
