@@ -267,6 +267,7 @@ class Road:
         self.probe_out = os.path.join(sample.out, "launcher-start.txt")
         self.launcher_exit = None
         self.game_window = None
+        self.frame_on_top = None
 
     def step(self, name, ok, detail=""):
         if ok:
@@ -288,6 +289,15 @@ class Road:
             if len(parts) >= 7:
                 found.setdefault(parts[2], []).append((parts[0], parts[4] == "1", parts[5] == "1", parts[6]))
         return found
+
+    def frame_above_main(self):
+        """Whether the frame window lies above the main window; the list runs
+        from the top of the z-order down."""
+        _, text = self.desktop.run([self.probe, "list"], timeout=20)
+        order = [line.split("\t")[2] for line in text.splitlines() if line.count("\t") >= 6]
+        if MAIN_CLASS not in order or FRAME_CLASS not in order:
+            return None
+        return order.index(FRAME_CLASS) < order.index(MAIN_CLASS)
 
     def shown(self, cls):
         visible = [hwnd for hwnd, shown, _, _ in self.windows().get(cls, []) if shown]
@@ -382,6 +392,7 @@ class Road:
                          "main shown %s, frame shown %s, game window shown %s"
                          % (self.shown(MAIN_CLASS), self.shown(FRAME_CLASS), self.shown(GAME_CLASS))):
             return
+        self.frame_on_top = self.frame_above_main()
         self.step("screenshot 4: the windows back", self.shot("4-windows-back.png", "the windows back"),
                   "too few colours")
 
@@ -538,6 +549,9 @@ def launcher_road(sample, args, before):
         print("  %s  (%s; %d colours, %s)" % (png, what, colours, verdict))
     if not road.shots:
         print("  (none)")
+    if road.frame_on_top is not None:
+        print("After the game the frame window lies %s." % ("above the main window" if road.frame_on_top else
+                                                          "BELOW the main window, which hides it"))
     print("Launcher exit code: %s" % ("still running when the sample ended" if road.launcher_exit is None
                                       else road.launcher_exit))
     print("Run took %.1f s (Wine start included)." % elapsed)
