@@ -92,8 +92,14 @@ TEST_F(MainWindowTest, AChoiceStartsTheEngineWithItsHandleAndReportsHowItWent) {
     EXPECT_EQ(ReadFileText(record).substr(ReadFileText(record).find(" cmd=")),
               " cmd=" + std::to_string(WindowToChannel(handle)) + "\n");
 
-    // The stand-in may still be ending: its image stays locked until then.
-    ASSERT_TRUE(PumpUntil([&] { return DeleteFileW(engine_.c_str()) != FALSE; }, 10000));
+    // The stand-in may still be ending: its image stays locked, or its
+    // deletion pending with the file still there, until then.
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            DeleteFileW(engine_.c_str());
+            return GetFileAttributesW(engine_.c_str()) == INVALID_FILE_ATTRIBUTES;
+        },
+        10000));
     DestroyWindow(GetGameMain()->GetHWND());
     window->OnServerChosen(L"3", L"tok");  // now there is nothing to start
     ASSERT_TRUE(PumpUntil([&] { return server_.Log().size() >= 9; }, 10000));
