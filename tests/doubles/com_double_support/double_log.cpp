@@ -1,5 +1,7 @@
 #include "double_log.h"
 
+#include "tests/doubles/append_line.h"
+
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -26,13 +28,7 @@ std::wstring ModuleFolder() {
 }
 
 void Log(const std::string& line) {
-    std::string text = line + "\n";
-    HANDLE file = CreateFileW((ModuleFolder() + g_logName).c_str(), FILE_APPEND_DATA,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
+    AppendLineToLog(ModuleFolder() + g_logName, line);
 }
 
 void Violation(const std::string& what) {

@@ -4,6 +4,7 @@
 #include "common/client_proc_msg.h"
 #include "common/file_util.h"
 #include "scenario.h"
+#include "tests/doubles/append_line.h"
 
 #include <algorithm>
 #include <cstring>
@@ -122,14 +123,7 @@ private:
     ~HallDouble() = default;
 
     void Log(const std::string& line) {
-        std::string text = line + "\n";
-        HANDLE file = CreateFileW((folder_ + L"hall_calls.log").c_str(), FILE_APPEND_DATA,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr);
-        if (file == INVALID_HANDLE_VALUE) return;
-        DWORD written = 0;
-        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        CloseHandle(file);
+        AppendLineToLog(folder_ + L"hall_calls.log", line);
     }
 
     // Called with the lock held.

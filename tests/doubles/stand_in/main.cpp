@@ -8,20 +8,13 @@
 #include "common/code_page.h"
 #include "common/file_util.h"
 #include "common/module_path.h"
+#include "tests/doubles/append_line.h"
 
 #include <string>
 
 namespace {
 
-void Append(const std::wstring& path, const std::string& line) {
-    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    std::string text = line + "\n";
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
+void Append(const std::wstring& path, const std::string& line) { AppendLineToLog(path, line); }
 
 }  // namespace
 

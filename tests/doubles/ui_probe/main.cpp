@@ -30,6 +30,7 @@
 // Exit code 0 on success, 1 when the command failed, 2 for a usage error.
 #include "common/code_page.h"
 #include "common/file_util.h"
+#include "tests/doubles/append_line.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -198,13 +199,7 @@ int Start(const std::wstring& exe, const std::wstring& tail, const std::wstring&
 }
 
 void AppendLine(const std::wstring& file, const std::string& line) {
-    HANDLE h = CreateFileW(file.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return;
-    std::string text = line + "\n";
-    DWORD written = 0;
-    WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(h);
+    AppendLineToLog(file, line);
 }
 
 BOOL CALLBACK LongestStatic(HWND child, LPARAM best) {
