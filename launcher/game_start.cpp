@@ -39,6 +39,10 @@ DWORD StartGameClient(ProgramStarter& starter, GameMainHost& reports, const Game
 
 void StartGameInCurrentWindow(ProgramStarter& starter, GameMainHost& reports, const GameStartRequest& request) {
     GameMain* game = GetGameMain();
-    const DWORD pid = StartGameClient(starter, reports, request, game != nullptr ? game->GetHWND() : nullptr);
-    if (game != nullptr) game->SetGameProcessId(pid);
+    HWND window = game != nullptr ? game->GetHWND() : nullptr;
+    const DWORD pid = StartGameClient(starter, reports, request, window);
+    // A failed start's box lets the player close that window, and choose
+    // again, before the start returns: only a window still current watches.
+    game = GetGameMain();
+    if (game != nullptr && window != nullptr && game->GetHWND() == window) game->SetGameProcessId(pid);
 }

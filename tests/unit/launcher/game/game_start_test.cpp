@@ -89,6 +89,45 @@ TEST(GameStartTest, WithoutAGameWindowNothingStarts) {
     EXPECT_TRUE(host.calls.empty());
 }
 
+// A failed start shows the starter's box, whose modal loop lets the player
+// close the game window and choose again; the pid then belongs to neither.
+TEST(GameStartTest, AGameWindowClosedDuringAStartGetsNoProcessId) {
+    const std::wstring folder = TestFolder();
+    ASSERT_TRUE(WriteText(folder + L"layout\\GameMain.xml",
+                          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Window size=\"800,572\">"
+                          "<VerticalLayout name=\"mainContainer\"/></Window>\n"));
+    QuillUI::CWindowManagerUI::SetInstance(GetModuleHandleW(nullptr));
+    QuillUI::CWindowManagerUI::SetResourcePath(folder.c_str());
+
+    struct ClosingStarter : FakeStarter {
+        DWORD Start(const std::wstring& file, const std::wstring& parameters, const std::wstring& folder,
+                    int showState) override {
+            if (starts.size() == 1) {
+                DestroyWindow(GetGameMain()->GetHWND());
+                next = GameMain::Open(*host, config, L"", 0, 0);
+            }
+            return FakeStarter::Start(file, parameters, folder, showState);
+        }
+        FakeHost* host = nullptr;
+        std::wstring config;
+        GameMain* next = nullptr;
+    };
+    FakeHost host;
+    ClosingStarter starter;
+    starter.host = &host;
+    starter.config = folder + L"LauncherConfig.ini";
+    GameMain* first = GameMain::Open(host, starter.config, L"", 0, 0);
+    ASSERT_NE(first, nullptr);
+    HWND firstWindow = first->GetHWND();
+    StartGameInCurrentWindow(starter, host, {L"C:\\game\\", L"Client.exe", L"tok"});
+    EXPECT_FALSE(IsWindow(firstWindow));
+    ASSERT_NE(starter.next, nullptr);
+    ASSERT_EQ(GetGameMain(), starter.next);
+    // The client was told of the first window, not of this one.
+    EXPECT_EQ(starter.next->GetGameProcessId(), 0u);
+    DestroyWindow(starter.next->GetHWND());
+}
+
 // The real start: the stand-in as both programs records its command line
 // and ends at once, which the game window's watch notices.
 TEST(GameStartTest, TheGameWindowWatchesTheStartedClient) {
