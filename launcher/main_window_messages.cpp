@@ -18,6 +18,14 @@ LRESULT MainWindow::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lPar
         ::PostQuitMessage(0);
         handled = true;
         return 0;
+    case WM_CLOSE:
+        // A close from outside (another process, a task list) ends the
+        // launcher as SC_CLOSE does. The window stays until the loop has
+        // ended: a handler's box may be up inside it, and the game window
+        // and the page's object refer to this object.
+        ::PostQuitMessage(0);
+        handled = true;
+        return 0;
     case WM_WINDOWPOSCHANGED:
         // Left to the default handling, which derives WM_SIZE and WM_MOVE
         // from it: the layout depends on those.

@@ -54,7 +54,9 @@ protected:
     void SetUp() override {
         ReportServerTest::SetUp();
         ASSERT_TRUE(server_.PutFile("trigger", "0"));
-        folder_ = ScratchFolder(L"main_window_engine_start");
+        // A folder of each test's own: ctest runs them side by side.
+        folder_ = ScratchFolder(L"main_window_" +
+                                MultiToWide(::testing::UnitTest::GetInstance()->current_test_info()->name(), CP_UTF8));
         WriteFileText(folder_ + L"\\LauncherConfig.ini",
                       "[platform]\r\nGetPfkeyByOpenid=" + server_.Url("key") + "\r\nReportEventUrl=" +
                           server_.Url("report") + "\r\nTriggerEventUrl=" + server_.Url("trigger") + "\r\n");
@@ -120,6 +122,45 @@ TEST_F(MainWindowTest, AChoiceStartsTheEngineWithItsHandleAndReportsHowItWent) {
 }  // namespace
 
 namespace {
+
+HWND g_closeOnBox = nullptr;
+void CloseOnBox(const wchar_t* text, const wchar_t* caption) {
+    RecordBox(text, caption);
+    SendMessageW(g_closeOnBox, WM_CLOSE, 0, 0);
+}
+
+// A close that arrives while a handler's box is up, from another process or
+// the hall, ends the launcher without pulling the window from under it.
+TEST_F(MainWindowTest, ACloseDuringAHandlersBoxQuitsButKeepsTheWindow) {
+    ASSERT_TRUE(DeleteFileW(engine_.c_str()));
+    MainWindow* window = new MainWindow(folder_);
+    window->ParseCommandLine(L"ID=5");
+    HWND handle = window->Create(nullptr, L"main", MainWindow::kStyle, 0, 0, 0, MainWindow::kWidth,
+                                 MainWindow::kHeight);
+    ASSERT_NE(handle, nullptr);
+    g_closeOnBox = handle;
+    SetErrorBoxFunction(&CloseOnBox);
+
+    window->OnServerChosen(L"3", L"tok");
+    bool quit = false;
+    const DWORD start = GetTickCount();
+    while (!(quit && server_.Log().size() >= 6) && GetTickCount() - start < 10000) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) quit = true;
+            DispatchMessageW(&message);
+        }
+        Sleep(10);
+    }
+    EXPECT_TRUE(quit);
+    EXPECT_EQ(g_boxes, (std::vector<std::wstring>{L"ShellExecuteExW  2"}));
+    EXPECT_TRUE(IsWindow(handle));
+    EXPECT_EQ(GetMainWindow(), window);
+    ASSERT_EQ(server_.Log().size(), 6u);
+    EXPECT_EQ(Events(server_.Log()).back(), "openid=5&event=Start Tidemill.exe fail&param=ShellExecuteExW  2");
+    DestroyWindow(handle);
+    EXPECT_EQ(GetMainWindow(), nullptr);
+}
 
 RECT WindowRect(HWND window) {
     RECT rect = {};
