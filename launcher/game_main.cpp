@@ -168,6 +168,10 @@ LRESULT GameMain::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lParam
         RemoveTrayIcon();
         return 0;
     case WM_CLOSE:
+        // Only EndGame closes this window as part of the launcher's run; a
+        // close from outside would leave every launcher window hidden with
+        // nothing to bring them back, so it ends the launcher as SC_CLOSE does.
+        if (!ending_) ::PostQuitMessage(0);
         PostToDescendants();
         handled = false;  // the close goes on
         return 0;

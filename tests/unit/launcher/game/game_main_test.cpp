@@ -231,4 +231,27 @@ TEST_F(GameMainTest, SystemCloseEndsTheLauncherAndTheZoomedLookFollows) {
     DestroyWindow(window);
 }
 
+// A close from outside (a task list's "end task") would leave the launcher
+// running with every window hidden: it ends the launcher as SC_CLOSE does.
+// The window's own close, after the game, does not.
+TEST_F(GameMainTest, ACloseFromOutsideEndsTheLauncherItsOwnCloseDoesNot) {
+    GameMain* game = Open();
+    ASSERT_NE(game, nullptr);
+    HWND window = game->GetHWND();
+    int quits = QuitsSeen();
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
+    EXPECT_EQ(QuitsSeen(), quits + 1);
+    EXPECT_TRUE(host.calls.empty());
+
+    game = Open();
+    ASSERT_NE(game, nullptr);
+    window = game->GetHWND();
+    quits = QuitsSeen();
+    Click(*game, L"closebtn");
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
+    Pump(50);
+    EXPECT_EQ(QuitsSeen(), quits);
+}
+
 }  // namespace
