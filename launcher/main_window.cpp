@@ -36,8 +36,9 @@ MainWindow::MainWindow(const std::wstring& programFolder) : programFolder_(progr
 }
 
 MainWindow::~MainWindow() {
-    // The worker first: a transfer under way is aborted and the thread
-    // joined, so the HTTP library is cleaned up under no live transfer.
+    // The worker first: it gets a last moment for what is queued, then a
+    // transfer under way is aborted and the thread joined, so the HTTP
+    // library is cleaned up under no live transfer.
     if (worker_) worker_->Stop();
     worker_.reset();
     reports_.reset();

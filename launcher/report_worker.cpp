@@ -8,6 +8,7 @@ bool ReportWorker::Start() {
     if (thread_) return false;
     wake_.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!wake_) return false;
+    stopping_.store(false);
     running_.store(true);
     // _beginthreadex, not _beginthread: its handle stays ours until closed,
     // so the wait in Stop never meets a closed or reused handle.
@@ -21,14 +22,21 @@ bool ReportWorker::Start() {
 }
 
 void ReportWorker::Stop() {
-    running_.store(false);
-    if (!thread_) return;
+    if (!thread_) {
+        running_.store(false);
+        return;
+    }
+    stopping_.store(true);
     SetEvent(wake_.Get());
     // Every transfer of the worker gives up soon after running_ turns false
-    // and none lasts longer than its time-out, so this wait ends. The thread
-    // is never terminated: killed inside the HTTP library or the heap it
-    // could leave either locked.
-    WaitForSingleObject(thread_.Get(), INFINITE);
+    // and none lasts longer than its time-out, so the second wait ends. The
+    // thread is never terminated: killed inside the HTTP library or the heap
+    // it could leave either locked.
+    if (WaitForSingleObject(thread_.Get(), kFinalFlushMs) != WAIT_OBJECT_0) {
+        running_.store(false);
+        WaitForSingleObject(thread_.Get(), INFINITE);
+    }
+    running_.store(false);
     thread_.Reset();
 }
 
@@ -38,9 +46,11 @@ unsigned __stdcall ReportWorker::LauncherWorkerProc(void* worker) {
 }
 
 void ReportWorker::Run() {
-    while (running_.load()) {
+    while (running_.load() && !stopping_.load()) {
         if (request_.exchange(0) == kRequestPlatformKey) reports_.RequestPlatformKey(&running_);
         reports_.FlushEventReports(&running_);
         WaitForSingleObject(wake_.Get(), kPassIntervalMs);
     }
+    // What the last moments queued, while the stop allows it.
+    reports_.FlushEventReports(&running_);
 }

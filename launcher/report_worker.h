@@ -14,6 +14,8 @@ public:
     // Request value that makes the next pass ask for the platform key.
     static const int kRequestPlatformKey = 1;
     static const unsigned kPassIntervalMs = 100;
+    // How long a stop lets the worker send what was queued before it.
+    static const unsigned kFinalFlushMs = 1000;
 
     // The reports must outlive the worker.
     explicit ReportWorker(EventReports& reports) : reports_(reports) {}
@@ -26,8 +28,9 @@ public:
 
     // Starts the thread; false when it cannot be created or already runs.
     bool Start();
-    // Ends the thread and waits for it: a transfer under way is aborted, and
-    // reports still queued are dropped. Safe to call more than once.
+    // Ends the thread and waits for it. Reports queued before the stop still
+    // go out for up to kFinalFlushMs; then a transfer under way is aborted
+    // and what is left is dropped. Safe to call more than once.
     void Stop();
     bool Running() const { return thread_.IsValid(); }
 
@@ -40,7 +43,8 @@ private:
     // members end in.
     ScopedHttpLibrary library_;
     EventReports& reports_;
-    std::atomic<bool> running_{false};
+    std::atomic<bool> running_{false};   // false aborts every transfer
+    std::atomic<bool> stopping_{false};  // the last pass is the final flush
     std::atomic<int> request_{0};
     ScopedHandle thread_;
     ScopedHandle wake_;  // set by Stop, cuts the pause between passes short
