@@ -199,6 +199,12 @@ void EngineConversation::OnNotifyWnd(const ChannelIntRecord& record) {
         CommonLog("engine hello ignored: " + std::to_string(record.value) + " is no window");
         return;
     }
+    if (engine == mainWindow_) {
+        // Answered, it would come back on the next timer, again and again,
+        // and every request meant for the engine would go to ourselves.
+        CommonLog("engine hello ignored: it names the launcher's own window");
+        return;
+    }
     engineWindow_ = engine;
     ChannelIntRecord answer = {WindowToChannel(mainWindow_)};
     deal_.SendCopyData(engineWindow_, CF_NOTIFY_WND, &answer, reinterpret_cast<WPARAM>(mainWindow_));

@@ -87,6 +87,13 @@ TEST_F(EngineConversationTest, HelloIsAnsweredWithTheMainWindowAndTheMutexStaysH
     // A hello naming no window keeps the engine we know.
     Hello(reinterpret_cast<HWND>(static_cast<intptr_t>(0x7ffffff0)));
     EXPECT_EQ(conversation_.engineWindow(), second.window());
+
+    // Nor does one naming the launcher itself, from any process: answered,
+    // it would greet the launcher again on every timer and take the
+    // engine's place for good.
+    Hello(main_.window());
+    EXPECT_EQ(conversation_.engineWindow(), second.window());
+    EXPECT_TRUE(main_.frames.empty());
 }
 
 TEST_F(EngineConversationTest, EachCallbackTypeHasItsEffect) {
