@@ -72,7 +72,8 @@ STDMETHODIMP External::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, 
 STDMETHODIMP External::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
                               UINT*) {
     if (id == kIsMc && result != nullptr) {
-        VariantClear(result);
+        // An out parameter: what lies there is not ours to free.
+        VariantInit(result);
         result->vt = VT_BOOL;
         result->boolVal = VARIANT_TRUE;
     } else if (id == kStartGame) {

@@ -132,6 +132,30 @@ TEST_F(ExternalTest, IsmcAnswersTrueAndTheOthersDoNothing) {
     EXPECT_TRUE(sink_.choices.empty());
 }
 
+// The result is an out parameter: whatever lies in it belongs to nobody,
+// and must be overwritten, never freed. Here it looks like an object.
+TEST_F(ExternalTest, IsmcOverwritesTheResultWithoutFreeingIt) {
+    struct Counted : IUnknown {
+        STDMETHODIMP QueryInterface(REFIID, void** out) override {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+        STDMETHODIMP_(ULONG) Release() override {
+            ++releases;
+            return 1;
+        }
+        int releases = 0;
+    } leftOver;
+    VARIANT result;
+    result.vt = VT_UNKNOWN;
+    result.punkVal = &leftOver;
+    EXPECT_EQ(Call(external_, 103, {}, &result), S_OK);
+    EXPECT_EQ(result.vt, VT_BOOL);
+    EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+    EXPECT_EQ(leftOver.releases, 0);
+}
+
 TEST_F(ExternalTest, InterfacesAndReferences) {
     void* out = reinterpret_cast<void*>(1);
     EXPECT_EQ(external_->QueryInterface(IID_IPersist, &out), E_NOINTERFACE);
