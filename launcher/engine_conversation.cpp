@@ -89,9 +89,15 @@ bool EngineConversation::QueueCopyData(const COPYDATASTRUCT* data) {
         CommonLog("WM_COPYDATA of " + std::to_string(data->cbData) + " bytes dropped: larger than any frame");
         return false;
     }
-    std::vector<uint8_t> copy = CopyDataFrame::Copy(data);  // empty without a payload
+    const size_t size = data != nullptr && data->lpData != nullptr ? data->cbData : 0;
     ScopedCriticalSection hold(inboundLock_);
-    inbound_.push_back(std::move(copy));
+    if (inboundBytes_ + size > kMaxQueuedBytes) {
+        if (!floodLogged_) CommonLog("WM_COPYDATA dropped until the next timer: too many bytes wait already");
+        floodLogged_ = true;
+        return false;
+    }
+    inbound_.push_back(CopyDataFrame::Copy(data));  // empty without a payload
+    inboundBytes_ += size;
     return true;
 }
 
@@ -108,6 +114,8 @@ void EngineConversation::OnTimer() {
     {
         ScopedCriticalSection hold(inboundLock_);
         frames.swap(inbound_);
+        inboundBytes_ = 0;
+        floodLogged_ = false;
     }
     for (const std::vector<uint8_t>& frame : frames)
         deal_.OnReceive(0, frame.data(), static_cast<int32_t>(frame.size()));

@@ -50,6 +50,9 @@ class EngineConversation {
 public:
     // No real frame is larger; anything bigger is dropped unread.
     static constexpr size_t kMaxFrameBytes = kChannelHeadSize + kChannelBodyCapacity;
+    // What may wait for one timer; the engine's frames are small, a flood
+    // from elsewhere is cut here.
+    static constexpr size_t kMaxQueuedBytes = 16 * 1024 * 1024;
     static constexpr int kSlotCount = 4;
     static constexpr int kGameTextSlot = 2;
 
@@ -66,7 +69,8 @@ public:
     void SetHallClient(HallClient* hall) { hall_ = hall; }
 
     // WM_COPYDATA of the main window: copies the payload into the inbound
-    // queue. False when it was dropped for being larger than any frame.
+    // queue. False when it was dropped for being larger than any frame, or
+    // because kMaxQueuedBytes wait for the timer already.
     bool QueueCopyData(const COPYDATASTRUCT* data);
 
     // Timer 1001: starts the engine when asked, then dispatches every queued
@@ -127,4 +131,6 @@ private:
 
     CriticalSectionLock inboundLock_;
     std::vector<std::vector<uint8_t>> inbound_;  // under inboundLock_
+    size_t inboundBytes_ = 0;                    // under inboundLock_
+    bool floodLogged_ = false;                   // under inboundLock_
 };

@@ -309,6 +309,28 @@ TEST_F(EngineConversationTest, FramesWaitForTheTimerAndOnlyChannelFramesCount) {
     EXPECT_TRUE(host_.calls.empty());
 }
 
+// Any process may send: a flood of the largest frames between two timers
+// must not take the launcher's memory. What the engine really sends waits
+// for the timer as before.
+TEST_F(EngineConversationTest, AFloodBetweenTwoTimersIsBounded) {
+    ChannelIntRecord ready = {eCallBackType_PreDownloadReady};
+    std::vector<uint8_t> frame;
+    encoder_.EncodeFrame(CF_CALLBACK_TYPE, &ready, frame);
+    std::vector<uint8_t> largest = frame;
+    largest.resize(EngineConversation::kMaxFrameBytes);
+    size_t queued = 0;
+    while (queued < 100000 && QueueBytes(largest)) ++queued;
+    EXPECT_LT(queued * largest.size(), EngineConversation::kMaxQueuedBytes + largest.size());
+    EXPECT_GT(queued * largest.size(), EngineConversation::kMaxQueuedBytes - largest.size());
+
+    conversation_.OnTimer();
+    EXPECT_EQ(host_.calls.size(), queued);
+    host_.calls.clear();
+    EXPECT_TRUE(QueueBytes(frame));  // the timer made room again
+    conversation_.OnTimer();
+    EXPECT_EQ(host_.calls, (std::vector<std::string>{"report PreDownloadReady|"}));
+}
+
 // Starts the engine by calling the timer again from inside the start, as a
 // modal failure box does.
 class ReenteringStarter final : public ProgramStarter {
