@@ -9,14 +9,14 @@ namespace QuillUI {
 CWebBrowserUI::CWebBrowserUI() { clsid_ = CLSID_WebBrowser; }
 
 CWebBrowserUI::~CWebBrowserUI() {
+    // The handler's owner may be half destroyed by now: nothing reaches it
+    // while the browser lets go of its sink and closes.
+    handler_ = nullptr;
     ReleaseControl();
     if (browser_ != nullptr) {
         browser_->Release();
         browser_ = nullptr;
     }
-    // The handler's owner may be half destroyed by now: nothing reaches it
-    // while the browser closes.
-    handler_ = nullptr;
     CActiveXUI::ReleaseControl();
 }
 
