@@ -78,7 +78,12 @@ int RunLauncher(HINSTANCE instance, const wchar_t* commandLine) {
     }
     window->SetIcon(MainWindow::kIconId);
     window->CenterWindow();
-    window->OpenFrameWindow();
+    if (!window->OpenFrameWindow()) {
+        // Without the server page there is nothing the player could do.
+        EndMainWindow(GetMainWindow());
+        QuillUI::CWindowManagerUI::Term();
+        return 0;
+    }
 
     QuillUI::CWindowManagerUI::MessageLoop();
 
