@@ -106,7 +106,9 @@ void CWindowManagerUI::OnMouseLeave() {
                 position = MAKELPARAM(cursor.x, cursor.y);
             }
         }
+        LifeWatch watch(*this);
         ::SendMessageW(paintWindow_, WM_MOUSEMOVE, 0, position);
+        if (watch.IsGone()) return;
     }
     mouseTracking_ = false;
 }

@@ -129,7 +129,8 @@ bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
         }
         case WM_SIZE:
             // Also sent while the layout is read ("size"), before any tree.
-            RaiseEvent(focus_, EventWindowSize);
+            result = 0;
+            if (!RaiseEvent(focus_, EventWindowSize)) return true;
             if (root_ != nullptr) root_->NeedUpdate();
             if (layered_) Invalidate();
             result = 0;
