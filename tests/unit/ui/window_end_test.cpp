@@ -2,6 +2,7 @@
 // that deletes itself with its window may be ended from inside one of its
 // own handlers, after which nothing of it may be touched.
 #include "skinned_window_fixture.h"
+#include "tests/support/desktop_input_lock.h"
 #include "ui/controls/option_ui.h"
 #include "ui/core/control_ui.h"
 #include "ui/core/notify_message_ui.h"
@@ -10,7 +11,6 @@
 
 #include <cstring>
 #include <cwchar>
-#include <new>
 
 using namespace QuillUI;
 
@@ -109,6 +109,8 @@ const EndingCase kEndings[] = {
 }  // namespace
 
 TEST(WindowEnd, InsideItsOwnHandlerNothingOfTheWindowIsTouchedAfterwards) {
+    // A click takes the keyboard focus.
+    DesktopInputLock desktop;
     for (const EndingCase& ending : kEndings) {
         SCOPED_TRACE(ending.what);
         bool ended = false;
