@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <climits>
 #include <cwchar>
 #include <cwctype>
 
@@ -39,8 +40,25 @@ void CWindowManagerUI::SetCapture() {
 }
 
 void CWindowManagerUI::ReleaseCapture() {
-    ::ReleaseCapture();
+    // Cleared first: the release sends WM_CAPTURECHANGED at once, and that
+    // is not a capture lost to another window.
     mouseCaptured_ = false;
+    ::ReleaseCapture();
+}
+
+void CWindowManagerUI::OnCaptureChanged(HWND newCapture) {
+    // Another window took the mouse (a menu, a modal box, a drag elsewhere)
+    // and the button-up will not come here: the press ends now, at a point
+    // outside every control so that nothing clicks, or the window would
+    // stay captured and hover tracking stop.
+    if (!mouseCaptured_ || newCapture == paintWindow_) return;
+    mouseCaptured_ = false;
+    CControlUI* click = click_;
+    click_ = nullptr;
+    if (click == nullptr) return;
+    ControlEventUI event = MakeEvent(EventButtonUp, click, 0, 0, 0, -1);
+    event.mousePoint = POINT{LONG_MIN, LONG_MIN};
+    click->Event(event);
 }
 
 void CWindowManagerUI::OnMouseMove(LPARAM lParam) {

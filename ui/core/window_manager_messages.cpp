@@ -149,6 +149,9 @@ bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
         case WM_MOUSELEAVE:
             OnMouseLeave();
             return false;
+        case WM_CAPTURECHANGED:
+            OnCaptureChanged(reinterpret_cast<HWND>(lParam));
+            return false;
         case WM_MOUSEMOVE:
             OnMouseMove(lParam);
             return false;
