@@ -74,7 +74,14 @@ void COptionUI::Selected(bool select, bool sendNotify) {
 }
 
 bool COptionUI::Activate() {
-    if (!CButtonUI::Activate()) return false;
+    if (manager_ != nullptr) {
+        // The "click" handler may end the window, and this option with it.
+        CWindowManagerUI::LifeWatch watch(*manager_);
+        if (!CButtonUI::Activate()) return false;
+        if (watch.IsGone()) return true;
+    } else if (!CButtonUI::Activate()) {
+        return false;
+    }
     if (group_.IsEmpty()) {
         Selected(!selected_, true);
     } else {

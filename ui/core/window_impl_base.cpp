@@ -25,6 +25,9 @@ const NotifyMapUI* WindowImplBase::GetMessageMap() const { return &kMessageMap; 
 LRESULT WindowImplBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     bool handled = true;
+    // Any stage may end the window, and a window that deletes itself with
+    // it takes this object along: nothing of it is touched after that.
+    CWindowManagerUI::LifeWatch watch(manager_);
     switch (message) {
     case WM_CREATE: result = OnCreate(message, wParam, lParam, handled); break;
     case WM_CLOSE: result = OnClose(message, wParam, lParam, handled); break;
@@ -47,10 +50,10 @@ LRESULT WindowImplBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_MOUSEHOVER: result = OnMouseHover(message, wParam, lParam, handled); break;
     default: handled = false; break;
     }
-    if (handled) return result;
+    if (handled || watch.IsGone()) return result;
     result = HandleCustomMessage(message, wParam, lParam, handled);
-    if (handled) return result;
-    if (manager_.MessageHandler(message, wParam, lParam, result)) return result;
+    if (handled || watch.IsGone()) return result;
+    if (manager_.MessageHandler(message, wParam, lParam, result) || watch.IsGone()) return result;
     return CWindowWnd::HandleMessage(message, wParam, lParam);
 }
 

@@ -40,21 +40,25 @@ void CWindowManagerUI::SetFocus(CControlUI* control, bool takeWindowFocus) {
         ::SetFocus(paintWindow_);
     }
     if (control == focus_) return;
+    LifeWatch watch(*this);
     if (focus_ != nullptr) {
         CControlUI* old = focus_;
-        RaiseEvent(old, EventKillFocus, 0, 0, 0, -1, control);
+        if (!RaiseEvent(old, EventKillFocus, 0, 0, 0, -1, control)) return;
         SendNotify(old, L"killfocus");
+        if (watch.IsGone()) return;
         focus_ = nullptr;
     }
     if (control == nullptr || !IsOwn(control) || !control->IsVisible() || !control->IsEnabled()) return;
     focus_ = control;
-    RaiseEvent(control, EventSetFocus);
+    if (!RaiseEvent(control, EventSetFocus)) return;
     SendNotify(control, L"setfocus");
 }
 
 void CWindowManagerUI::SetFocusNeeded(CControlUI* control) {
     if (!noActivate_ && paintWindow_ != nullptr) ::SetFocus(paintWindow_);
+    LifeWatch watch(*this);
     if (focus_ != nullptr) SetFocus(nullptr, false);
+    if (watch.IsGone()) return;
     // The tab stop before the control, so that the next paint's forward
     // step lands on it.
     TabWalk walk = {control, nullptr, false, false};
@@ -80,8 +84,9 @@ bool CWindowManagerUI::SetNextTabControl(bool forward) {
             next = walk.last;
         }
     }
+    LifeWatch watch(*this);
     SetFocus(next, true);
-    focusNeeded_ = false;
+    if (!watch.IsGone()) focusNeeded_ = false;
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <climits>
 #include <cwchar>
 #include <cwctype>
 
@@ -39,8 +40,25 @@ void CWindowManagerUI::SetCapture() {
 }
 
 void CWindowManagerUI::ReleaseCapture() {
-    ::ReleaseCapture();
+    // Cleared first: the release sends WM_CAPTURECHANGED at once, and that
+    // is not a capture lost to another window.
     mouseCaptured_ = false;
+    ::ReleaseCapture();
+}
+
+void CWindowManagerUI::OnCaptureChanged(HWND newCapture) {
+    // Another window took the mouse (a menu, a modal box, a drag elsewhere)
+    // and the button-up will not come here: the press ends now, at a point
+    // outside every control so that nothing clicks, or the window would
+    // stay captured and hover tracking stop.
+    if (!mouseCaptured_ || newCapture == paintWindow_) return;
+    mouseCaptured_ = false;
+    CControlUI* click = click_;
+    click_ = nullptr;
+    if (click == nullptr) return;
+    ControlEventUI event = MakeEvent(EventButtonUp, click, 0, 0, 0, -1);
+    event.mousePoint = POINT{LONG_MIN, LONG_MIN};
+    click->Event(event);
 }
 
 void CWindowManagerUI::OnMouseMove(LPARAM lParam) {
@@ -65,15 +83,15 @@ void CWindowManagerUI::OnMouseMove(LPARAM lParam) {
             CPointerArray leaving(mouseLeaveNeeded_);
             for (int i = 0; i < leaving.GetSize(); ++i) {
                 if (mouseLeaveNeeded_.Find(leaving[i]) < 0) continue;
-                RaiseEvent(static_cast<CControlUI*>(leaving[i]), EventMouseLeave);
+                if (!RaiseEvent(static_cast<CControlUI*>(leaving[i]), EventMouseLeave)) return;
             }
-            RaiseEvent(hover_, EventMouseLeave);
+            if (!RaiseEvent(hover_, EventMouseLeave)) return;
             hover_ = nullptr;
             HideToolTip();
         }
         if (under != hover_ && under != nullptr) {
             hover_ = under;
-            RaiseEvent(hover_, EventMouseEnter);
+            if (!RaiseEvent(hover_, EventMouseEnter)) return;
         }
     }
     RaiseEvent(click_ != nullptr ? click_ : under, EventMouseMove);
@@ -84,7 +102,7 @@ bool CWindowManagerUI::OnMouseHover(LPARAM lParam) {
     const POINT point = PointOf(lParam);
     CControlUI* under = FindControlAt(point);
     if (under == nullptr) return false;
-    RaiseEvent(hover_, EventMouseHover);
+    if (!RaiseEvent(hover_, EventMouseHover)) return true;
     // The hover handler may have changed the tree.
     under = FindControlAt(point);
     if (under != nullptr && IsOwn(under) && !under->GetToolTip().IsEmpty()) ShowToolTip(under);
@@ -106,7 +124,9 @@ void CWindowManagerUI::OnMouseLeave() {
                 position = MAKELPARAM(cursor.x, cursor.y);
             }
         }
+        LifeWatch watch(*this);
         ::SendMessageW(paintWindow_, WM_MOUSEMOVE, 0, position);
+        if (watch.IsGone()) return;
     }
     mouseTracking_ = false;
 }
@@ -120,9 +140,11 @@ void CWindowManagerUI::OnButtonDown(UINT message, WPARAM wParam, LPARAM lParam) 
     // The click control is stored before each call that may destroy it, so
     // that reaping clears it and nothing below reaches a dead control.
     click_ = under;
+    LifeWatch watch(*this);
     switch (message) {
         case WM_LBUTTONDOWN:
             under->SetFocus();
+            if (watch.IsGone()) return;
             SetCapture();
             RaiseEvent(click_, EventButtonDown, wParam, lParam, 0, keyState);
             break;
@@ -132,6 +154,7 @@ void CWindowManagerUI::OnButtonDown(UINT message, WPARAM wParam, LPARAM lParam) 
             break;
         default:
             under->SetFocus();
+            if (watch.IsGone()) return;
             RaiseEvent(click_, EventRButtonDown, wParam, lParam, 0, keyState);
             break;
     }
@@ -165,7 +188,7 @@ void CWindowManagerUI::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
     CControlUI* under = FindControlAt(point);
     if (under != nullptr && IsOwn(under)) {
         const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
-        RaiseEvent(under, EventScrollWheel, delta < 0 ? 1 : 0, lParam);
+        if (!RaiseEvent(under, EventScrollWheel, delta < 0 ? 1 : 0, lParam)) return;
     }
     // Refreshes the hover state after a scroll moved the controls.
     ::SendMessageW(paintWindow_, WM_MOUSEMOVE, 0, MAKELPARAM(lastMousePos_.x, lastMousePos_.y));
@@ -234,10 +257,15 @@ void CWindowManagerUI::HideToolTip() {
 
 bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     CPointerArray filters(preMessageFilters_);
+    LifeWatch watch(*this);
     for (int i = 0; i < filters.GetSize(); ++i) {
         if (preMessageFilters_.Find(filters[i]) < 0) continue;
         bool handled = false;
         LRESULT answer = static_cast<IMessageFilterUI*>(filters[i])->MessageHandler(message, wParam, lParam, handled);
+        if (watch.IsGone()) {
+            result = answer;
+            return true;
+        }
         if (!handled) continue;
         result = answer;
         return true;
@@ -258,8 +286,9 @@ bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lPa
             ShortcutWalk walk = {static_cast<wchar_t>(::towupper(static_cast<wint_t>(wParam))), false};
             CControlUI* target = root_->FindControl(ShortcutProc, &walk, FindEnabled | FindTopFirst | FindMeFirst);
             if (target != nullptr) {
+                LifeWatch watch(*this);
                 target->SetFocus();
-                target->Activate();
+                if (!watch.IsGone()) target->Activate();
             }
             return true;
         }
@@ -273,9 +302,11 @@ bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lPa
 
 bool CWindowManagerUI::TranslateAccelerator(MSG* message) {
     CPointerArray translators(translateAccelerators_);
+    LifeWatch watch(*this);
     for (int i = 0; i < translators.GetSize(); ++i) {
         if (translateAccelerators_.Find(translators[i]) < 0) continue;
         if (static_cast<ITranslateAccelerator*>(translators[i])->TranslateAccelerator(message) == S_OK) return true;
+        if (watch.IsGone()) return true;
     }
     return false;
 }

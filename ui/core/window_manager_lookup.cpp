@@ -86,7 +86,8 @@ void CWindowManagerUI::ReapObjects(CControlUI* control) {
         if (mouseCaptured_) ReleaseCapture();
     }
     if (control == focus_) focus_ = nullptr;
-    if (control == root_) root_ = nullptr;
+    // The root stays: a window's final message reaps it, and the tree is
+    // still the manager's to delete.
     KillAllTimers(control);
     const CWideString name = control->GetName();
     if (!name.IsEmpty() && controlNames_.Find(name.GetData(), false) == control) controlNames_.Remove(name.GetData());

@@ -58,22 +58,29 @@ ControlEventUI CWindowManagerUI::MakeEvent(int kind, CControlUI* sender, WPARAM 
     return event;
 }
 
-void CWindowManagerUI::RaiseEvent(CControlUI* target, int kind, WPARAM wParam, LPARAM lParam, wchar_t key,
+bool CWindowManagerUI::RaiseEvent(CControlUI* target, int kind, WPARAM wParam, LPARAM lParam, wchar_t key,
                                   int keyState, CControlUI* sender) {
     // Hover, click, focus and key controls are often absent (every close
     // comes here with the click control already gone).
-    if (target == nullptr) return;
+    if (target == nullptr) return true;
     ControlEventUI event = MakeEvent(kind, sender != nullptr ? sender : target, wParam, lParam, key, keyState);
+    LifeWatch watch(*this);
     target->Event(event);
+    return !watch.IsGone();
 }
 
 bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (paintWindow_ == nullptr) return false;
     CPointerArray filters(messageFilters_);
+    LifeWatch watch(*this);
     for (int i = 0; i < filters.GetSize(); ++i) {
         if (messageFilters_.Find(filters[i]) < 0) continue;
         bool handled = false;
         LRESULT answer = static_cast<IMessageFilterUI*>(filters[i])->MessageHandler(message, wParam, lParam, handled);
+        if (watch.IsGone()) {
+            result = answer;
+            return true;
+        }
         if (!handled) continue;
         POINT point;
         if (MousePositionOf(paintWindow_, message, lParam, point)) lastMousePos_ = point;
@@ -122,7 +129,8 @@ bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
         }
         case WM_SIZE:
             // Also sent while the layout is read ("size"), before any tree.
-            RaiseEvent(focus_, EventWindowSize);
+            result = 0;
+            if (!RaiseEvent(focus_, EventWindowSize)) return true;
             if (root_ != nullptr) root_->NeedUpdate();
             if (layered_) Invalidate();
             result = 0;
@@ -140,6 +148,9 @@ bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
             return true;
         case WM_MOUSELEAVE:
             OnMouseLeave();
+            return false;
+        case WM_CAPTURECHANGED:
+            OnCaptureChanged(reinterpret_cast<HWND>(lParam));
             return false;
         case WM_MOUSEMOVE:
             OnMouseMove(lParam);
@@ -209,12 +220,14 @@ bool CWindowManagerUI::Reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 }
 
 void CWindowManagerUI::OnClose() {
-    RaiseEvent(hover_, EventMouseLeave);
+    if (!RaiseEvent(hover_, EventMouseLeave)) return;
     CControlUI* click = click_;
     click_ = nullptr;
     if (mouseCaptured_) ReleaseCapture();
-    RaiseEvent(click, EventButtonUp);
+    if (!RaiseEvent(click, EventButtonUp)) return;
+    LifeWatch watch(*this);
     SetFocus(nullptr, false);
+    if (watch.IsGone()) return;
     if (::GetActiveWindow() == paintWindow_) {
         const bool child = (::GetWindowLongPtrW(paintWindow_, GWL_STYLE) & WS_CHILD) != 0;
         HWND next = child ? ::GetParent(paintWindow_) : ::GetWindow(paintWindow_, GW_OWNER);

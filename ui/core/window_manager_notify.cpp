@@ -12,23 +12,26 @@ namespace {
 
 const UINT kFlushMessage = WM_APP + 1;
 
-// A listener may remove itself or another while being called: the walk
-// goes over a copy and skips whoever left the live list meanwhile.
-void NotifyAll(const CPointerArray& notifiers, NotifyMessageUI& message) {
-    CPointerArray copy(notifiers);
-    for (int i = 0; i < copy.GetSize(); ++i) {
-        if (notifiers.Find(copy[i]) < 0) continue;
-        static_cast<INotifyUI*>(copy[i])->Notify(message);
-    }
-}
-
-// A sender that was destroyed meanwhile is null and has no delegates.
-void Deliver(const CPointerArray& notifiers, NotifyMessageUI& message) {
-    if (message.sender != nullptr && message.sender->OnNotify.HasDelegates()) message.sender->OnNotify.Invoke(&message);
-    NotifyAll(notifiers, message);
-}
-
 }  // namespace
+
+// A listener may remove itself or another while being called: the walk
+// goes over a copy and skips whoever left the live list meanwhile. One that
+// ends the window, and the manager with it, ends the walk. False then.
+bool CWindowManagerUI::Deliver(NotifyMessageUI& message) {
+    LifeWatch watch(*this);
+    // A sender that was destroyed meanwhile is null and has no delegates.
+    if (message.sender != nullptr && message.sender->OnNotify.HasDelegates()) {
+        message.sender->OnNotify.Invoke(&message);
+        if (watch.IsGone()) return false;
+    }
+    CPointerArray copy(notifiers_);
+    for (int i = 0; i < copy.GetSize(); ++i) {
+        if (notifiers_.Find(copy[i]) < 0) continue;
+        static_cast<INotifyUI*>(copy[i])->Notify(message);
+        if (watch.IsGone()) return false;
+    }
+    return true;
+}
 
 bool CWindowManagerUI::RemoveFrom(CPointerArray& list, void* item) {
     const int at = list.Find(item);
@@ -59,7 +62,7 @@ void CWindowManagerUI::SendNotifyMessage(NotifyMessageUI& message, bool asynchro
     message.timestamp = ::GetTickCount();
     if (usesVirtualWindows_ && message.sender != nullptr) message.virtualWnd = message.sender->GetVirtualWnd();
     if (!asynchronous) {
-        Deliver(notifiers_, message);
+        Deliver(message);
         return;
     }
     if (!repeatAllowed) {
@@ -96,8 +99,9 @@ void CWindowManagerUI::OnFlush() {
     while (!asyncNotifications_.IsEmpty()) {
         NotifyMessageUI* message = static_cast<NotifyMessageUI*>(asyncNotifications_[0]);
         asyncNotifications_.Remove(0);
-        Deliver(notifiers_, *message);
+        const bool alive = Deliver(*message);
         delete message;
+        if (!alive) return;
     }
     DeleteDelayedCleanup();
 }

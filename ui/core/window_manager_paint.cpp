@@ -103,7 +103,11 @@ bool CWindowManagerUI::LayOut(const RECT& client) {
     }
     if (firstLayout_) {
         firstLayout_ = false;
+        LifeWatch watch(*this);
         SendNotify(root_, L"windowinit", 0, 0, false);
+        // Its handler may end the window, or the tree.
+        if (watch.IsGone()) return false;
+        if (root_ == nullptr) return false;
         if (layered_ && layeredChanged_) {
             Invalidate();
             return false;
@@ -135,9 +139,14 @@ void CWindowManagerUI::OnPaint() {
     } else if (!::GetUpdateRect(paintWindow_, &paint, FALSE)) {
         return;
     }
+    LifeWatch watch(*this);
     if (focusNeeded_) SetNextTabControl(true);
+    // The focus handlers may have ended the window or its tree; the next
+    // pass paints what is left.
+    if (watch.IsGone() || root_ == nullptr) return;
     painting_ = true;
     const bool painted = LayOut(client) && root_ != nullptr;
+    if (watch.IsGone()) return;
     if (!painted) {
         painting_ = false;
         return;

@@ -16,7 +16,22 @@ CWindowManagerUI::CWindowManagerUI() {
     resources_.selectedBkColor = shared.selectedBkColor;
 }
 
+CWindowManagerUI::LifeWatch::LifeWatch(CWindowManagerUI& manager) : manager_(&manager), outer_(manager.lifeWatches_) {
+    manager.lifeWatches_ = this;
+}
+
+CWindowManagerUI::LifeWatch::~LifeWatch() {
+    if (manager_ == nullptr) return;
+    for (LifeWatch** at = &manager_->lifeWatches_; *at != nullptr; at = &(*at)->outer_) {
+        if (*at != this) continue;
+        *at = outer_;
+        return;
+    }
+}
+
 CWindowManagerUI::~CWindowManagerUI() {
+    for (LifeWatch* watch = lifeWatches_; watch != nullptr; watch = watch->outer_) watch->manager_ = nullptr;
+    lifeWatches_ = nullptr;
     DeleteDelayedCleanup();
     DeleteQueuedNotifications();
     controlNames_.RemoveAll();

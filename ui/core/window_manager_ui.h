@@ -44,6 +44,24 @@ public:
     CWindowManagerUI& operator=(const CWindowManagerUI&) = delete;
     ~CWindowManagerUI();
 
+    // Tells whether the manager was destroyed while the watch lived. Any
+    // event or notification may end the window, and with a window that
+    // deletes itself the manager too: code that goes on after one asks
+    // first. Watches live on the stack of the window's thread.
+    class LifeWatch {
+    public:
+        explicit LifeWatch(CWindowManagerUI& manager);
+        ~LifeWatch();
+        LifeWatch(const LifeWatch&) = delete;
+        LifeWatch& operator=(const LifeWatch&) = delete;
+        bool IsGone() const { return manager_ == nullptr; }
+
+    private:
+        friend class CWindowManagerUI;
+        CWindowManagerUI* manager_;
+        LifeWatch* outer_;
+    };
+
     // Binds the manager to its window. Clears the window's resources, so it
     // is called before the layout is read.
     void Init(HWND window, const wchar_t* name = nullptr);
@@ -279,13 +297,18 @@ private:
     void ReleaseSurfaces();
 
     // Events: nothing happens without a target. A negative key state is
-    // read from the keyboard.
-    void RaiseEvent(CControlUI* target, int kind, WPARAM wParam = 0, LPARAM lParam = 0, wchar_t key = 0,
+    // read from the keyboard. False when the manager did not outlive the
+    // event: the caller then touches nothing of it.
+    bool RaiseEvent(CControlUI* target, int kind, WPARAM wParam = 0, LPARAM lParam = 0, wchar_t key = 0,
                     int keyState = -1, CControlUI* sender = nullptr);
     ControlEventUI MakeEvent(int kind, CControlUI* sender, WPARAM wParam, LPARAM lParam, wchar_t key,
                              int keyState) const;
     // A control of this manager's tree.
     bool IsOwn(const CControlUI* control) const;
+
+    // The sender's delegates, then every notifier; false when the manager
+    // did not outlive them.
+    bool Deliver(NotifyMessageUI& message);
 
     // Message table entries.
     void OnFlush();
@@ -297,6 +320,7 @@ private:
     void OnMouseMove(LPARAM lParam);
     void OnButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
     void OnButtonUp(WPARAM wParam, LPARAM lParam);
+    void OnCaptureChanged(HWND newCapture);
     void OnContextMenu(WPARAM wParam, LPARAM lParam);
     void OnMouseWheel(WPARAM wParam, LPARAM lParam);
     bool OnSetCursor(WPARAM wParam, LPARAM lParam);
@@ -382,6 +406,7 @@ private:
     bool forceSharedResources_ = false;
     ResourceTableUI resources_;
     CPointerArray translateAccelerators_;
+    LifeWatch* lifeWatches_ = nullptr;
 };
 
 }  // namespace QuillUI

@@ -1,6 +1,9 @@
 #include "managed_window.h"
 #include "recording_control_ui.h"
 #include "test_container_ui.h"
+#include "ui/controls/button_ui.h"
+#include "ui/controls/control_state_ui.h"
+#include "window_manager_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -77,6 +80,49 @@ TEST(WindowManagerInput, ADragKeepsTheCaptureAndTheButtonUpReachesThePressedCont
     }
     ASSERT_EQ(1u, tree.log.Of({EventButtonUp}).size());
     EXPECT_EQ(1u, tree.log.Of({EventButtonDown}).size());
+}
+
+// A menu, a modal box or a drag in another window takes the mouse while a
+// control is pressed: the press ends there, without a click, and hover
+// tracking goes on.
+TEST(WindowManagerInput, ACaptureTakenByAnotherWindowEndsThePressWithoutAClick) {
+    ManagedWindow window;
+    window.Show();
+    CTestContainerUI* root = new CTestContainerUI;
+    CButtonUI* button = new CButtonUI;
+    CRecordingControlUI* b = new CRecordingControlUI(L"b");
+    button->SetPos(RECT{0, 0, 100, 100}, false);
+    b->SetPos(RECT{100, 0, 200, 100}, false);
+    root->SetPos(RECT{0, 0, 200, 100}, false);
+    root->Add(button);
+    root->Add(b);
+    window.manager.AttachDialog(root);
+    RecordingNotifier notifier;
+    window.manager.AddNotifier(&notifier);
+    EventLog log;
+    log.Watch(b);
+
+    window.PlaceCursor(50, 50);
+    window.Mouse(WM_MOUSEMOVE, 50, 50);
+    window.Mouse(WM_LBUTTONDOWN, 50, 50, MK_LBUTTON);
+    ASSERT_TRUE(window.manager.IsCaptured());
+    PlainWindow other;
+    SetCapture(other.Get());
+    ReleaseCapture();
+
+    EXPECT_FALSE(window.manager.IsCaptured());
+    EXPECT_EQ(button->GetState() & (StatePushed | StateCaptured), 0u);
+    EXPECT_EQ(notifier.Count(L"click"), 0);
+    window.PlaceCursor(150, 50);
+    window.Mouse(WM_MOUSEMOVE, 150, 50);
+    EXPECT_EQ(log.Of({EventMouseEnter}).size(), 1u);
+    // A later press and release still clicks.
+    window.PlaceCursor(50, 50);
+    window.Mouse(WM_MOUSEMOVE, 50, 50);
+    window.Mouse(WM_LBUTTONDOWN, 50, 50, MK_LBUTTON);
+    window.Mouse(WM_LBUTTONUP, 50, 50);
+    EXPECT_EQ(notifier.Count(L"click"), 1);
+    window.manager.RemoveNotifier(&notifier);
 }
 
 TEST(WindowManagerInput, WheelDownGivesOneAndUpGivesZero) {
