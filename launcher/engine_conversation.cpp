@@ -138,9 +138,14 @@ void EngineConversation::StartEngine() {
 void EngineConversation::OnServerChosen(const std::wstring& serverId, const std::wstring& token) {
     host_.StopPageReloads();
     Report(L"Click ServerName");
+    if (!host_.OpenGameWindow()) {
+        // Hidden windows and no game window would leave the player nothing
+        // on screen: the choice is not taken, and can be made again.
+        CommonLog("The game window cannot be created; the server choice is dropped");
+        return;
+    }
     serverId_ = serverId;
     token_ = token;
-    host_.OpenGameWindow();
     host_.HideMainAndFrame();
     serverChosen_ = true;
     // Every choice starts one more engine; a second one hands its launcher

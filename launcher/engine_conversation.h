@@ -31,9 +31,11 @@ public:
     // eCallBackType_LaunchClient: the mini client and the game client.
     virtual void StartGame() = 0;
     // A server choice: no more page reloads, a new game window created and
-    // shown, the main and the frame window hidden.
+    // shown, the main and the frame window hidden. Without a game window the
+    // choice ends there.
     virtual void StopPageReloads() = 0;
-    virtual void OpenGameWindow() = 0;
+    // False when no game window could be opened.
+    virtual bool OpenGameWindow() = 0;
     virtual void HideMainAndFrame() = 0;
     // Ends the message loop (PostQuitMessage).
     virtual void QuitMessageLoop() = 0;

@@ -164,11 +164,11 @@ void MainWindow::StartGame() {
                              GameStartRequest{clientFolder_, settings_.exeName, conversation_.token()});
 }
 
-void MainWindow::OpenGameWindow() {
+bool MainWindow::OpenGameWindow() {
     const ChannelProgressRecord progress = conversation_.LastProgress();
-    GameMain::Open(*this, LauncherConfigPath(programFolder_), conversation_.GameText(),
-                   static_cast<uint32_t>(progress.done < 0 ? 0 : progress.done),
-                   static_cast<uint32_t>(progress.total < 0 ? 0 : progress.total));
+    return GameMain::Open(*this, LauncherConfigPath(programFolder_), conversation_.GameText(),
+                          static_cast<uint32_t>(progress.done < 0 ? 0 : progress.done),
+                          static_cast<uint32_t>(progress.total < 0 ? 0 : progress.total)) != nullptr;
 }
 
 void MainWindow::OnServerChosen(const std::wstring& serverId, const std::wstring& token) {

@@ -70,7 +70,7 @@ public:
     void StartGame() override;
     // A server was chosen: the page is not reloaded again.
     void StopPageReloads() override { reloadSchedule_.Stop(); }
-    void OpenGameWindow() override;
+    bool OpenGameWindow() override;
     void HideMainAndFrame() override;
     void QuitMessageLoop() override;
     void ShowMainAndFrame() override;

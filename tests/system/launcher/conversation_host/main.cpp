@@ -54,7 +54,10 @@ public:
         Finish("game");
     }
     void StopPageReloads() override { Log("STOP_RELOADS"); }
-    void OpenGameWindow() override { Log("OPEN_GAME"); }
+    bool OpenGameWindow() override {
+        Log("OPEN_GAME");
+        return true;
+    }
     void HideMainAndFrame() override { Log("HIDE_MAIN_FRAME"); }
     void QuitMessageLoop() override {
         Log("QUIT");

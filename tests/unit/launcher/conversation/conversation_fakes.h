@@ -39,13 +39,17 @@ public:
     }
     void StartGame() override { calls.push_back("start-game"); }
     void StopPageReloads() override { calls.push_back("stop-reloads"); }
-    void OpenGameWindow() override { calls.push_back("open-game"); }
+    bool OpenGameWindow() override {
+        calls.push_back("open-game");
+        return gameWindowOpens;
+    }
     void HideMainAndFrame() override { calls.push_back("hide-main-frame"); }
     void QuitMessageLoop() override { calls.push_back("quit"); }
     void ShowMainAndFrame() override { calls.push_back("show-main-frame"); }
     void HideMainShowFrame() override { calls.push_back("hide-main-show-frame"); }
 
     std::vector<std::string> calls;
+    bool gameWindowOpens = true;
 };
 
 class FakeStarter final : public ProgramStarter {

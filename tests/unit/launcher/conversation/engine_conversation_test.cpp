@@ -185,6 +185,16 @@ TEST_F(EngineConversationTest, AChoiceStartsTheEngineOnTheNextTimer) {
     EXPECT_EQ(host_.calls, expected);
 }
 
+TEST_F(EngineConversationTest, AChoiceWithoutAGameWindowKeepsTheWindowsAndStartsNothing) {
+    host_.gameWindowOpens = false;
+    conversation_.OnServerChosen(L"1001", L"tok");
+    EXPECT_EQ(host_.calls, (std::vector<std::string>{"stop-reloads", "report Click ServerName|", "open-game"}));
+    EXPECT_FALSE(conversation_.serverChosen());
+    EXPECT_EQ(conversation_.token(), L"");
+    conversation_.OnTimer();
+    EXPECT_TRUE(starter_.starts.empty());
+}
+
 TEST_F(EngineConversationTest, EveryChoiceSendsItsServerOnceWhicheverComesFirst) {
     using ActionList = std::vector<std::pair<int32_t, std::string>>;
     const std::string id = "\xE5\x8C\x97 1";  // UTF-8 on the wire
