@@ -355,8 +355,9 @@ class LauncherSystemTest(unittest.TestCase):
         posted = time.monotonic()
         probe("post", window[0], str(WM_SYSCOMMAND), str(SC_CLOSE), "0")
         self.assertEqual(launcher.exit_code(timeout=25), 0)
-        # Without the abort the worker would wait for its 10 s time-out.
-        self.assertLess(launcher.ended_at - posted, 5.0)
+        # Without the abort the worker would wait for its 10 s time-out; the
+        # bound leaves room for a loaded machine.
+        self.assertLess(launcher.ended_at - posted, 7.0)
         self.assertEqual(launcher.box_lines(), [])
 
 

@@ -14,7 +14,7 @@
 // MILLISECONDS; a posted quit is dropped, the pump goes on.
 inline void Pump(DWORD milliseconds = 50) {
     const DWORD end = GetTickCount() + milliseconds;
-    do {
+    for (;;) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) continue;
@@ -23,8 +23,11 @@ inline void Pump(DWORD milliseconds = 50) {
                 DispatchMessageW(&message);
             }
         }
+        // The look above comes after the last sleep: what fell due while the
+        // thread was held up is still taken.
+        if (static_cast<LONG>(end - GetTickCount()) <= 0) break;
         Sleep(5);
-    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+    }
 }
 
 // Shows WINDOW at 40,40 until it is closed or MILLISECONDS are up.
