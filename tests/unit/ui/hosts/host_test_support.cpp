@@ -7,6 +7,7 @@
 namespace hosts_test {
 
 HostWindow::HostWindow(bool visible) {
+    if (visible) desktop_ = std::make_unique<DesktopInputLock>();
     QuillUI::CWindowManagerUI::SetInstance(GetModuleHandleW(nullptr));
     Create(nullptr, L"hosts", WS_POPUP | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0), 0, 100, 100, 400, 300);
     manager_.reset(new QuillUI::CWindowManagerUI());
