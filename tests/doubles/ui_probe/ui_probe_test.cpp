@@ -136,7 +136,8 @@ TEST(UiProbe, ListsFindsAndDrivesAWindow) {
     EXPECT_EQ(out, "77\n");
     Pump();
     EXPECT_EQ(RunProbe(L"click " + whandle + L" 30 40", nullptr), 0u);
-    for (int i = 0; i < 50 && seen.events.size() < 4; ++i) {
+    // The click's input comes through the desktop: awaited, with room for a loaded machine.
+    for (DWORD start = GetTickCount(); seen.events.size() < 4 && GetTickCount() - start < 10000;) {
         Pump();
         Sleep(10);
     }
