@@ -165,6 +165,9 @@ TEST(UiProbe, StartsAProgramWithAnExactCommandLine) {
 }
 
 TEST(UiProbe, TheBoxWatcherLogsAndDismissesAMessageBox) {
+    // The watcher presses any box on the shared desktop: no other test's
+    // box may show meanwhile.
+    DesktopInputLock desktop;
     std::wstring log = Folder() + L"probe_boxes_" + std::to_wstring(GetCurrentProcessId()) + L".log";
     DeleteFileW(log.c_str());
     Process watcher = StartProbe(L"boxes --log \"" + log + L"\" --count 1 --for 30000");

@@ -4,10 +4,12 @@
 #include "common/win.h"
 #include "ui/core/control_ui.h"
 #include "ui/core/window_impl_base.h"
+#include "tests/support/desktop_input_lock.h"
 
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <memory>
 #include <string>
 
 // Dispatches the thread's messages through the framework's translation for
@@ -44,12 +46,14 @@ inline int ShowForPicture(QuillUI::WindowImplBase& window, const wchar_t* title,
 }
 
 // Owns a skinned window of type WINDOW, created 640 by 480 at 100,100 and
-// shown without activation; the skin decides the size it ends at.
+// shown without activation; the skin decides the size it ends at. Shown on
+// the desktop that all tests share, it holds the desktop's lock until its end.
 template <class Window>
 class SkinnedWindowFixture : public ::testing::Test {
 protected:
     void Open(Window* window, const wchar_t* title) {
         window_ = window;
+        desktopLock_ = std::make_unique<DesktopInputLock>();
         hwnd_ = window_->Create(nullptr, title, WS_OVERLAPPEDWINDOW, 0, 100, 100, 640, 480);
         ASSERT_NE(hwnd_, nullptr);
         ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
@@ -59,6 +63,7 @@ protected:
     void TearDown() override {
         if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
         delete window_;
+        desktopLock_.reset();
     }
 
     QuillUI::CWindowManagerUI& Manager() { return window_->GetManager(); }
@@ -70,4 +75,7 @@ protected:
 
     Window* window_ = nullptr;
     HWND hwnd_ = nullptr;
+
+private:
+    std::unique_ptr<DesktopInputLock> desktopLock_;
 };

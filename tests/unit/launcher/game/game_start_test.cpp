@@ -1,6 +1,7 @@
 // Starting the game: the mini client and the game client, their reports,
 // and the game window watching the client until it ends.
 #include "game_test_support.h"
+#include "tests/support/desktop_input_lock.h"
 #include "launcher/game_main.h"
 #include "launcher/game_start.h"
 #include "ui/core/window_manager_ui.h"
@@ -92,6 +93,7 @@ TEST(GameStartTest, WithoutAGameWindowNothingStarts) {
 // The real start: the stand-in as both programs records its command line
 // and ends at once, which the game window's watch notices.
 TEST(GameStartTest, TheGameWindowWatchesTheStartedClient) {
+    DesktopInputLock desktop;  // the game window opens maximised and active
     const std::wstring folder = TestFolder();
     const std::wstring client = folder + L"client\\";
     ASSERT_TRUE(CopyBeside(L"qtest_stand_in.exe", client, L"Client.exe"));

@@ -308,6 +308,8 @@ BOOL CALLBACK FindChildFailureBox(HWND window, LPARAM data) {
 }
 
 void ExpectFailureBox(const wchar_t* childMode) {
+    // A box on the shared desktop, where other tests' box watchers look too.
+    DesktopInputLock desktop;
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::wstring command = std::wstring(L"\"") + self + L"\" " + childMode;
