@@ -51,9 +51,7 @@ TEST_F(ReportWorkerTest, StopAbortsAStalledTransferPromptly) {
     DWORD start = GetTickCount();
     worker.Stop();
     DWORD elapsed = GetTickCount() - start;
-    // The transfer's own time-out is 10 s; the abort is seen within about a
-    // second, given room for a loaded machine.
-    EXPECT_LT(elapsed, 5000u);
+    EXPECT_LT(elapsed, 2000u);
     worker.Stop();  // a second stop is harmless
 
     Sleep(300);
