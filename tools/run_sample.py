@@ -338,18 +338,18 @@ class Road:
     def walk(self):
         s = self.sample
         if not self.step("Brightgate.exe starts with the hall's command line",
-                         wait_for(lambda: "pid " in read_text(self.probe_out), 20),
+                         wait_for(lambda: "pid " in read_text(self.probe_out), 30),
                          read_text(self.probe_out).strip()):
             return
         if not self.step("the main window is shown", wait_for(lambda: self.shown(MAIN_CLASS), 30),
                          "no visible window of class %s" % MAIN_CLASS):
             return
-        if not self.step("the frame window is shown", wait_for(lambda: self.shown(FRAME_CLASS), 15),
+        if not self.step("the frame window is shown", wait_for(lambda: self.shown(FRAME_CLASS), 30),
                          "no visible window of class %s" % FRAME_CLASS):
             return
         page = s.page_address()
         if not self.step("the page is loaded by the browser double",
-                         wait_for(lambda: page in self.log("browser_calls.log"), 15),
+                         wait_for(lambda: page in self.log("browser_calls.log"), 30),
                          "browser_calls.log names no navigation to %s" % page):
             return
         wait_for(lambda: "external ismc" in self.log("browser_calls.log"), 5)
@@ -358,10 +358,10 @@ class Road:
 
         self.touch("choose")
         if not self.step("the page calls startGame",
-                         wait_for(lambda: "external startGame" in self.log("browser_calls.log"), 10),
+                         wait_for(lambda: "external startGame" in self.log("browser_calls.log"), 30),
                          "browser_calls.log shows no startGame call"):
             return
-        if not self.step("the game window is shown", wait_for(lambda: self.shown(GAME_CLASS), 20),
+        if not self.step("the game window is shown", wait_for(lambda: self.shown(GAME_CLASS), 30),
                          "no visible window of class %s" % GAME_CLASS):
             return
         if not self.step("Tidemill.exe asks the server for the server list",
@@ -384,10 +384,10 @@ class Road:
 
         self.touch("Client.exe.release")
         if not self.step("the game client exits",
-                         wait_for(lambda: "exit" in self.log("Client.exe.record").split(), 10),
+                         wait_for(lambda: "exit" in self.log("Client.exe.record").split(), 30),
                          "Client.exe.record has no exit"):
             return
-        back = wait_for(lambda: self.shown(MAIN_CLASS) and self.shown(FRAME_CLASS) and not self.shown(GAME_CLASS), 15)
+        back = wait_for(lambda: self.shown(MAIN_CLASS) and self.shown(FRAME_CLASS) and not self.shown(GAME_CLASS), 30)
         if not self.step("the launcher's windows come back", back,
                          "main shown %s, frame shown %s, game window shown %s"
                          % (self.shown(MAIN_CLASS), self.shown(FRAME_CLASS), self.shown(GAME_CLASS))):
@@ -397,7 +397,7 @@ class Road:
                   "too few colours")
 
         self.touch("done")
-        ended = wait_for(lambda: "exit " in read_text(self.probe_out), 15)
+        ended = wait_for(lambda: "exit " in read_text(self.probe_out), 30)
         self.step("the hall closes and the launcher ends", ended, "Brightgate.exe still runs")
 
     def progress_shown(self):

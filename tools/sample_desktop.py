@@ -84,22 +84,38 @@ class Desktop:
         self._quiet([self.server, "-w"])
         open(marker, "w").close()
 
+    def _locked_by_ours(self, number):
+        """The display's lock file names this run's Xvfb."""
+        try:
+            with open("/tmp/.X%d-lock" % number) as f:
+                return int(f.read().strip()) == self.xvfb.pid
+        except (OSError, ValueError):
+            return False
+
     def _start_xvfb(self):
+        # Other runs on this machine pick numbers the same way: a number taken
+        # between the look and the start makes this Xvfb end at once, and the
+        # socket found is the other's. Only a server that still runs counts.
         number = 120
-        while os.path.exists("/tmp/.X%d-lock" % number) or os.path.exists("/tmp/.X11-unix/X%d" % number):
+        for _ in range(20):
+            while os.path.exists("/tmp/.X%d-lock" % number) or os.path.exists("/tmp/.X11-unix/X%d" % number):
+                number += 1
+            log = open(os.path.join(self.log_folder, "xvfb.log"), "wb")
+            self.xvfb = subprocess.Popen(["Xvfb", ":%d" % number, "-screen", "0", SCREEN, "-nolisten", "tcp"],
+                                         stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+            log.close()
+            socket = "/tmp/.X11-unix/X%d" % number
+            deadline = time.monotonic() + 30
+            while not os.path.exists(socket) and self.xvfb.poll() is None and time.monotonic() < deadline:
+                time.sleep(0.05)
+            if self.xvfb.poll() is None and os.path.exists(socket) and self._locked_by_ours(number):
+                self.display = ":%d" % number
+                return
+            if self.xvfb.poll() is None:
+                self.xvfb.kill()
+                self.xvfb.wait()
             number += 1
-        log = open(os.path.join(self.log_folder, "xvfb.log"), "wb")
-        self.xvfb = subprocess.Popen(["Xvfb", ":%d" % number, "-screen", "0", SCREEN, "-nolisten", "tcp"],
-                                     stdin=subprocess.DEVNULL, stdout=log, stderr=log)
-        log.close()
-        socket = "/tmp/.X11-unix/X%d" % number
-        for _ in range(100):
-            if os.path.exists(socket) or self.xvfb.poll() is not None:
-                break
-            time.sleep(0.05)
-        if not os.path.exists(socket):
-            raise RuntimeError("Xvfb did not start (see %s)" % os.path.join(self.log_folder, "xvfb.log"))
-        self.display = ":%d" % number
+        raise RuntimeError("Xvfb did not start (see %s)" % os.path.join(self.log_folder, "xvfb.log"))
 
     def __enter__(self):
         os.makedirs(self.log_folder, exist_ok=True)

@@ -1,7 +1,8 @@
 // Tests of one Wine prefix share one desktop: the cursor, the foreground
-// window and the focus. A test that moves the cursor or takes the
-// foreground holds this lock, so that tests running in parallel do not
-// steer each other's input.
+// window, the focus and the windows under the cursor. A test that moves the
+// cursor, takes the foreground, or shows a top-level window or a box holds
+// this lock, so that tests running in parallel neither steer each other's
+// input nor cover each other's windows.
 #pragma once
 #include "common/win.h"
 

@@ -86,6 +86,13 @@ def read_text(path):
         return ""
 
 
+def whole_lines(path):
+    """The file's lines that were written to their end: the doubles end every
+    line, so a tail without one is still being written."""
+    text = read_text(path)
+    return [line for line in text[:text.rfind("\n") + 1].splitlines() if line]
+
+
 def wine_server():
     return "/usr/lib/wine/wineserver64" if WINE_ARCH == "win64" else "/usr/lib/wine/wineserver32"
 
@@ -149,7 +156,7 @@ class Installation:
 
     def records(self, program):
         """The stand-in's record lines of `program`."""
-        return [line for line in read_text(self.path(program + ".record")).splitlines() if line]
+        return whole_lines(self.path(program + ".record"))
 
     def starts(self, program):
         return [line for line in self.records(program) if line.startswith("start ")]
@@ -158,7 +165,7 @@ class Installation:
         return read_text(self.path("Log", "Ferrier.log"))
 
     def hall_calls(self):
-        return [line for line in read_text(self.path("hall_calls.log")).splitlines() if line]
+        return whole_lines(self.path("hall_calls.log"))
 
     def run(self, program, args, cwd=None):
         """Starts a program of the folder under Wine; the caller waits."""

@@ -176,8 +176,11 @@ class Launcher:
         return any(line.startswith("EXIT ") for line in self.lines())
 
     def lines(self):
+        """The log's whole lines: the double ends every line it writes, so a
+        tail without its end is a line still being written."""
         try:
-            return read(self.log_path).decode("utf-8", errors="replace").splitlines()
+            data = read(self.log_path)
+            return data[:data.rfind(b"\n") + 1].decode("utf-8", errors="replace").splitlines()
         except OSError:
             return []
 

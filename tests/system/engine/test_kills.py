@@ -27,7 +27,7 @@ from engine_harness import (HttpServer, Launcher, Site, kill_prefix, make_client
 PLAYER = ("--server", "1", "--start-game", "--exit-on", "6", "--wait-engine")
 TARGET = "1.0.1"
 MARKER = "Tiny_Package.unfinished"
-RUN_LIMIT = 40  # seconds for one engine run, a safety net only
+RUN_LIMIT = 60  # seconds for one engine run, a safety net only (room for a loaded machine)
 NO_ENGINE_ATTEMPTS = 3
 
 

@@ -329,9 +329,9 @@ class LauncherSystemTest(unittest.TestCase):
     def test_close_button_of_a_player_allowed_to_close_reports_and_quits(self):
         launcher, expected = self.start_with_flags("7=1\r\n")
         self.click(launcher, MINIMIZE_BUTTON)
-        wait_for(lambda: launcher.main_window()[6][0] <= -32000, "the minimised main window", timeout=10)
+        wait_for(lambda: launcher.main_window()[6][0] <= -32000, "the minimised main window")
         probe("post", launcher.main_window()[0], str(WM_SYSCOMMAND), str(SC_RESTORE), "0")
-        wait_for(lambda: launcher.main_window()[6][0] == 112, "the restored main window", timeout=10)
+        wait_for(lambda: launcher.main_window()[6][0] == 112, "the restored main window")
         self.assert_close_button_quits(launcher, expected)
 
     def test_closing_is_allowed_after_thirty_seconds_and_remembered(self):
@@ -341,10 +341,13 @@ class LauncherSystemTest(unittest.TestCase):
         time.sleep(2)
         self.assertFalse(launcher.ended())
         self.assertEqual(self.http.log(), expected)
-        time.sleep(20)
+        # The 30 s count starts with the main window, after the process did:
+        # measured from the process start, the check cannot come late however
+        # slowly the window appeared.
+        time.sleep(max(0.0, launcher.started + 27 - time.monotonic()))
         with open(cache) as f:
             self.assertNotIn("7=1", f.read())
-        wait_for(lambda: "7=1" in open(cache).read(), "the close flag", timeout=20)
+        wait_for(lambda: "7=1" in open(cache).read(), "the close flag", timeout=30)
         with open(cache) as f:
             text = f.read()
         self.assertIn("[Flag]", text)
@@ -363,8 +366,9 @@ class LauncherSystemTest(unittest.TestCase):
         posted = time.monotonic()
         probe("post", window[0], str(WM_SYSCOMMAND), str(SC_CLOSE), "0")
         self.assertEqual(launcher.exit_code(timeout=25), 0)
-        # Without the abort the worker would wait for its 10 s time-out.
-        self.assertLess(launcher.ended_at - posted, 5.0)
+        # Without the abort the worker would wait for its 10 s time-out; the
+        # bound leaves room for a loaded machine.
+        self.assertLess(launcher.ended_at - posted, 7.0)
         self.assertEqual(launcher.box_lines(), [])
 
 

@@ -222,7 +222,7 @@ class SelfUpdateTest(LogAssertions, unittest.TestCase):
         # reports with an empty open id.
         self.wait_for_the_game("")
         wait_for(lambda: not [p for p in self.installation_programs() if "Tidemill.exe" in p],
-                 "the engine to end", 20)
+                 "the engine to end", RUN_SECONDS)
         self.close_every_launcher()
         self.wait_until_gone()
 

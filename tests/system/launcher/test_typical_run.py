@@ -128,7 +128,7 @@ class TypicalRunTest(eh.LogAssertions, unittest.TestCase):
 
         # The engine's texts and progress reached the movie (sampled by its
         # timer, so a short step may never be seen).
-        ls.wait_for(lambda: "<string>Starting the game  100%</string>" in self.flash_log(), "the movie at 100%", 10)
+        ls.wait_for(lambda: "<string>Starting the game  100%</string>" in self.flash_log(), "the movie at 100%", ROAD_SECONDS)
         movie = self.flash_log()
         self.assertOrdered(movie.splitlines(), [
             "CallFunction <invoke name='setTextOne'><arguments><string>Fetching the server list  0%</string>",
@@ -144,14 +144,14 @@ class TypicalRunTest(eh.LogAssertions, unittest.TestCase):
         self.assertEqual(len(visible(windows, GAME_CLASS)), 1)
         eh.write(os.path.join(self.root, "Client.exe.release"), b"")
         ls.wait_for(lambda: visible(ls.top_level_windows(), MAIN_CLASS) and
-                    visible(ls.top_level_windows(), FRAME_CLASS), "the main and the frame window again", 20)
+                    visible(ls.top_level_windows(), FRAME_CLASS), "the main and the frame window again", ROAD_SECONDS)
         self.assertEqual([w for w in ls.top_level_windows() if w[2] == GAME_CLASS], [])
         # The page is shown once more.
         ls.wait_for(lambda: read_text(os.path.join(self.root, "browser_calls.log")).count("Navigate2 VT_BSTR") >= 3,
-                    "the page's reload", 10)
+                    "the page's reload", ROAD_SECONDS)
 
         ls.wait_for(lambda: any(e[3].endswith("event=Click Close Game or Game Crash&param=") for e in self.reports.log()),
-                    "the report of the game's end", 10)
+                    "the report of the game's end", ROAD_SECONDS)
         events = [body.split("&event=", 1)[1] for method, _, _, body in self.reports.log() if method == "POST"]
         self.assertOrdered(events, [
             "Start Launcher&", "Click ServerName&", "Start Tidemill.exe&", "Start Tidemill.exe success&",

@@ -3,6 +3,9 @@
 #include "common/file_util.h"
 #include "test_paths.h"
 
+#include <gtest/gtest.h>
+
+#include <cwchar>
 #include <map>
 #include <string>
 
@@ -27,9 +30,18 @@ inline void RemoveTree(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
-// A fresh, empty folder beside the test executable.
+// A fresh, empty folder beside the test executable. ctest runs the tests of
+// one executable as parallel processes, so the folder carries a short mark of
+// the running test: two tests that ask for the same name never share it.
 inline std::wstring ScratchFolder(const std::wstring& name) {
-    std::wstring folder = TestExeFolder() + L"scratch\\" + name;
+    unsigned long mark = 2166136261u;
+    if (const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info()) {
+        const std::string full = std::string(test->test_suite_name()) + "." + test->name();
+        for (unsigned char c : full) mark = ((mark ^ c) * 16777619u) & 0xFFFFFFFFu;
+    }
+    wchar_t suffix[16];
+    swprintf(suffix, 16, L".%08lx", mark);
+    std::wstring folder = TestExeFolder() + L"scratch\\" + name + suffix;
     RemoveTree(folder);
     MakeDirectoryChain(folder + L"\\");
     return folder;

@@ -105,7 +105,8 @@ void Unembed(IOleObject* object) {
 }
 
 bool PumpUntil(const std::function<bool()>& done) {
-    ULONGLONG end = GetTickCount64() + 5000;
+    // Ample for a loaded machine: only a failing test waits it out.
+    ULONGLONG end = GetTickCount64() + 30000;
     while (!done()) {
         if (GetTickCount64() > end) return false;
         MSG msg;

@@ -42,7 +42,7 @@ HRESULT Embed(IOleObject* object, TestSite& site, HWND parent, const RECT& rect)
 // The host's release order: SetSite(NULL), Close, SetClientSite(NULL), Release.
 void Unembed(IOleObject* object);
 
-// Pumps the thread's messages until DONE holds or about five seconds pass.
+// Pumps the thread's messages until DONE holds or about thirty seconds pass.
 bool PumpUntil(const std::function<bool()>& done);
 
 // OLE started on the test's thread and a plain window to host objects in.

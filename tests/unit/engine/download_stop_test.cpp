@@ -23,7 +23,9 @@ TEST_F(DownloadStopTest, WorkerInsideACallbackIsWaitedForAndOnlyAStuckOneTermina
         DownloadManager pool;
         DownloadTimings timings = FastDownloadTimings();
         timings.stopWaitMs = 200;
-        timings.callbackStopWaitMs = 2000;
+        // Far beyond the finishing step's 700 ms, so that a loaded machine
+        // cannot make it look stuck.
+        timings.callbackStopWaitMs = 4000;
         pool.SetTimings(timings);
         std::atomic<bool> entered{false};
         std::atomic<bool> returned{false};

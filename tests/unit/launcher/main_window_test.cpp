@@ -5,6 +5,7 @@
 #include "launcher/frame_window.h"
 #include "launcher/main_window.h"
 #include "report_test_support.h"
+#include "tests/support/desktop_input_lock.h"
 #include "tests/unit/common/test_files.h"
 
 #include <gtest/gtest.h>
@@ -73,6 +74,8 @@ protected:
         SetErrorBoxFunction(nullptr);
     }
 
+    // The main, frame and game windows show on the desktop that all tests share.
+    DesktopInputLock desktop_;
     std::wstring folder_;
     std::wstring engine_;
 };

@@ -3,6 +3,7 @@
 // test executable's module, which has none of them).
 #include "common/about_dialog.h"
 #include "engine/engine_window.h"
+#include "tests/support/desktop_input_lock.h"
 #include "tests/unit/common/test_paths.h"
 
 #include <gtest/gtest.h>
@@ -114,6 +115,8 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
 // Shows the About box modally with the programs' own dialog procedure; a
 // watcher looks at the box of this thread and presses OK.
 AboutBox ShowAboutAndPressOk(HMODULE module) {
+    // A box on the shared desktop, where other tests' box watchers look too.
+    DesktopInputLock desktop;
     AboutBox seen;
     const DWORD thread = GetCurrentThreadId();
     std::atomic<bool> stop{false};

@@ -4,17 +4,19 @@
 #include "common/win.h"
 #include "ui/core/control_ui.h"
 #include "ui/core/window_impl_base.h"
+#include "tests/support/desktop_input_lock.h"
 
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <memory>
 #include <string>
 
 // Dispatches the thread's messages through the framework's translation for
 // MILLISECONDS; a posted quit is dropped, the pump goes on.
 inline void Pump(DWORD milliseconds = 50) {
     const DWORD end = GetTickCount() + milliseconds;
-    do {
+    for (;;) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) continue;
@@ -23,8 +25,11 @@ inline void Pump(DWORD milliseconds = 50) {
                 DispatchMessageW(&message);
             }
         }
+        // The look above comes after the last sleep: what fell due while the
+        // thread was held up is still taken.
+        if (static_cast<LONG>(end - GetTickCount()) <= 0) break;
         Sleep(5);
-    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+    }
 }
 
 // Shows WINDOW at 40,40 until it is closed or MILLISECONDS are up.
@@ -41,12 +46,14 @@ inline int ShowForPicture(QuillUI::WindowImplBase& window, const wchar_t* title,
 }
 
 // Owns a skinned window of type WINDOW, created 640 by 480 at 100,100 and
-// shown without activation; the skin decides the size it ends at.
+// shown without activation; the skin decides the size it ends at. Shown on
+// the desktop that all tests share, it holds the desktop's lock until its end.
 template <class Window>
 class SkinnedWindowFixture : public ::testing::Test {
 protected:
     void Open(Window* window, const wchar_t* title) {
         window_ = window;
+        desktopLock_ = std::make_unique<DesktopInputLock>();
         hwnd_ = window_->Create(nullptr, title, WS_OVERLAPPEDWINDOW, 0, 100, 100, 640, 480);
         ASSERT_NE(hwnd_, nullptr);
         ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
@@ -56,6 +63,7 @@ protected:
     void TearDown() override {
         if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
         delete window_;
+        desktopLock_.reset();
     }
 
     QuillUI::CWindowManagerUI& Manager() { return window_->GetManager(); }
@@ -67,4 +75,7 @@ protected:
 
     Window* window_ = nullptr;
     HWND hwnd_ = nullptr;
+
+private:
+    std::unique_ptr<DesktopInputLock> desktopLock_;
 };

@@ -1,5 +1,6 @@
 #include "ui/core/window_manager_ui.h"
 #include "ui/core/window_wnd.h"
+#include "tests/support/desktop_input_lock.h"
 
 #include <gtest/gtest.h>
 
@@ -147,6 +148,7 @@ TEST(WindowWnd, SuperclassedEditKeepsTheObjectInAPropertyAndTheEditBehaviour) {
 }
 
 TEST(WindowWnd, ShowCloseAndIcons) {
+    DesktopInputLock desktop;  // shown, activated, maximised on the shared desktop
     RecordingWindow window;
     ASSERT_NE(window.Create(nullptr, L"w", WS_OVERLAPPEDWINDOW, 0, 100, 100, 300, 200), nullptr);
     struct Case {

@@ -1,6 +1,7 @@
 // The frame window with the browser double as its page: the addresses it
 // opens, the host flags, and the page's server choice reaching the launcher.
 #include "game_test_support.h"
+#include "tests/support/desktop_input_lock.h"
 #include "launcher/frame_window.h"
 #include "ui/core/notify_message_ui.h"
 #include "ui/core/window_manager_ui.h"
@@ -25,7 +26,8 @@ struct RecordingSink : ServerChoiceSink {
 };
 
 // A skin folder whose frame layout hosts the browser double, which plays
-// SCENARIO.
+// SCENARIO. The frame is shown on the desktop that all tests share, so the
+// page holds the desktop's lock for the test.
 class FramePage {
 public:
     explicit FramePage(const std::string& scenario) : folder_(TestFolder()) {
@@ -47,6 +49,7 @@ public:
     std::string Log() const { return ReadText(folder_ + L"browser_calls.log"); }
 
 private:
+    DesktopInputLock desktop_;
     std::wstring folder_;
 };
 

@@ -1,6 +1,7 @@
 // The game window with the Flash double as its movie: the requests of its
 // timer, the game's messages, the buttons and the tray.
 #include "game_test_support.h"
+#include "tests/support/desktop_input_lock.h"
 #include "launcher/game_main.h"
 #include "ui/core/control_ui.h"
 #include "ui/core/notify_message_ui.h"
@@ -71,6 +72,9 @@ class GameMainTest : public ::testing::Test {
 protected:
     GameMain* Open(const wchar_t* text = L"") { return GameMain::Open(host, skin.Config(), text, 0, 0); }
 
+    // The game window opens maximised and active, over the desktop that all
+    // tests share.
+    DesktopInputLock desktop;
     GameSkin skin;
     FakeHost host;
 };

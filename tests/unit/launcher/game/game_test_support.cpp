@@ -13,6 +13,20 @@ namespace {
 
 int gQuits = 0;
 
+void DispatchWaiting() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            ++gQuits;
+            continue;
+        }
+        if (!QuillUI::CWindowManagerUI::TranslateMessage(&msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
 }  // namespace
 
 void FakeHost::QueueEventReport(const std::wstring& event, const std::wstring& parameter) {
@@ -46,17 +60,7 @@ bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
     while (!done()) {
         if (GetTickCount64() > end) return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                ++gQuits;
-                continue;
-            }
-            if (!QuillUI::CWindowManagerUI::TranslateMessage(&msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-        }
+        DispatchWaiting();
         Sleep(1);
     }
     return true;
@@ -64,6 +68,9 @@ bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
 
 void Pump(int milliseconds) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+    // What is already queued is dispatched even when the thread was held up
+    // past the end before its first look.
+    DispatchWaiting();
     PumpUntil([&] { return GetTickCount64() >= end; }, milliseconds + 1000);
 }
 

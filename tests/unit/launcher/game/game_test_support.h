@@ -31,8 +31,9 @@ std::string ReadText(const std::wstring& path);
 std::string Narrow(const std::wstring& text);
 
 // Pumps the thread's messages through the framework's translation until DONE
-// holds or MILLISECONDS pass; WM_QUIT is counted, not obeyed.
-bool PumpUntil(const std::function<bool()>& done, int milliseconds = 5000);
+// holds or MILLISECONDS pass (ample for a loaded machine: only a failing test
+// waits them out); WM_QUIT is counted, not obeyed.
+bool PumpUntil(const std::function<bool()>& done, int milliseconds = 30000);
 void Pump(int milliseconds);
 int QuitsSeen();
 

@@ -7,6 +7,7 @@
 namespace hosts_test {
 
 HostWindow::HostWindow(bool visible) {
+    if (visible) desktop_ = std::make_unique<DesktopInputLock>();
     QuillUI::CWindowManagerUI::SetInstance(GetModuleHandleW(nullptr));
     Create(nullptr, L"hosts", WS_POPUP | WS_CLIPCHILDREN | (visible ? WS_VISIBLE : 0), 0, 100, 100, 400, 300);
     manager_.reset(new QuillUI::CWindowManagerUI());
@@ -58,7 +59,14 @@ DWORD TestDib::Pixel(int x, int y) const {
 
 void Pump(int milliseconds) {
     ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
-    PumpUntil([&] { return GetTickCount64() >= end; });
+    // The first look dispatches what is queued even when the thread was held
+    // up past the end.
+    bool looked = false;
+    PumpUntil([&] {
+        const bool over = looked && GetTickCount64() >= end;
+        looked = true;
+        return over;
+    });
 }
 
 std::wstring BstrText(BSTR text) { return text != nullptr ? std::wstring(text, SysStringLen(text)) : L""; }

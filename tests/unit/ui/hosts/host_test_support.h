@@ -7,6 +7,7 @@
 #include "ui/core/window_manager_ui.h"
 #include "ui/core/window_wnd.h"
 #include "../../doubles/double_module.h"
+#include "tests/support/desktop_input_lock.h"
 
 #include <functional>
 #include <memory>
@@ -18,7 +19,8 @@ namespace hosts_test {
 class HostWindow : public QuillUI::CWindowWnd {
 public:
     // At 100,100 so that screen and client coordinates differ. A hidden
-    // window never paints, so its layout is the test's own.
+    // window never paints, so its layout is the test's own. A visible one
+    // takes the foreground and the focus, so it holds the desktop's lock.
     explicit HostWindow(bool visible = false);
     ~HostWindow() override;
     const wchar_t* GetWindowClassName() const override { return L"HostTestWindow"; }
@@ -31,6 +33,7 @@ public:
     void Attach(QuillUI::CControlUI* control, const RECT& rect);
 
 private:
+    std::unique_ptr<DesktopInputLock> desktop_;
     std::unique_ptr<QuillUI::CWindowManagerUI> manager_;
 };
 
