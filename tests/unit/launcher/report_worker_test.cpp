@@ -67,7 +67,9 @@ TEST_F(ReportWorkerTest, StopAbortsAStalledTransferPromptly) {
     DWORD start = GetTickCount();
     worker.Stop();
     DWORD elapsed = GetTickCount() - start;
-    EXPECT_LT(elapsed, ReportWorker::kFinalFlushMs + 1000u);  // the last chance, then the abort
+    // The last chance, then the abort, which the HTTP library notices at its
+    // next progress call; far below the transfer's own 10 s time-out.
+    EXPECT_LT(elapsed, ReportWorker::kFinalFlushMs + 4000u);
     worker.Stop();  // a second stop is harmless
 
     Sleep(300);
