@@ -14,6 +14,21 @@ bool CreateOneDirectory(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// "NUL", "com1.txt", "Con .log": Windows opens the device, whatever the
+// folder or extension, so writing such a name leaves the folder.
+bool IsDeviceName(const std::wstring& part) {
+    std::wstring base = part.substr(0, part.find(L'.'));
+    while (!base.empty() && base.back() == L' ') base.pop_back();
+    for (wchar_t& c : base)
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    if (base == L"CON" || base == L"PRN" || base == L"AUX" || base == L"NUL" || base == L"CONIN$" ||
+        base == L"CONOUT$")
+        return true;
+    return base.size() == 4 && (base.compare(0, 3, L"COM") == 0 || base.compare(0, 3, L"LPT") == 0) &&
+           ((base[3] >= L'1' && base[3] <= L'9') || base[3] == L'\u00b9' || base[3] == L'\u00b2' ||
+            base[3] == L'\u00b3');
+}
+
 }  // namespace
 
 bool MakeDirectoryChain(const std::wstring& path) {
@@ -43,6 +58,7 @@ bool IsSafeRelativePath(const std::wstring& path) {
         // ". ." or "..." name the parent or this folder as well.
         if (!part.empty() && part.find_first_not_of(L". ") == std::wstring::npos && part != L".")
             return false;
+        if (IsDeviceName(part)) return false;
         start = end + 1;
     }
     return true;

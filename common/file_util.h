@@ -10,8 +10,9 @@
 bool MakeDirectoryChain(const std::wstring& path);
 
 // True for a relative path that stays below the folder it is joined to: not
-// empty, no leading separator, no drive letter or other ':' and no ".."
-// component. Separators may be "\" or "/".
+// empty, no leading separator, no drive letter or other ':', no ".."
+// component and no device name ("NUL", "COM1.txt"). Separators may be "\"
+// or "/".
 bool IsSafeRelativePath(const std::wstring& path);
 bool IsSafeRelativePath(const std::string& path);
 

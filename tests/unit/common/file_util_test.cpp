@@ -14,6 +14,10 @@ TEST(FileUtil, SafeRelativePaths) {
         {L"C:a.txt", false}, {L"..", false}, {L"..\\a.txt", false}, {L"a/../../b", false},
         {L"a\\..", false}, {L"a\\...\\b", false}, {L"a\\. .\\b", false}, {L"a:stream", false},
         {L"\\\\server\\share\\a", false},
+        // Device names open the device in any folder and with any extension.
+        {L"NUL", false}, {L"Skin\\con.txt", false}, {L"a/Com1/b", false}, {L"LPT9.dll", false},
+        {L"aux .log", false}, {L"CONOUT$", false}, {L"prn", false}, {L"com\u00b9.txt", false},
+        {L"COM0", true}, {L"COM10", true}, {L"NULL", true}, {L"console.txt", true}, {L"Skin\\nul_x", true},
     };
     for (const Case& c : cases) EXPECT_EQ(IsSafeRelativePath(std::wstring(c.path)), c.safe) << c.path;
     EXPECT_FALSE(IsSafeRelativePath(std::string("../x")));
