@@ -82,10 +82,16 @@ void ClientProc::Apply(const HallEvent& event) {
         }
         break;
     case HallEvent::kConnectFailed:
-        SetState(kConnectFailed);
-        break;
     case HallEvent::kClosed:
-        SetState(kClosed);
+        if (state_ == kReplyReceived || state_ == kReplaceNow) {
+            // The fresh parameter is in hand and the old launcher is going:
+            // the replacement goes on without the hall, then the copier ends.
+            CopierLog(L"the hall connection ended in state %d (%ls); the launcher is replaced all the same",
+                      state_, ClientProcStateName(state_));
+            hallGone_ = true;
+        } else {
+            SetState(event.kind == HallEvent::kClosed ? kClosed : kConnectFailed);
+        }
         break;
     case HallEvent::kRejected:
         CopierLog(L"hall message ignored: %ls", MultiToWide(ProcMsgCheckName(event.check), CP_UTF8).c_str());
@@ -140,7 +146,7 @@ bool ClientProc::Poll() {
     if (state_ == kConnectFailed || state_ == kClosed) return false;
     if (state_ == kReplaceNow) {
         ReplaceLauncher();
-        return true;
+        return !hallGone_;
     }
     if (state_ == kReplyReceived && !LauncherRuns()) SetState(kReplaceNow);
     return true;

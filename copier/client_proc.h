@@ -59,6 +59,8 @@ private:
     State state_ = kConnecting;
     // Only a reply to our own request counts as a fresh parameter.
     bool requestOutstanding_ = false;
+    // The hall hung up after its reply, before the launcher was replaced.
+    bool hallGone_ = false;
 };
 
 const wchar_t* ClientProcStateName(int32_t state);

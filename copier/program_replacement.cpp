@@ -21,7 +21,7 @@ DWORD StartInstalledProgram(const std::wstring& folder, const std::wstring& exeN
                             const std::wstring& commandLine) {
     DWORD pid = RunProgram(folder + L"\\" + exeName, commandLine, folder + L"\\", SW_SHOWNORMAL, false);
     if (pid == 0)
-        CopierLog(L"starting %ls failed", exeName.c_str());
+        CopierLog(L"starting %ls failed (error %lu)", exeName.c_str(), static_cast<unsigned long>(GetLastError()));
     else
         CopierLog(L"started %ls (process %lu) with \"%ls\"", exeName.c_str(), static_cast<unsigned long>(pid),
                   commandLine.c_str());

@@ -393,6 +393,18 @@ class CopierSystemTest(unittest.TestCase):
         self.assertEqual(site.starts(LAUNCHER), [])
         self.assertEqual(read_hash_list(site.path(HASH_LIST)), site.other_entries)
 
+    def test_hall_mode_replaces_when_the_hall_closes_after_its_reply(self):
+        # The fresh parameter is in hand: a hall that hangs up at once must
+        # not leave the player without a launcher.
+        site = Installation("hall_closes_after_reply")
+        site.make_package({LAUNCHER: site.new_program})
+        site.add_hall_library("connect 0 connected\nrequest 0 message 11 text:fresh\nrequest 0 closed\n")
+        self.assertEqual(self.finish(self.run_copier(site, ["1", "2", self.HALL_LIST])), 0)
+        self.assertEqual(site.read(LAUNCHER), site.new_program)
+        self.assert_recorded(site, LAUNCHER, site.new_program)
+        wait_for(lambda: site.starts(LAUNCHER), "the new launcher")
+        self.assertEqual(site.starts(LAUNCHER), [start_line(site.new_program, self.REBUILT_LIST)])
+
     def test_hall_mode_with_a_damaged_package_starts_the_old_launcher(self):
         site = Installation("hall_damaged_package")
         site.make_package({LAUNCHER: site.new_program}, truncate=True)
