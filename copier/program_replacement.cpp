@@ -1,6 +1,7 @@
 #include "copier/program_replacement.h"
 
 #include "common/code_page.h"
+#include "common/md5.h"
 #include "common/process_util.h"
 #include "copier/copier_log.h"
 #include "copier/package_install.h"
@@ -29,10 +30,16 @@ DWORD StartInstalledProgram(const std::wstring& folder, const std::wstring& exeN
 }
 
 bool InstallDownloadedProgram(const std::wstring& exeName) {
+    Md5Digest before;
+    bool hadProgram = FileMd5(exeName, before);
     if (!UnpackDownloadedPackage()) {
         CopierLog(L"unpacking %ls failed; no digest recorded for %ls", kDownloadedPackage, exeName.c_str());
         return false;
     }
+    // A package without the program unpacks fine and replaces nothing.
+    Md5Digest after;
+    if (hadProgram && FileMd5(exeName, after) && after == before)
+        CopierLog(L"the package left %ls as it was", exeName.c_str());
     if (!RecordProgramDigest(exeName))
         CopierLog(L"recording the digest of %ls in %ls failed", exeName.c_str(), kLauncherHashList);
     return true;

@@ -315,6 +315,17 @@ class CopierSystemTest(unittest.TestCase):
         wait_for(lambda: site.starts(LAUNCHER), "a launcher")
         self.assertIn("unpacking Tmp/DownloadTmp.xmp failed", site.log())
 
+    def test_package_without_the_program_is_logged(self):
+        # A package that unpacks but holds no new launcher changes nothing:
+        # the log must say so rather than read like a replacement.
+        site = Installation("package_without_program")
+        site.make_package({"Skin/main.xml": b"skin"})
+        self.assertEqual(self.finish(self.run_copier(site, ["1"])), 0)
+        self.assertEqual(site.read("Skin/main.xml"), b"skin")
+        self.assertEqual(site.read(LAUNCHER), site.old_program)
+        self.assertIn("the package left Brightgate.exe as it was", site.log())
+        wait_for(lambda: site.starts(LAUNCHER), "the launcher")
+
     # Mode three: the hall.
 
     HALL_SCENARIO = "\n".join([
