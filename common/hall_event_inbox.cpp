@@ -17,18 +17,25 @@ void HallEventInbox::OnConnectFailed() { Queue(HallEvent{HallEvent::kConnectFail
 void HallEventInbox::OnClosed() { Queue(HallEvent{HallEvent::kClosed, {}, ProcMsgCheck::kOk}); }
 
 void HallEventInbox::OnMessage(ClientProcMsgObject*, int size, const ProcMsg* record) {
-    // Copied out at once: the record belongs to the library.
-    HallEvent event;
-    event.kind = HallEvent::kMessage;
-    event.check = CopyProcMsg(record, size, event.message);
-    if (event.check != ProcMsgCheck::kOk) event.kind = HallEvent::kRejected;
-    Queue(std::move(event));
+    // The library's own code is on the stack: nothing may be thrown into it.
+    // Out of memory the message is lost, as if it never came.
+    try {
+        // Copied out at once: the record belongs to the library.
+        HallEvent event;
+        event.kind = HallEvent::kMessage;
+        event.check = CopyProcMsg(record, size, event.message);
+        if (event.check != ProcMsgCheck::kOk) event.kind = HallEvent::kRejected;
+        Queue(std::move(event));
+    } catch (...) {
+    }
 }
 
 void HallEventInbox::Queue(HallEvent event) {
-    {
+    try {
         ScopedCriticalSection hold(lock_);
         events_.push_back(std::move(event));
+    } catch (...) {
+        return;
     }
     OnHallEventQueued();
 }
