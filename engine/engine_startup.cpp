@@ -44,6 +44,7 @@ int RunTidemill(HINSTANCE instance, const wchar_t* commandLine) {
         host.Stop();
         return 0;
     }
+    host.SetEngineWindow(window.Handle());
     AllowCopyDataMessages();
 
     std::wstring line = commandLine != nullptr ? commandLine : L"";

@@ -37,10 +37,25 @@ void LauncherLinks::PushCallbackType(int value) {
     events_.push_back(value);
 }
 
-void LauncherLinks::QueueCopyData(WPARAM sender, const COPYDATASTRUCT* data) {
-    Inbound entry{sender, CopyDataFrame::Copy(data)};
-    ScopedCriticalSection hold(inboundLock_);
-    inbound_.push_back(std::move(entry));
+bool LauncherLinks::QueueCopyData(WPARAM sender, const COPYDATASTRUCT* data) {
+    if (data != nullptr && data->cbData > kMaxFrameBytes) {
+        Log("WM_COPYDATA of " + std::to_string(data->cbData) + " bytes dropped: larger than any frame");
+        return false;
+    }
+    const size_t size = data != nullptr && data->lpData != nullptr ? data->cbData : 0;
+    bool logFlood = false;
+    {
+        ScopedCriticalSection hold(inboundLock_);
+        if (inboundBytes_ + size <= kMaxQueuedBytes) {
+            inbound_.push_back(Inbound{sender, CopyDataFrame::Copy(data)});
+            inboundBytes_ += size;
+            return true;
+        }
+        logFlood = !floodLogged_;
+        floodLogged_ = true;
+    }
+    if (logFlood) Log("WM_COPYDATA dropped until the next tick: too many bytes wait already");
+    return false;
 }
 
 void LauncherLinks::QueueCoreText(const std::string& text) {
@@ -85,7 +100,12 @@ DWORD LauncherLinks::Send(HWND window, uint32_t type, const void* record) {
 
 void LauncherLinks::OnNotifyWnd(WPARAM, const ChannelIntRecord& record) {
     Log("OnNotifyWnd");
-    NotifyWnd* notify = AddNotifyWnd(ChannelToWindow(record.value));
+    HWND window = ChannelToWindow(record.value);
+    if (window == engineWindow_ && window != nullptr) {
+        Log("OnNotifyWnd names the engine's own window; ignored");
+        return;
+    }
+    NotifyWnd* notify = AddNotifyWnd(window);
     if (notify == nullptr) return;
     notify->SetRegistered();
     // A launcher that greets late learns at once what the others were told.
@@ -204,6 +224,8 @@ void LauncherLinks::ReceiveFrames() {
     {
         ScopedCriticalSection hold(inboundLock_);
         frames.swap(inbound_);
+        inboundBytes_ = 0;
+        floodLogged_ = false;
     }
     for (const Inbound& entry : frames) {
         deal_.OnReceive(entry.sender, entry.frame.data(), static_cast<int32_t>(entry.frame.size()));

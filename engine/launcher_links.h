@@ -23,6 +23,10 @@ public:
     // Core texts waiting for the tick beyond this many are dropped: they are
     // diagnostics, and a stalled main thread must not grow them without end.
     static constexpr size_t kMaxQueuedCoreTexts = 1024;
+    // No launcher frame is larger; anything bigger is dropped uncopied.
+    static constexpr size_t kMaxFrameBytes = kChannelHeadSize + kChannelBodyCapacity;
+    // What may wait for one tick: any process can send to the engine's window.
+    static constexpr size_t kMaxQueuedBytes = 16 * 1024 * 1024;
 
     explicit LauncherLinks(NotifyCore& core);
     ~LauncherLinks();
@@ -31,8 +35,9 @@ public:
 
     // Any thread.
     void PushCallbackType(int value);
-    // The window procedure's copy of a received frame.
-    void QueueCopyData(WPARAM sender, const COPYDATASTRUCT* data);
+    // The window procedure's copy of a received frame. False when it was
+    // dropped: larger than any frame, or kMaxQueuedBytes wait already.
+    bool QueueCopyData(WPARAM sender, const COPYDATASTRUCT* data);
     // A download-manager text for the registered launchers (CF_CORE_TEXT).
     void QueueCoreText(const std::string& text);
 
@@ -55,6 +60,8 @@ public:
     bool RestartRequested() const { return restartFlag_; }
     const std::wstring& SpeedText() const { return speed_.Text(); }
 
+    // The engine's own window, which a hello may name but is no launcher.
+    void SetEngineWindow(HWND window) { engineWindow_ = window; }
     // Where the launcher windows go for a restart ("./Tidemill.ini").
     void SetRestartFile(const std::wstring& file) { restartFile_ = file; }
     // Milliseconds for the speed text (timeGetTime unless replaced).
@@ -86,6 +93,8 @@ private:
 
     CriticalSectionLock inboundLock_;
     std::vector<Inbound> inbound_;
+    size_t inboundBytes_ = 0;    // under inboundLock_
+    bool floodLogged_ = false;   // under inboundLock_
     CriticalSectionLock eventLock_;
     std::vector<int> events_;
     CriticalSectionLock coreTextLock_;
@@ -94,4 +103,5 @@ private:
     SpeedMeter speed_;
     std::function<uint32_t()> clock_;
     std::wstring restartFile_;
+    HWND engineWindow_ = nullptr;
 };
