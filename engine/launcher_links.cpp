@@ -68,6 +68,10 @@ void LauncherLinks::QueueCoreText(const std::string& text) {
 NotifyWnd* LauncherLinks::AddNotifyWnd(HWND window) {
     if (!IsWindow(window)) return nullptr;
     if (NotifyWnd* existing = FindNotifyWnd(window)) return existing;
+    if (records_.size() >= kMaxRecords) {
+        Log("AddNotifyWnd: " + std::to_string(kMaxRecords) + " launcher windows are served already; ignored");
+        return nullptr;
+    }
     records_.push_back(std::make_unique<NotifyWnd>(
         window, core_, [this](HWND target, uint32_t type, const void* record) { return Send(target, type, record); }));
     return records_.back().get();

@@ -23,6 +23,8 @@ public:
     // Core texts waiting for the tick beyond this many are dropped: they are
     // diagnostics, and a stalled main thread must not grow them without end.
     static constexpr size_t kMaxQueuedCoreTexts = 1024;
+    // Launcher windows served at once; a hello beyond them is ignored.
+    static constexpr size_t kMaxRecords = 64;
     // No launcher frame is larger; anything bigger is dropped uncopied.
     static constexpr size_t kMaxFrameBytes = kChannelHeadSize + kChannelBodyCapacity;
     // What may wait for one tick: any process can send to the engine's window.
@@ -45,8 +47,8 @@ public:
     // the launchers are owed. False ends the program.
     bool Tick();
 
-    // None when the handle is not a window; the existing record when one
-    // has this window.
+    // None when the handle is not a window or kMaxRecords are held; the
+    // existing record when one has this window.
     NotifyWnd* AddNotifyWnd(HWND window);
     NotifyWnd* FindNotifyWnd(HWND window) const;
     void RemoveNotifyWnd(NotifyWnd* record);

@@ -105,6 +105,26 @@ TEST_F(LauncherLinksTest, AHelloNamingTheEnginesOwnWindowIsIgnored) {
     EXPECT_FALSE(Raise(eCallBackType_PreDownloadReady));  // no launcher: the engine ends
 }
 
+// Each hello naming another live window would add a record that every
+// tick then serves; a process making windows by the thousand must not
+// grow them without end. A launcher that closes makes room again.
+TEST_F(LauncherLinksTest, HellosBeyondTheRecordLimitAreIgnored) {
+    std::vector<std::unique_ptr<LauncherWindowStub>> launchers;
+    for (size_t n = 0; n <= LauncherLinks::kMaxRecords; ++n) {
+        launchers.push_back(std::make_unique<LauncherWindowStub>());
+        Greet(*launchers.back());
+    }
+    EXPECT_EQ(links_.Records().size(), LauncherLinks::kMaxRecords);
+    LauncherWindowStub& refused = *launchers.back();
+    EXPECT_EQ(links_.FindNotifyWnd(refused.Handle()), nullptr);
+    EXPECT_TRUE(refused.frames.empty());
+
+    launchers.front()->Destroy();
+    links_.Tick();
+    ASSERT_NE(Greet(refused), nullptr);
+    EXPECT_EQ(links_.Records().size(), LauncherLinks::kMaxRecords);
+}
+
 TEST_F(LauncherLinksTest, EventsReachTheirRecords) {
     LauncherWindowStub asking;
     LauncherWindowStub watching;
