@@ -103,12 +103,18 @@ class EngineTest(LogAssertions, unittest.TestCase):
         self.assertEqual(site.fetched_packages(), [])
         self.assertClientIsRelease(site)
 
-    def test_second_launcher_is_served_by_the_running_engine(self):
-        site = self.site()
+    def waiting_player(self, site):
+        """A player whose engine runs and is ready, waiting for its go file;
+        the player, the go file and a stop file for a second launcher."""
         go = os.path.join(self.work, "go")
         stop = os.path.join(self.work, "stop")
         player = self.launcher(site, "player", "--go-file", go, *PLAYER)
         self.assertIsNotNone(player.wait_for("CALLBACK 18 "), player.lines())
+        return player, go, stop
+
+    def test_second_launcher_is_served_by_the_running_engine(self):
+        site = self.site()
+        player, go, stop = self.waiting_player(site)
 
         # Its own engine finds the first one running, hands over that
         # engine's window and ends; the first engine then greets it late.
@@ -136,10 +142,7 @@ class EngineTest(LogAssertions, unittest.TestCase):
         # The running engine's "wnd" of another type: the second engine must
         # not greet its launcher with a window that is none.
         site = self.site()
-        go = os.path.join(self.work, "go")
-        stop = os.path.join(self.work, "stop")
-        player = self.launcher(site, "player", "--go-file", go, *PLAYER)
-        self.assertIsNotNone(player.wait_for("CALLBACK 18 "), player.lines())
+        player, go, stop = self.waiting_player(site)
         subprocess.run([WINE_RUN, WINE_ARCH, WINE_PREFIX, "reg", "add", "HKCU\\Software\\Quillon\\" + GAME_NAME,
                         "/v", "wnd", "/t", "REG_DWORD", "/d", "7", "/f"],
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
