@@ -38,23 +38,24 @@ void LauncherLinks::PushCallbackType(int value) {
 }
 
 bool LauncherLinks::QueueCopyData(WPARAM sender, const COPYDATASTRUCT* data) {
-    if (data != nullptr && data->cbData > kMaxFrameBytes) {
-        Log("WM_COPYDATA of " + std::to_string(data->cbData) + " bytes dropped: larger than any frame");
-        return false;
-    }
-    const size_t size = data != nullptr && data->lpData != nullptr ? data->cbData : 0;
+    const bool oversized = data != nullptr && data->cbData > kMaxFrameBytes;
+    const size_t cost = (data != nullptr && data->lpData != nullptr ? data->cbData : 0) + kQueuedFrameCost;
     bool logFlood = false;
     {
         ScopedCriticalSection hold(inboundLock_);
-        if (inboundBytes_ + size <= kMaxQueuedBytes) {
+        if (!oversized && inboundBytes_ + cost <= kMaxQueuedBytes) {
             inbound_.push_back(Inbound{sender, CopyDataFrame::Copy(data)});
-            inboundBytes_ += size;
+            inboundBytes_ += cost;
             return true;
         }
+        // One line a tick: a flood must not fill the log instead.
         logFlood = !floodLogged_;
         floodLogged_ = true;
     }
-    if (logFlood) Log("WM_COPYDATA dropped until the next tick: too many bytes wait already");
+    if (logFlood) {
+        Log(oversized ? "WM_COPYDATA of " + std::to_string(data->cbData) + " bytes dropped: larger than any frame"
+                      : std::string("WM_COPYDATA dropped until the next tick: too many bytes wait already"));
+    }
     return false;
 }
 

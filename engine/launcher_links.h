@@ -29,6 +29,8 @@ public:
     static constexpr size_t kMaxFrameBytes = kChannelHeadSize + kChannelBodyCapacity;
     // What may wait for one tick: any process can send to the engine's window.
     static constexpr size_t kMaxQueuedBytes = 16 * 1024 * 1024;
+    // What one waiting frame costs beside its bytes (its entry and copy).
+    static constexpr size_t kQueuedFrameCost = 64;
 
     explicit LauncherLinks(NotifyCore& core);
     ~LauncherLinks();

@@ -86,6 +86,14 @@ TEST_F(LauncherLinksTest, AFloodBetweenTwoTicksIsBounded) {
     EXPECT_TRUE(links_.Records().empty());
     links_.Tick();
 
+    // Tiny frames by the million cost their entries, not just their bytes.
+    const uint8_t head[kChannelHeadSize] = {0, 40, 0, 0, 0, 0};
+    COPYDATASTRUCT tiny = {kChannelCopyDataId, sizeof(head), const_cast<uint8_t*>(head)};
+    queued = 0;
+    while (queued < 10000000 && links_.QueueCopyData(sender, &tiny)) ++queued;
+    EXPECT_LE(queued * (sizeof(head) + LauncherLinks::kQueuedFrameCost), LauncherLinks::kMaxQueuedBytes);
+    links_.Tick();
+
     EXPECT_TRUE(links_.QueueCopyData(sender, LauncherFrame::Hello(launcher.Handle()).Data()));
     links_.Tick();
     ASSERT_NE(links_.FindNotifyWnd(launcher.Handle()), nullptr);
