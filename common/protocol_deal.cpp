@@ -66,7 +66,10 @@ DWORD ProtocolDeal::SendCopyData(HWND window, uint32_t type, const void* record,
     data.dwData = kChannelCopyDataId;
     data.cbData = static_cast<DWORD>(body + kChannelHeadSize);
     data.lpData = g_sendFrame;
+    // Both programs' window procedures return 0 for WM_COPYDATA, so the
+    // result says nothing; a window that is gone (or a send that failed)
+    // shows in the last error alone.
     SetLastError(0);
-    if (SendMessageW(window, WM_COPYDATA, wParam, reinterpret_cast<LPARAM>(&data)) == 0) return 0;
+    SendMessageW(window, WM_COPYDATA, wParam, reinterpret_cast<LPARAM>(&data));
     return GetLastError();
 }

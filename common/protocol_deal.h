@@ -34,7 +34,7 @@ public:
     virtual bool OnReceive(WPARAM sender, const uint8_t* frame, int32_t length);
 
     // 0 when delivered (or when encoding failed and nothing was sent), else
-    // GetLastError after SendMessageW.
+    // GetLastError after SendMessageW, such as a window that is gone.
     DWORD SendCopyData(HWND window, uint32_t type, const void* record, WPARAM wParam);
 
     // Encodes a whole frame (head and body) into out; -1 on failure.

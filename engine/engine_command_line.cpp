@@ -19,9 +19,14 @@ std::string Narrow(const std::wstring& text) {
 
 bool IsRestartCommandLine(const std::wstring& commandLine) { return Narrow(commandLine) == "restart"; }
 
+HWND WindowFromDecimalText(const std::wstring& text) {
+    HWND window = ChannelToWindow(static_cast<int32_t>(std::strtol(Narrow(text).c_str(), nullptr, 10)));
+    return IsWindow(window) ? window : nullptr;
+}
+
 std::vector<HWND> LauncherWindowsFromCommandLine(const std::wstring& commandLine) {
     if (IsRestartCommandLine(commandLine)) return ReadRestartWindows(kRestartWindowsFile);
-    HWND window = ChannelToWindow(static_cast<int32_t>(std::strtol(Narrow(commandLine).c_str(), nullptr, 10)));
-    if (!IsWindow(window)) return {};
+    HWND window = WindowFromDecimalText(commandLine);
+    if (window == nullptr) return {};
     return {window};
 }

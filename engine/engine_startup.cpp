@@ -1,6 +1,5 @@
 #include "engine/engine_startup.h"
 
-#include "common/code_page.h"
 #include "common/protocol_deal.h"
 #include "common/registry_util.h"
 #include "common/unique_handle.h"
@@ -9,7 +8,6 @@
 #include "engine/engine_window.h"
 #include "engine/notify_host.h"
 
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -44,6 +42,7 @@ int RunTidemill(HINSTANCE instance, const wchar_t* commandLine) {
         host.Stop();
         return 0;
     }
+    host.SetEngineWindow(window.Handle());
     AllowCopyDataMessages();
 
     std::wstring line = commandLine != nullptr ? commandLine : L"";
@@ -58,11 +57,19 @@ int RunTidemill(HINSTANCE instance, const wchar_t* commandLine) {
 
     std::wstring registryKey = EngineRegistryKey(host.GetRoot());
     const int32_t ownWindow = WindowToChannel(window.Handle());
-    auto publish = [&] { WriteRegistryString(kCurrentUserRoot, registryKey, L"wnd", std::to_wstring(ownWindow)); };
+    auto publish = [&] {
+        if (!WriteRegistryString(kCurrentUserRoot, registryKey, L"wnd", std::to_wstring(ownWindow)))
+            host.Log("wnd cannot be written: a second engine cannot hand its launchers over");
+    };
     if (engines.Claim(publish) == EngineInstance::Role::kHandOver) {
         // Another engine serves the launchers: tell them its window instead.
-        std::string wnd = WideToMulti(ReadRegistryString(kCurrentUserRoot, registryKey, L"wnd"), 0);
-        ChannelIntRecord record = {static_cast<int32_t>(std::strtol(wnd.c_str(), nullptr, 10))};
+        // A value that names no window would take a launcher's engine from it.
+        HWND running = WindowFromDecimalText(ReadRegistryString(kCurrentUserRoot, registryKey, L"wnd"));
+        if (running == nullptr) {
+            host.Log("wnd names no engine window; the launchers are not told");
+            launchers.clear();
+        }
+        ChannelIntRecord record = {WindowToChannel(running)};
         for (HWND launcher : launchers) {
             host.Log("Send to foreground CF_NOTIFY_WND");
             host.Send(launcher, CF_NOTIFY_WND, &record);

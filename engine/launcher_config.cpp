@@ -131,7 +131,7 @@ void LauncherConfig::Load(const std::wstring& file) {
     std::wstring serverListUrl = ReadProfileString(file, L"Server", L"serverlist", L"", kValueCapacity);
     std::wstring appName = ReadProfileString(file, L"Launcher", L"AppName", L"", kValueCapacity);
     std::map<std::wstring, std::wstring> texts;
-    for (int i = 0;; ++i) {
+    for (int i = 0; i < kMaxTexts; ++i) {
         std::wstring key = NumberedKey(L"Tip%d", i);
         std::wstring text = ReadProfileString(file, L"Launcher", key.c_str(), L"", kValueCapacity);
         if (text.empty()) break;

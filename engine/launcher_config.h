@@ -32,6 +32,8 @@ struct ServerArea {
 class LauncherConfig {
 public:
     static constexpr int kMaxServerBases = 10;
+    // Tip0 up to Tip1023 at most.
+    static constexpr int kMaxTexts = 1024;
 
     LauncherConfig() = default;
     LauncherConfig(const LauncherConfig&) = delete;

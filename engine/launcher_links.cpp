@@ -37,10 +37,26 @@ void LauncherLinks::PushCallbackType(int value) {
     events_.push_back(value);
 }
 
-void LauncherLinks::QueueCopyData(WPARAM sender, const COPYDATASTRUCT* data) {
-    Inbound entry{sender, CopyDataFrame::Copy(data)};
-    ScopedCriticalSection hold(inboundLock_);
-    inbound_.push_back(std::move(entry));
+bool LauncherLinks::QueueCopyData(WPARAM sender, const COPYDATASTRUCT* data) {
+    const bool oversized = data != nullptr && data->cbData > kMaxFrameBytes;
+    const size_t cost = (data != nullptr && data->lpData != nullptr ? data->cbData : 0) + kQueuedFrameCost;
+    bool logFlood = false;
+    {
+        ScopedCriticalSection hold(inboundLock_);
+        if (!oversized && inboundBytes_ + cost <= kMaxQueuedBytes) {
+            inbound_.push_back(Inbound{sender, CopyDataFrame::Copy(data)});
+            inboundBytes_ += cost;
+            return true;
+        }
+        // One line a tick: a flood must not fill the log instead.
+        logFlood = !floodLogged_;
+        floodLogged_ = true;
+    }
+    if (logFlood) {
+        Log(oversized ? "WM_COPYDATA of " + std::to_string(data->cbData) + " bytes dropped: larger than any frame"
+                      : std::string("WM_COPYDATA dropped until the next tick: too many bytes wait already"));
+    }
+    return false;
 }
 
 void LauncherLinks::QueueCoreText(const std::string& text) {
@@ -53,6 +69,10 @@ void LauncherLinks::QueueCoreText(const std::string& text) {
 NotifyWnd* LauncherLinks::AddNotifyWnd(HWND window) {
     if (!IsWindow(window)) return nullptr;
     if (NotifyWnd* existing = FindNotifyWnd(window)) return existing;
+    if (records_.size() >= kMaxRecords) {
+        Log("AddNotifyWnd: " + std::to_string(kMaxRecords) + " launcher windows are served already; ignored");
+        return nullptr;
+    }
     records_.push_back(std::make_unique<NotifyWnd>(
         window, core_, [this](HWND target, uint32_t type, const void* record) { return Send(target, type, record); }));
     return records_.back().get();
@@ -85,7 +105,12 @@ DWORD LauncherLinks::Send(HWND window, uint32_t type, const void* record) {
 
 void LauncherLinks::OnNotifyWnd(WPARAM, const ChannelIntRecord& record) {
     Log("OnNotifyWnd");
-    NotifyWnd* notify = AddNotifyWnd(ChannelToWindow(record.value));
+    HWND window = ChannelToWindow(record.value);
+    if (window == engineWindow_ && window != nullptr) {
+        Log("OnNotifyWnd names the engine's own window; ignored");
+        return;
+    }
+    NotifyWnd* notify = AddNotifyWnd(window);
     if (notify == nullptr) return;
     notify->SetRegistered();
     // A launcher that greets late learns at once what the others were told.
@@ -204,6 +229,8 @@ void LauncherLinks::ReceiveFrames() {
     {
         ScopedCriticalSection hold(inboundLock_);
         frames.swap(inbound_);
+        inboundBytes_ = 0;
+        floodLogged_ = false;
     }
     for (const Inbound& entry : frames) {
         deal_.OnReceive(entry.sender, entry.frame.data(), static_cast<int32_t>(entry.frame.size()));

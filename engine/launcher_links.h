@@ -23,6 +23,14 @@ public:
     // Core texts waiting for the tick beyond this many are dropped: they are
     // diagnostics, and a stalled main thread must not grow them without end.
     static constexpr size_t kMaxQueuedCoreTexts = 1024;
+    // Launcher windows served at once; a hello beyond them is ignored.
+    static constexpr size_t kMaxRecords = 64;
+    // No launcher frame is larger; anything bigger is dropped uncopied.
+    static constexpr size_t kMaxFrameBytes = kChannelHeadSize + kChannelBodyCapacity;
+    // What may wait for one tick: any process can send to the engine's window.
+    static constexpr size_t kMaxQueuedBytes = 16 * 1024 * 1024;
+    // What one waiting frame costs beside its bytes (its entry and copy).
+    static constexpr size_t kQueuedFrameCost = 64;
 
     explicit LauncherLinks(NotifyCore& core);
     ~LauncherLinks();
@@ -31,8 +39,9 @@ public:
 
     // Any thread.
     void PushCallbackType(int value);
-    // The window procedure's copy of a received frame.
-    void QueueCopyData(WPARAM sender, const COPYDATASTRUCT* data);
+    // The window procedure's copy of a received frame. False when it was
+    // dropped: larger than any frame, or kMaxQueuedBytes wait already.
+    bool QueueCopyData(WPARAM sender, const COPYDATASTRUCT* data);
     // A download-manager text for the registered launchers (CF_CORE_TEXT).
     void QueueCoreText(const std::string& text);
 
@@ -40,8 +49,8 @@ public:
     // the launchers are owed. False ends the program.
     bool Tick();
 
-    // None when the handle is not a window; the existing record when one
-    // has this window.
+    // None when the handle is not a window or kMaxRecords are held; the
+    // existing record when one has this window.
     NotifyWnd* AddNotifyWnd(HWND window);
     NotifyWnd* FindNotifyWnd(HWND window) const;
     void RemoveNotifyWnd(NotifyWnd* record);
@@ -55,6 +64,8 @@ public:
     bool RestartRequested() const { return restartFlag_; }
     const std::wstring& SpeedText() const { return speed_.Text(); }
 
+    // The engine's own window, which a hello may name but is no launcher.
+    void SetEngineWindow(HWND window) { engineWindow_ = window; }
     // Where the launcher windows go for a restart ("./Tidemill.ini").
     void SetRestartFile(const std::wstring& file) { restartFile_ = file; }
     // Milliseconds for the speed text (timeGetTime unless replaced).
@@ -86,6 +97,8 @@ private:
 
     CriticalSectionLock inboundLock_;
     std::vector<Inbound> inbound_;
+    size_t inboundBytes_ = 0;    // under inboundLock_
+    bool floodLogged_ = false;   // under inboundLock_
     CriticalSectionLock eventLock_;
     std::vector<int> events_;
     CriticalSectionLock coreTextLock_;
@@ -94,4 +107,5 @@ private:
     SpeedMeter speed_;
     std::function<uint32_t()> clock_;
     std::wstring restartFile_;
+    HWND engineWindow_ = nullptr;
 };

@@ -31,6 +31,8 @@ public:
     void PushCallbackType(eCallBackType value) { links_.PushCallbackType(value); }
     // The window procedure's WM_COPYDATA; the payload is copied at once.
     void QueueCopyData(WPARAM sender, const COPYDATASTRUCT* data) { links_.QueueCopyData(sender, data); }
+    // The engine's own window: a hello naming it is no launcher's.
+    void SetEngineWindow(HWND window) { links_.SetEngineWindow(window); }
     // The core's texts for CF_CORE_TEXT, from the download threads; sent by the tick.
     bool OnCoreText(const std::string& text);
 

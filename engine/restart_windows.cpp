@@ -1,8 +1,10 @@
 #include "engine/restart_windows.h"
 
+#include "common/common_log.h"
 #include "common/protocol_deal.h"
 
 #include <cwchar>
+#include <string>
 
 namespace {
 
@@ -29,6 +31,10 @@ bool WriteRestartWindows(const std::wstring& file, const std::vector<HWND>& wind
 std::vector<HWND> ReadRestartWindows(const std::wstring& file) {
     std::vector<HWND> windows;
     for (size_t n = 0;; ++n) {
+        if (n == kMaxRestartKeys) {
+            CommonLog("Tidemill.ini: more than " + std::to_string(kMaxRestartKeys) + " launcher windows; the rest is not read");
+            break;
+        }
         wchar_t value[256];
         GetPrivateProfileStringW(kSection, KeyOf(n).c_str(), L"0", value, 256, file.c_str());
         if (std::wcscmp(value, L"0") == 0) break;

@@ -7,8 +7,8 @@ import subprocess
 import time
 import unittest
 
-from engine_harness import (LAUNCHER_FILES, RUN_SECONDS, TIDEMILL, WINE_ARCH, WINE_PREFIX, WINE_RUN, HttpServer,
-                            Launcher, LogAssertions, Site, deep_folder, kill_prefix, map_test_drive, mut,
+from engine_harness import (GAME_NAME, LAUNCHER_FILES, RUN_SECONDS, TIDEMILL, WINE_ARCH, WINE_PREFIX, WINE_RUN,
+                            HttpServer, Launcher, LogAssertions, Site, deep_folder, kill_prefix, map_test_drive, mut,
                             new_work_folder, programs_running_in, read, run_engine, write)
 
 THEME = bytes(range(256)) * 64
@@ -103,12 +103,18 @@ class EngineTest(LogAssertions, unittest.TestCase):
         self.assertEqual(site.fetched_packages(), [])
         self.assertClientIsRelease(site)
 
-    def test_second_launcher_is_served_by_the_running_engine(self):
-        site = self.site()
+    def waiting_player(self, site):
+        """A player whose engine runs and is ready, waiting for its go file;
+        the player, the go file and a stop file for a second launcher."""
         go = os.path.join(self.work, "go")
         stop = os.path.join(self.work, "stop")
         player = self.launcher(site, "player", "--go-file", go, *PLAYER)
         self.assertIsNotNone(player.wait_for("CALLBACK 18 "), player.lines())
+        return player, go, stop
+
+    def test_second_launcher_is_served_by_the_running_engine(self):
+        site = self.site()
+        player, go, stop = self.waiting_player(site)
 
         # Its own engine finds the first one running, hands over that
         # engine's window and ends; the first engine then greets it late.
@@ -131,6 +137,26 @@ class EngineTest(LogAssertions, unittest.TestCase):
         self.assertIn("TEXT 1 V1.0.1", watcher_lines)
         self.assertIn("TEXT 1 V1.0.1", player_lines)
         self.assertClientIsRelease(site)
+
+    def test_a_running_engines_window_that_cannot_be_read_is_not_handed_over(self):
+        # The running engine's "wnd" of another type: the second engine must
+        # not greet its launcher with a window that is none.
+        site = self.site()
+        player, go, stop = self.waiting_player(site)
+        subprocess.run([WINE_RUN, WINE_ARCH, WINE_PREFIX, "reg", "add", "HKCU\\Software\\Quillon\\" + GAME_NAME,
+                        "/v", "wnd", "/t", "REG_DWORD", "/d", "7", "/f"],
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+        watcher = self.launcher(site, "watcher", "--stop-file", stop, "--wait-engine")
+        self.assertIsNotNone(watcher.wait_for("ENGINE_EXIT "), watcher.lines())
+        self.assertEqual(watcher.engine_exit(), 0)
+        self.assertEqual(watcher.greetings(), [])
+        self.assertIn("names no engine window", site.html_log())
+
+        write(go, b"")
+        write(stop, b"")
+        watcher.finish()
+        player.finish()
+        self.assertEqual(player.callbacks(), [0, 18, 1, 17, 6])
 
     def test_two_engines_started_together_serve_with_one_window(self):
         # Two launchers start their engines at the same moment: one engine

@@ -120,6 +120,9 @@ TEST(ChannelProcesses, AllSevenTypesCrossBetweenProcesses) {
         EXPECT_EQ(WaitForSingleObject(process, 20000), WAIT_OBJECT_0) << "the peer did not end with its host";
         CloseHandle(process);
     }
+    // The peer's window went with it: a send to it is no delivery.
+    ASSERT_FALSE(IsWindow(peer));
+    EXPECT_EQ(deal.SendCopyData(peer, CF_CALLBACK_TYPE, &callback, 0), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
 }
 
 }  // namespace

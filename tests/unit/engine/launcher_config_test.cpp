@@ -186,6 +186,18 @@ TEST_F(LauncherConfigTest, BasesAndTextsStopAtTheFirstEmptyValue) {
     }
 }
 
+// Each text costs a look through the whole file: a file of endless texts
+// (the launcher's files come from the update server) would hold the engine
+// at its start for hours. No release has more than a few hundred.
+TEST_F(LauncherConfigTest, TextsStopAtTheLimit) {
+    std::string ini = "[Launcher]\r\n";
+    for (int i = 0; i <= LauncherConfig::kMaxTexts; ++i) ini += "Tip" + std::to_string(i) + "=t\r\n";
+    Put(root_ + L"many.ini", ini);
+    config_.Load(root_ + L"many.ini");
+    EXPECT_EQ(config_.Text(L"Tip" + std::to_wstring(LauncherConfig::kMaxTexts - 1)), L"t");
+    EXPECT_EQ(config_.Text(L"Tip" + std::to_wstring(LauncherConfig::kMaxTexts)), L"");
+}
+
 TEST_F(LauncherConfigTest, ServerListAreasAndServersInDocumentOrder) {
     ASSERT_TRUE(LoadList());
     std::vector<ServerArea> areas = config_.GetAreas();

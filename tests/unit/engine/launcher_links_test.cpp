@@ -67,6 +67,72 @@ TEST_F(LauncherLinksTest, BadGreetingsAndStrangersAreIgnored) {
     EXPECT_EQ(links_.CurrentRecord(), nullptr);
 }
 
+// Any process can find the engine's window: what waits for one tick is
+// bounded, and what no launcher sends is not copied at all. What a
+// launcher really sends still gets through once the tick made room.
+TEST_F(LauncherLinksTest, AFloodBetweenTwoTicksIsBounded) {
+    LauncherWindowStub launcher;
+    const WPARAM sender = reinterpret_cast<WPARAM>(launcher.Handle());
+    std::vector<uint8_t> huge(LauncherLinks::kMaxFrameBytes + 1, 0);
+    COPYDATASTRUCT tooLarge = {kChannelCopyDataId, static_cast<DWORD>(huge.size()), huge.data()};
+    EXPECT_FALSE(links_.QueueCopyData(sender, &tooLarge));
+
+    std::vector<uint8_t> largest(LauncherLinks::kMaxFrameBytes, 0);
+    COPYDATASTRUCT large = {kChannelCopyDataId, static_cast<DWORD>(largest.size()), largest.data()};
+    size_t queued = 0;
+    while (queued < 100000 && links_.QueueCopyData(sender, &large)) ++queued;
+    EXPECT_LE(queued * largest.size(), LauncherLinks::kMaxQueuedBytes);
+    EXPECT_GT(queued * largest.size(), LauncherLinks::kMaxQueuedBytes - largest.size());
+    EXPECT_TRUE(links_.Records().empty());
+    links_.Tick();
+
+    // Tiny frames by the million cost their entries, not just their bytes.
+    const uint8_t head[kChannelHeadSize] = {0, 40, 0, 0, 0, 0};
+    COPYDATASTRUCT tiny = {kChannelCopyDataId, sizeof(head), const_cast<uint8_t*>(head)};
+    queued = 0;
+    while (queued < 10000000 && links_.QueueCopyData(sender, &tiny)) ++queued;
+    EXPECT_LE(queued * (sizeof(head) + LauncherLinks::kQueuedFrameCost), LauncherLinks::kMaxQueuedBytes);
+    links_.Tick();
+
+    EXPECT_TRUE(links_.QueueCopyData(sender, LauncherFrame::Hello(launcher.Handle()).Data()));
+    links_.Tick();
+    ASSERT_NE(links_.FindNotifyWnd(launcher.Handle()), nullptr);
+    EXPECT_TRUE(links_.FindNotifyWnd(launcher.Handle())->IsRegistered());
+}
+
+// A hello naming the engine's own window (a second engine hands over to
+// the window it was started with): registered, the engine would serve
+// itself and never see its last launcher go.
+TEST_F(LauncherLinksTest, AHelloNamingTheEnginesOwnWindowIsIgnored) {
+    LauncherWindowStub engine;
+    links_.SetEngineWindow(engine.Handle());
+    links_.QueueCopyData(0, LauncherFrame::Hello(engine.Handle()).Data());
+    links_.Tick();
+    EXPECT_TRUE(links_.Records().empty());
+    EXPECT_TRUE(engine.frames.empty());
+    EXPECT_FALSE(Raise(eCallBackType_PreDownloadReady));  // no launcher: the engine ends
+}
+
+// Each hello naming another live window would add a record that every
+// tick then serves; a process making windows by the thousand must not
+// grow them without end. A launcher that closes makes room again.
+TEST_F(LauncherLinksTest, HellosBeyondTheRecordLimitAreIgnored) {
+    std::vector<std::unique_ptr<LauncherWindowStub>> launchers;
+    for (size_t n = 0; n <= LauncherLinks::kMaxRecords; ++n) {
+        launchers.push_back(std::make_unique<LauncherWindowStub>());
+        Greet(*launchers.back());
+    }
+    EXPECT_EQ(links_.Records().size(), LauncherLinks::kMaxRecords);
+    LauncherWindowStub& refused = *launchers.back();
+    EXPECT_EQ(links_.FindNotifyWnd(refused.Handle()), nullptr);
+    EXPECT_TRUE(refused.frames.empty());
+
+    launchers.front()->Destroy();
+    links_.Tick();
+    ASSERT_NE(Greet(refused), nullptr);
+    EXPECT_EQ(links_.Records().size(), LauncherLinks::kMaxRecords);
+}
+
 TEST_F(LauncherLinksTest, EventsReachTheirRecords) {
     LauncherWindowStub asking;
     LauncherWindowStub watching;
