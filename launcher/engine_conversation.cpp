@@ -89,7 +89,7 @@ bool EngineConversation::QueueCopyData(const COPYDATASTRUCT* data) {
         CommonLog("WM_COPYDATA of " + std::to_string(data->cbData) + " bytes dropped: larger than any frame");
         return false;
     }
-    const size_t size = data != nullptr && data->lpData != nullptr ? data->cbData : 0;
+    const size_t size = (data != nullptr && data->lpData != nullptr ? data->cbData : 0) + kQueuedFrameCost;
     ScopedCriticalSection hold(inboundLock_);
     if (inboundBytes_ + size > kMaxQueuedBytes) {
         if (!floodLogged_) CommonLog("WM_COPYDATA dropped until the next timer: too many bytes wait already");

@@ -55,6 +55,9 @@ public:
     // What may wait for one timer; the engine's frames are small, a flood
     // from elsewhere is cut here.
     static constexpr size_t kMaxQueuedBytes = 16 * 1024 * 1024;
+    // What a waiting frame costs beside its bytes, so that a flood of tiny
+    // frames is bounded too.
+    static constexpr size_t kQueuedFrameCost = 64;
     static constexpr int kSlotCount = 4;
     static constexpr int kGameTextSlot = 2;
 

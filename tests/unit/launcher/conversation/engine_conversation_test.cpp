@@ -339,6 +339,12 @@ TEST_F(EngineConversationTest, AFloodBetweenTwoTimersIsBounded) {
     EXPECT_TRUE(QueueBytes(frame));  // the timer made room again
     conversation_.OnTimer();
     EXPECT_EQ(host_.calls, (std::vector<std::string>{"report PreDownloadReady|"}));
+
+    // Tiny frames are charged their entry too.
+    const size_t most = EngineConversation::kMaxQueuedBytes / EngineConversation::kQueuedFrameCost;
+    queued = 0;
+    while (queued <= most && QueueBytes(frame)) ++queued;
+    EXPECT_LT(queued, most);
 }
 
 // Starts the engine by calling the timer again from inside the start, as a
