@@ -1,6 +1,7 @@
 #include "double_log.h"
 
 #include "tests/doubles/append_line.h"
+#include "tests/doubles/this_module.h"
 
 #include <cstdio>
 #include <cstring>
@@ -17,15 +18,7 @@ volatile LONG g_counts[kCounterCount] = {};
 
 void SetLogName(const wchar_t* name) { g_logName = name; }
 
-std::wstring ModuleFolder() {
-    HMODULE self = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ModuleFolder), &self);
-    wchar_t path[MAX_PATH] = L"";
-    DWORD n = GetModuleFileNameW(self, path, MAX_PATH);
-    std::wstring folder(path, n);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
+std::wstring ModuleFolder() { return ThisModuleFolder(); }
 
 void Log(const std::string& line) {
     AppendLineToLog(ModuleFolder() + g_logName, line);

@@ -1,5 +1,7 @@
 #include "scheduler.h"
 
+#include "tests/doubles/this_module.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -24,12 +26,7 @@ uint64_t g_order = 0;
 HWND g_hidden = nullptr;
 bool g_posted = false;
 
-HINSTANCE ModuleInstance() {
-    HMODULE self = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ModuleInstance), &self);
-    return self;
-}
+HINSTANCE ModuleInstance() { return ThisModule(); }
 
 void Arm();
 

@@ -5,6 +5,7 @@
 #include "common/file_util.h"
 #include "scenario.h"
 #include "tests/doubles/append_line.h"
+#include "tests/doubles/this_module.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,16 +14,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring LibraryFolder() {
-    HMODULE self = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&LibraryFolder), &self);
-    wchar_t path[MAX_PATH] = L"";
-    DWORD n = GetModuleFileNameW(self, path, MAX_PATH);
-    std::wstring folder(path, n);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
 
 std::string Hex(const std::string& bytes) {
     static const char digits[] = "0123456789abcdef";
@@ -36,7 +27,7 @@ std::string Hex(const std::string& bytes) {
 
 class HallDouble final : public ClientProcMsgObject {
 public:
-    HallDouble() : folder_(LibraryFolder()) {
+    HallDouble() : folder_(ThisModuleFolder()) {
         InitializeCriticalSection(&lock_);
         stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         std::string text, error;
