@@ -38,25 +38,15 @@ void LauncherLinks::PushCallbackType(int value) {
 }
 
 bool LauncherLinks::QueueCopyData(WPARAM sender, const COPYDATASTRUCT* data) {
-    const bool oversized = data != nullptr && data->cbData > kMaxFrameBytes;
-    const size_t cost = (data != nullptr && data->lpData != nullptr ? data->cbData : 0) + kQueuedFrameCost;
-    bool logFlood = false;
-    {
-        ScopedCriticalSection hold(inboundLock_);
-        if (!oversized && inboundBytes_ + cost <= kMaxQueuedBytes) {
-            inbound_.push_back(Inbound{sender, CopyDataFrame::Copy(data)});
-            inboundBytes_ += cost;
-            return true;
-        }
-        // One line a tick: a flood must not fill the log instead.
-        logFlood = !floodLogged_;
-        floodLogged_ = true;
+    bool firstDrop = false;
+    const CopyDataQueue::Result result = inbound_.Push(sender, data, firstDrop);
+    // One line a tick: a flood must not fill the log instead.
+    if (firstDrop) {
+        Log(result == CopyDataQueue::Result::kOversized
+                ? "WM_COPYDATA of " + std::to_string(data->cbData) + " bytes dropped: larger than any frame"
+                : std::string("WM_COPYDATA dropped until the next tick: too many bytes wait already"));
     }
-    if (logFlood) {
-        Log(oversized ? "WM_COPYDATA of " + std::to_string(data->cbData) + " bytes dropped: larger than any frame"
-                      : std::string("WM_COPYDATA dropped until the next tick: too many bytes wait already"));
-    }
-    return false;
+    return result == CopyDataQueue::Result::kQueued;
 }
 
 void LauncherLinks::QueueCoreText(const std::string& text) {
@@ -225,16 +215,8 @@ void LauncherLinks::SendCoreTexts() {
 }
 
 void LauncherLinks::ReceiveFrames() {
-    std::vector<Inbound> frames;
-    {
-        ScopedCriticalSection hold(inboundLock_);
-        frames.swap(inbound_);
-        inboundBytes_ = 0;
-        floodLogged_ = false;
-    }
-    for (const Inbound& entry : frames) {
-        deal_.OnReceive(entry.sender, entry.frame.data(), static_cast<int32_t>(entry.frame.size()));
-    }
+    for (const CopyDataQueue::Frame& frame : inbound_.Take())
+        deal_.OnReceive(frame.sender, frame.bytes.data(), static_cast<int32_t>(frame.bytes.size()));
 }
 
 void LauncherLinks::ServeRecords() {

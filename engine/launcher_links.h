@@ -4,6 +4,7 @@
 // received frames, the core's events and the core's texts to the main
 // thread, and the part of the engine's tick that serves the launchers.
 #include "common/channel_types.h"
+#include "common/copy_data_queue.h"
 #include "common/critical_section_lock.h"
 #include "common/protocol_deal.h"
 #include "common/win.h"
@@ -25,12 +26,9 @@ public:
     static constexpr size_t kMaxQueuedCoreTexts = 1024;
     // Launcher windows served at once; a hello beyond them is ignored.
     static constexpr size_t kMaxRecords = 64;
-    // No launcher frame is larger; anything bigger is dropped uncopied.
-    static constexpr size_t kMaxFrameBytes = kChannelHeadSize + kChannelBodyCapacity;
-    // What may wait for one tick: any process can send to the engine's window.
-    static constexpr size_t kMaxQueuedBytes = 16 * 1024 * 1024;
-    // What one waiting frame costs beside its bytes (its entry and copy).
-    static constexpr size_t kQueuedFrameCost = 64;
+    static constexpr size_t kMaxFrameBytes = CopyDataQueue::kMaxFrameBytes;
+    static constexpr size_t kMaxQueuedBytes = CopyDataQueue::kMaxQueuedBytes;
+    static constexpr size_t kQueuedFrameCost = CopyDataQueue::kQueuedFrameCost;
 
     explicit LauncherLinks(NotifyCore& core);
     ~LauncherLinks();
@@ -72,11 +70,6 @@ public:
     void SetClock(std::function<uint32_t()> clock) { clock_ = std::move(clock); }
 
 private:
-    struct Inbound {
-        WPARAM sender;
-        std::vector<uint8_t> frame;
-    };
-
     void OnNotifyWnd(WPARAM sender, const ChannelIntRecord& record);
     void OnNotifyAction(WPARAM sender, const ChannelSlotTextRecord& record);
     void OnCoreCallback(int value);
@@ -95,10 +88,7 @@ private:
     bool readyFlag_ = false;
     bool restartFlag_ = false;
 
-    CriticalSectionLock inboundLock_;
-    std::vector<Inbound> inbound_;
-    size_t inboundBytes_ = 0;    // under inboundLock_
-    bool floodLogged_ = false;   // under inboundLock_
+    CopyDataQueue inbound_;
     CriticalSectionLock eventLock_;
     std::vector<int> events_;
     CriticalSectionLock coreTextLock_;

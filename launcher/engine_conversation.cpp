@@ -85,20 +85,14 @@ EngineConversation::EngineConversation(EngineConversationHost& host, const std::
 }
 
 bool EngineConversation::QueueCopyData(const COPYDATASTRUCT* data) {
-    if (data != nullptr && data->cbData > kMaxFrameBytes) {
+    bool firstDrop = false;
+    const CopyDataQueue::Result result = inbound_.Push(0, data, firstDrop);
+    // One line a timer: a flood must not fill the log instead.
+    if (firstDrop && result == CopyDataQueue::Result::kOversized)
         CommonLog("WM_COPYDATA of " + std::to_string(data->cbData) + " bytes dropped: larger than any frame");
-        return false;
-    }
-    const size_t size = (data != nullptr && data->lpData != nullptr ? data->cbData : 0) + kQueuedFrameCost;
-    ScopedCriticalSection hold(inboundLock_);
-    if (inboundBytes_ + size > kMaxQueuedBytes) {
-        if (!floodLogged_) CommonLog("WM_COPYDATA dropped until the next timer: too many bytes wait already");
-        floodLogged_ = true;
-        return false;
-    }
-    inbound_.push_back(CopyDataFrame::Copy(data));  // empty without a payload
-    inboundBytes_ += size;
-    return true;
+    else if (firstDrop)
+        CommonLog("WM_COPYDATA dropped until the next timer: too many bytes wait already");
+    return result == CopyDataQueue::Result::kQueued;
 }
 
 void EngineConversation::OnTimer() {
@@ -110,15 +104,8 @@ void EngineConversation::OnTimer() {
         startEngine_ = false;
         StartEngine();
     }
-    std::vector<std::vector<uint8_t>> frames;
-    {
-        ScopedCriticalSection hold(inboundLock_);
-        frames.swap(inbound_);
-        inboundBytes_ = 0;
-        floodLogged_ = false;
-    }
-    for (const std::vector<uint8_t>& frame : frames)
-        deal_.OnReceive(0, frame.data(), static_cast<int32_t>(frame.size()));
+    for (const CopyDataQueue::Frame& frame : inbound_.Take())
+        deal_.OnReceive(0, frame.bytes.data(), static_cast<int32_t>(frame.bytes.size()));
     inTimer_ = false;
 }
 

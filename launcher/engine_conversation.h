@@ -5,7 +5,7 @@
 // every eCallBackType and the two CF_ACTION requests. All of it runs on the
 // UI thread; the inbound queue keeps its lock all the same.
 #include "common/channel_types.h"
-#include "common/critical_section_lock.h"
+#include "common/copy_data_queue.h"
 #include "common/protocol_deal.h"
 #include "common/unique_handle.h"
 #include "common/win.h"
@@ -50,14 +50,9 @@ const wchar_t* CallBackEventName(int value);
 
 class EngineConversation {
 public:
-    // No real frame is larger; anything bigger is dropped unread.
-    static constexpr size_t kMaxFrameBytes = kChannelHeadSize + kChannelBodyCapacity;
-    // What may wait for one timer; the engine's frames are small, a flood
-    // from elsewhere is cut here.
-    static constexpr size_t kMaxQueuedBytes = 16 * 1024 * 1024;
-    // What a waiting frame costs beside its bytes, so that a flood of tiny
-    // frames is bounded too.
-    static constexpr size_t kQueuedFrameCost = 64;
+    static constexpr size_t kMaxFrameBytes = CopyDataQueue::kMaxFrameBytes;
+    static constexpr size_t kMaxQueuedBytes = CopyDataQueue::kMaxQueuedBytes;
+    static constexpr size_t kQueuedFrameCost = CopyDataQueue::kQueuedFrameCost;
     static constexpr int kSlotCount = 4;
     static constexpr int kGameTextSlot = 2;
 
@@ -134,8 +129,5 @@ private:
     std::string slots_[kSlotCount];
     ChannelProgressRecord progress_ = {0, 0};
 
-    CriticalSectionLock inboundLock_;
-    std::vector<std::vector<uint8_t>> inbound_;  // under inboundLock_
-    size_t inboundBytes_ = 0;                    // under inboundLock_
-    bool floodLogged_ = false;                   // under inboundLock_
+    CopyDataQueue inbound_;
 };
