@@ -1,9 +1,9 @@
 #include "launcher/frame_window.h"
 
 #include "launcher/page_query.h"
-#include "ui/core/notify_message_ui.h"
-#include "ui/core/notify_sender_name.h"
-#include "ui/core/web_browser_ui.h"
+#include "ui/core/manager/notify_message_ui.h"
+#include "ui/core/manager/notify_sender_name.h"
+#include "ui/core/hosts/web_browser_ui.h"
 
 #include <cwchar>
 #include <new>

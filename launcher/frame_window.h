@@ -3,8 +3,8 @@
 // in the browser control "webRechargeUI". The page reaches the launcher
 // through the External object this window hands to the browser.
 #include "launcher/external.h"
-#include "ui/core/web_browser_event_handler.h"
-#include "ui/core/window_impl_base.h"
+#include "ui/core/hosts/web_browser_event_handler.h"
+#include "ui/core/window/window_impl_base.h"
 
 #include <string>
 

@@ -5,10 +5,10 @@
 #include "common/profile_file.h"
 #include "launcher/flash_invoke_request.h"
 #include "launcher/process_alive.h"
-#include "ui/controls/container_ui.h"
-#include "ui/core/flash_ui.h"
-#include "ui/core/notify_message_ui.h"
-#include "ui/core/notify_sender_name.h"
+#include "ui/controls/containers/container_ui.h"
+#include "ui/core/hosts/flash_ui.h"
+#include "ui/core/manager/notify_message_ui.h"
+#include "ui/core/manager/notify_sender_name.h"
 
 #include <shellapi.h>
 

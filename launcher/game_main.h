@@ -5,8 +5,8 @@
 // handle), can hide itself in the notification area, and watches the game
 // process: when the game ends, the launcher's first windows come back.
 #include "common/win.h"
-#include "ui/core/flash_event_handler.h"
-#include "ui/core/window_impl_base.h"
+#include "ui/core/hosts/flash_event_handler.h"
+#include "ui/core/window/window_impl_base.h"
 
 #include <cstdint>
 #include <string>

@@ -5,7 +5,7 @@
 #include "launcher/launcher_settings.h"
 #include "launcher/main_window.h"
 #include "launcher/run_time_functions.h"
-#include "ui/core/window_manager_ui.h"
+#include "ui/core/manager/window_manager_ui.h"
 
 #include <cstdio>
 #include <new>

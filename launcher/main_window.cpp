@@ -11,8 +11,8 @@
 #include "launcher/page_query.h"
 #include "launcher/http_transfer.h"
 #include "launcher/report_worker.h"
-#include "ui/core/control_ui.h"
-#include "ui/core/notify_sender_name.h"
+#include "ui/core/control/control_ui.h"
+#include "ui/core/manager/notify_sender_name.h"
 
 #include <cwchar>
 #include <new>

@@ -10,7 +10,7 @@
 #include "launcher/hall_client.h"
 #include "launcher/launcher_settings.h"
 #include "launcher/page_reload_schedule.h"
-#include "ui/core/window_impl_base.h"
+#include "ui/core/window/window_impl_base.h"
 
 #include <memory>
 #include <string>

@@ -5,9 +5,9 @@
 #   tools/screenshot-sample-skin.sh [OUTPUT.png]
 # Another skin's program with a "show" mode may be named, relative to the
 # build folder, with the part of the screen to keep:
-#   SHOW_PROGRAM=tests/unit/ui/launcher_skin/launcher_skin_test.exe SHOW_CROP=600x420+0+0
+#   SHOW_PROGRAM=tests/unit/ui/core/window/launcher_skin/launcher_skin_test.exe SHOW_CROP=600x420+0+0
 set -eu
-show_program=${SHOW_PROGRAM:-tests/unit/ui/skin_window/skin_window_test.exe}
+show_program=${SHOW_PROGRAM:-tests/unit/ui/core/window/skin_window/skin_window_test.exe}
 crop=${SHOW_CROP:-480x380+0+0}
 root=$(cd "$(dirname "$0")/.." && pwd)
 # The architecture the tests run on, else whichever test build there is.

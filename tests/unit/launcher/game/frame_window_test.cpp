@@ -3,8 +3,8 @@
 #include "game_test_support.h"
 #include "tests/support/desktop_input_lock.h"
 #include "launcher/frame_window.h"
-#include "ui/core/notify_message_ui.h"
-#include "ui/core/window_manager_ui.h"
+#include "ui/core/manager/notify_message_ui.h"
+#include "ui/core/manager/window_manager_ui.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #include "game_test_support.h"
 #include "tests/support/desktop_input_lock.h"
 #include "launcher/game_main.h"
-#include "ui/core/control_ui.h"
-#include "ui/core/notify_message_ui.h"
-#include "ui/core/window_manager_ui.h"
+#include "ui/core/control/control_ui.h"
+#include "ui/core/manager/notify_message_ui.h"
+#include "ui/core/manager/window_manager_ui.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "tests/support/desktop_input_lock.h"
 #include "launcher/game_main.h"
 #include "launcher/game_start.h"
-#include "ui/core/window_manager_ui.h"
+#include "ui/core/manager/window_manager_ui.h"
 
 #include <gtest/gtest.h>
 

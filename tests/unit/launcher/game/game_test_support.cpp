@@ -3,7 +3,7 @@
 #include "common/code_page.h"
 #include "common/file_util.h"
 #include "tests/unit/common/test_run_folder.h"
-#include "ui/core/window_manager_ui.h"
+#include "ui/core/manager/window_manager_ui.h"
 
 #include <gtest/gtest.h>
 

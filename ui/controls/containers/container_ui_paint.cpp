@@ -1,0 +1,64 @@
+#include "ui/controls/containers/container_ui.h"
+#include "ui/controls/containers/scroll_bar_ui.h"
+#include "ui/core/render/clip_region_guard.h"
+
+namespace QuillUI {
+
+namespace {
+
+bool Meets(const RECT& a, const RECT& b) {
+    RECT both;
+    return IntersectRect(&both, &a, &b) != FALSE;
+}
+
+}  // namespace
+
+bool CContainerUI::DoPaint(HDC dc, const RECT& paint, CControlUI* stopControl) {
+    RECT visible;
+    if (!IntersectRect(&visible, &paint, &itemRect_)) return true;
+    CClipRegionGuard clip;
+    CClipRegionGuard::GenerateClip(dc, visible, clip);
+    CControlUI::DoPaint(dc, paint, stopControl);
+
+    if (!items_.IsEmpty()) {
+        const RECT client = GetClientPos();
+        RECT childPaint;
+        if (!IntersectRect(&childPaint, &paint, &client)) {
+            // Only float children can show outside the child area.
+            for (int i = 0; i < items_.GetSize(); ++i) {
+                CControlUI* child = static_cast<CControlUI*>(items_[i]);
+                if (child == stopControl) return false;
+                if (!child->IsVisible() || !Meets(paint, child->GetPos())) continue;
+                if (!child->IsFloat() || !Meets(itemRect_, child->GetPos())) continue;
+                if (!child->Paint(dc, paint, stopControl)) return false;
+            }
+        } else {
+            CClipRegionGuard childClip;
+            CClipRegionGuard::GenerateClip(dc, childPaint, childClip);
+            for (int i = 0; i < items_.GetSize(); ++i) {
+                CControlUI* child = static_cast<CControlUI*>(items_[i]);
+                if (child == stopControl) return false;
+                if (!child->IsVisible() || !Meets(paint, child->GetPos())) continue;
+                if (!child->IsFloat()) {
+                    if (!Meets(client, child->GetPos())) continue;
+                    if (!child->Paint(dc, paint, stopControl)) return false;
+                } else if (Meets(itemRect_, child->GetPos())) {
+                    CClipRegionGuard::UseOldClipBegin(dc, childClip);
+                    const bool goOn = child->Paint(dc, paint, stopControl);
+                    CClipRegionGuard::UseOldClipEnd(dc, childClip);
+                    if (!goOn) return false;
+                }
+            }
+        }
+    }
+
+    CScrollBarUI* bars[] = {verticalScrollBar_, horizontalScrollBar_};
+    for (CScrollBarUI* bar : bars) {
+        if (bar == nullptr) continue;
+        if (bar == stopControl) return false;
+        if (bar->IsVisible() && Meets(paint, bar->GetPos()) && !bar->Paint(dc, paint, stopControl)) return false;
+    }
+    return true;
+}
+
+}  // namespace QuillUI

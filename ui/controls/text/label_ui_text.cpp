@@ -1,0 +1,100 @@
+// The label's measuring and its plain text painting.
+#include "ui/controls/text/label_ui.h"
+
+#include "ui/core/render/font_info_ui.h"
+#include "ui/core/render/renderer_ui.h"
+#include "ui/core/manager/window_manager_ui.h"
+
+namespace QuillUI {
+
+namespace {
+
+const int kMeasureExtent = 9999;
+
+}  // namespace
+
+RECT CLabelUI::GetTextRect() const {
+    CRectUI rc = itemRect_;
+    rc.left += textPadding_.left;
+    rc.top += textPadding_.top;
+    rc.right -= textPadding_.right;
+    rc.bottom -= textPadding_.bottom;
+    return rc;
+}
+
+SIZE CLabelUI::EstimateSize(SIZE available) {
+    if (fixedSize_.cx > 0 && fixedSize_.cy > 0) return fixedSize_;
+    // Nothing to measure with before the control belongs to a window.
+    if (manager_ == nullptr || manager_->GetPaintDC() == nullptr) return fixedSize_;
+    if (IsMultiLine() && (available.cx != lastAvailable_.cx || available.cy != lastAvailable_.cy)) {
+        needEstimate_ = true;
+    }
+    if (!needEstimate_) return estimated_;
+    needEstimate_ = false;
+    lastAvailable_ = available;
+    CSizeUI size = fixedSize_;
+    const UINT style = (textStyle_ & ~static_cast<UINT>(DT_CENTER | DT_RIGHT)) | DT_CALCRECT;
+    // The measuring functions leave the rectangle alone for an empty text.
+    auto measure = [&](RECT& rc) {
+        if (text_.IsEmpty()) {
+            rc.right = rc.left;
+            rc.bottom = rc.top;
+            return;
+        }
+        HDC dc = manager_->GetPaintDC();
+        if (showHtml_) {
+            int links = 0;
+            CRendererUI::DrawHtmlText(dc, manager_, rc, text_.GetData(), 0, nullptr, nullptr, links, font_, style);
+        } else {
+            CRendererUI::DrawText(dc, manager_, rc, text_.GetData(), 0, font_, style);
+        }
+    };
+    if (IsMultiLine()) {
+        if (size.cx == 0) size.cx = available.cx;
+        RECT rc = {textPadding_.left, 0, size.cx - textPadding_.right, kMeasureExtent};
+        measure(rc);
+        size.cy = rc.bottom - rc.top + textPadding_.top + textPadding_.bottom;
+    } else {
+        if (size.cy == 0) {
+            const FontInfoUI* font = manager_->GetFontInfo(font_);
+            const int height = font != nullptr ? font->metrics.tmHeight : 0;
+            size.cy = height + 8 + textPadding_.top + textPadding_.bottom;
+        }
+        if (size.cx == 0) {
+            RECT rc = {0, 0, kMeasureExtent, size.cy};
+            measure(rc);
+            size.cx = rc.right - rc.left + textPadding_.left + textPadding_.right;
+        }
+    }
+    estimated_ = size;
+    return estimated_;
+}
+
+void CLabelUI::FillDefaultColors() {
+    if (manager_ == nullptr) return;
+    if (textColor_ == 0) textColor_ = manager_->GetDefaultFontColor();
+    if (disabledTextColor_ == 0) disabledTextColor_ = manager_->GetDefaultDisabledColor();
+}
+
+void CLabelUI::DrawPlainText(HDC dc, DWORD color) {
+    RECT rc = GetTextRect();
+    if (showHtml_) {
+        int links = 0;
+        CRendererUI::DrawHtmlText(dc, manager_, rc, text_.GetData(), color, nullptr, nullptr, links, font_,
+                                  textStyle_);
+    } else {
+        CRendererUI::DrawText(dc, manager_, rc, text_.GetData(), color, font_, textStyle_);
+    }
+}
+
+void CLabelUI::PaintText(HDC dc) {
+    FillDefaultColors();
+    if (enabledEffect_) {
+        PaintEffectText(dc);
+        return;
+    }
+    if (text_.IsEmpty()) return;
+    DrawPlainText(dc, IsEnabled() ? textColor_ : disabledTextColor_);
+}
+
+}  // namespace QuillUI

@@ -1,0 +1,285 @@
+// Loading markup and building control trees from it.
+#include "ui/core/markup/dialog_builder.h"
+
+#include "common/common_log.h"
+#include "ui/core/control/control_ui.h"
+#include "ui/controls/containers/container_ui.h"
+#include "ui/core/markup/dialog_builder_tags.h"
+#include "ui/core/skin/module_resource.h"
+#include "ui/core/manager/window_manager_ui.h"
+
+#include <cwchar>
+#include <cwctype>
+
+namespace QuillUI {
+
+namespace {
+
+bool IsTag(const wchar_t* name, const wchar_t* tag) { return name != nullptr && _wcsicmp(name, tag) == 0; }
+
+// Booleans of the resource elements accept any case.
+bool IsTrueAnyCase(const wchar_t* value) { return _wcsicmp(value, L"true") == 0; }
+
+bool IsResourceElement(const wchar_t* name) {
+    return IsTag(name, L"Image") || IsTag(name, L"Font") || IsTag(name, L"Default") || IsTag(name, L"MultiLanguage");
+}
+
+DWORD ParseMask(const wchar_t* value) {
+    while (*value == L' ' || *value == L'\t') ++value;
+    if (*value == L'#') ++value;
+    return static_cast<DWORD>(wcstoul(value, nullptr, 16));
+}
+
+std::string Narrow(const wchar_t* text) {
+    std::string out;
+    for (; text != nullptr && *text != L'\0'; ++text) out += (*text < 0x80) ? static_cast<char>(*text) : '?';
+    return out;
+}
+
+}  // namespace
+
+CControlUI* CDialogBuilder::Create(const wchar_t* markup, const wchar_t* type, IDialogBuilderCallback* callback,
+                                   CWindowManagerUI* manager, CControlUI* parent) {
+    if (!Load(markup, type)) return nullptr;
+    return Create(callback, manager, parent);
+}
+
+bool CDialogBuilder::Load(const wchar_t* markup, const wchar_t* type) {
+    typeId_ = nullptr;
+    typeName_.Empty();
+    fromResource_ = false;
+    if (markup == nullptr) return false;
+    if (!IS_INTRESOURCE(markup)) {
+        if (markup[0] == L'<') return document_.Load(markup);
+        return document_.LoadFromFile(markup, CXmlDocumentUI::kEncodingUtf8);
+    }
+    if (type == nullptr) return false;
+    if (IS_INTRESOURCE(type))
+        typeId_ = type;
+    else
+        typeName_ = type;
+    fromResource_ = true;
+    const wchar_t* resourceType = typeId_ != nullptr ? typeId_ : typeName_.GetData();
+    DWORD size = 0;
+    const void* bytes = FindModuleResource(markup, resourceType, size);
+    if (bytes == nullptr) return false;
+    return document_.LoadFromMem(bytes, size, CXmlDocumentUI::kEncodingUtf8);
+}
+
+CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* callback, CWindowManagerUI* manager, CControlUI* parent) {
+    callback_ = callback;
+    CXmlNodeUI root = document_.GetRoot();
+    if (!root.IsValid()) return nullptr;
+    if (manager != nullptr) {
+        RegisterResources(root, manager);
+        if (IsTag(root.GetName(), L"Window") && manager->GetPaintWindow() != nullptr) {
+            const int count = root.GetAttributeCount();
+            for (int i = 0; i < count; ++i) manager->SetWindowAttribute(root.GetAttributeName(i), root.GetAttributeValue(i));
+        }
+    }
+    return ParseLevel(root, parent, manager);
+}
+
+void CDialogBuilder::RegisterResources(CXmlNodeUI root, CWindowManagerUI* manager) {
+    for (CXmlNodeUI node = root.GetChild(); node.IsValid(); node = node.GetSibling()) {
+        const wchar_t* tag = node.GetName();
+        if (!IsResourceElement(tag)) continue;
+        const int count = node.GetAttributeCount();
+        if (IsTag(tag, L"Image")) {
+            const wchar_t* name = nullptr;
+            const wchar_t* type = nullptr;
+            DWORD mask = 0;
+            bool shared = false;
+            for (int i = 0; i < count; ++i) {
+                const wchar_t* key = node.GetAttributeName(i);
+                const wchar_t* value = node.GetAttributeValue(i);
+                if (wcscmp(key, L"name") == 0) name = value;
+                else if (wcscmp(key, L"restype") == 0) type = value;
+                else if (wcscmp(key, L"mask") == 0) mask = ParseMask(value);
+                else if (wcscmp(key, L"shared") == 0) shared = IsTrueAnyCase(value);
+            }
+            if (name != nullptr && *name != L'\0') manager->AddImage(name, type, mask, false, shared);
+        } else if (IsTag(tag, L"Font")) {
+            long id = -1;
+            const wchar_t* face = nullptr;
+            int size = 12;
+            bool bold = false, underline = false, italic = false, isDefault = false, shared = false;
+            for (int i = 0; i < count; ++i) {
+                const wchar_t* key = node.GetAttributeName(i);
+                const wchar_t* value = node.GetAttributeValue(i);
+                if (wcscmp(key, L"id") == 0) id = wcstol(value, nullptr, 10);
+                else if (wcscmp(key, L"name") == 0) face = value;
+                else if (wcscmp(key, L"size") == 0) size = static_cast<int>(wcstol(value, nullptr, 10));
+                else if (wcscmp(key, L"bold") == 0) bold = IsTrueAnyCase(value);
+                else if (wcscmp(key, L"underline") == 0) underline = IsTrueAnyCase(value);
+                else if (wcscmp(key, L"italic") == 0) italic = IsTrueAnyCase(value);
+                else if (wcscmp(key, L"default") == 0) isDefault = IsTrueAnyCase(value);
+                else if (wcscmp(key, L"shared") == 0) shared = IsTrueAnyCase(value);
+            }
+            if (id < 0 || id > 0x7FFFFFFFL || face == nullptr || *face == L'\0') continue;
+            manager->AddFont(static_cast<int>(id), face, size, bold, underline, italic, shared);
+            if (isDefault) manager->SetDefaultFont(face, size, bold, underline, italic, shared);
+        } else if (IsTag(tag, L"Default")) {
+            const wchar_t* name = nullptr;
+            const wchar_t* value = nullptr;
+            bool shared = false;
+            for (int i = 0; i < count; ++i) {
+                const wchar_t* key = node.GetAttributeName(i);
+                if (wcscmp(key, L"name") == 0) name = node.GetAttributeValue(i);
+                else if (wcscmp(key, L"value") == 0) value = node.GetAttributeValue(i);
+                else if (wcscmp(key, L"shared") == 0) shared = IsTrueAnyCase(node.GetAttributeValue(i));
+            }
+            if (name != nullptr && *name != L'\0' && value != nullptr)
+                manager->AddDefaultAttributeList(name, value, shared);
+        } else {
+            long id = -1;
+            const wchar_t* value = nullptr;
+            for (int i = 0; i < count; ++i) {
+                const wchar_t* key = node.GetAttributeName(i);
+                if (wcscmp(key, L"id") == 0) id = wcstol(node.GetAttributeValue(i), nullptr, 10);
+                else if (wcscmp(key, L"value") == 0) value = node.GetAttributeValue(i);
+            }
+            if (id >= 0 && id <= 0x7FFFFFFFL && value != nullptr)
+                CWindowManagerUI::AddMultiLanguageString(static_cast<int>(id), value);
+        }
+    }
+}
+
+CControlUI* CDialogBuilder::MakeControl(const wchar_t* tag) {
+    if (CControlUI* control = CreateControlForTag(tag)) return control;
+    const CPointerArray* plugins = CWindowManagerUI::GetPlugins();
+    for (int i = 0; i < plugins->GetSize(); ++i) {
+        ControlPluginUI plugin = reinterpret_cast<ControlPluginUI>(plugins->GetAt(i));
+        if (plugin == nullptr) continue;
+        if (CControlUI* control = plugin(tag)) return control;
+    }
+    if (callback_ != nullptr) return callback_->CreateControl(tag);
+    return nullptr;
+}
+
+void CDialogBuilder::ApplyAttributes(CControlUI* control, CXmlNodeUI node, const wchar_t* tag,
+                                     CWindowManagerUI* manager) {
+    if (manager != nullptr) {
+        control->SetManager(manager, nullptr, false);
+        if (const wchar_t* defaults = manager->GetDefaultAttributeList(tag)) control->ApplyAttributeList(defaults);
+    }
+    const int count = node.GetAttributeCount();
+    for (int i = 0; i < count; ++i) control->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
+}
+
+void CDialogBuilder::BuildInclude(CXmlNodeUI node, CControlUI* parent, CWindowManagerUI* manager) {
+    wchar_t text[500] = L"";
+    long count = 1;
+    if (node.GetAttributeValue(L"count", text, 500)) count = wcstol(text, nullptr, 10);
+    wchar_t source[500] = L"";
+    node.GetAttributeValue(L"source", source, 500);
+    if (includeDepth_ >= kMaxIncludeDepth) {
+        CommonLog("Layout include \"" + Narrow(source) + "\" skipped: includes nested too deeply");
+        return;
+    }
+    for (long i = 0; i < count; ++i) {
+        CDialogBuilder builder;
+        builder.includeDepth_ = includeDepth_ + 1;
+        CControlUI* made = nullptr;
+        if (fromResource_) {
+            const long id = wcstol(source, nullptr, 10);
+            if (id <= 0 || id > 0xFFFF) break;
+            const wchar_t* type = typeId_ != nullptr ? typeId_ : typeName_.GetData();
+            made = builder.Create(MAKEINTRESOURCEW(id), type, callback_, manager, parent);
+        } else {
+            made = builder.Create(source, nullptr, callback_, manager, parent);
+        }
+        // With a parent the included controls are attached to it; without
+        // one nothing would own them.
+        if (made != nullptr && parent == nullptr) made->Delete();
+    }
+}
+
+bool CDialogBuilder::BuildTreeNode(CXmlNodeUI node, CControlUI* parent, CWindowManagerUI* manager) {
+    // A node outside any tree has nowhere to go; the level goes on, as it
+    // would lose the controls made so far otherwise.
+    if (parent == nullptr) {
+        CommonLog("Layout tree node without a tree skipped");
+        return true;
+    }
+    const TreeBuildOpsUI& ops = GetTreeBuildOps();
+    const bool parentIsNode = parent->GetInterface(L"TreeNode") != nullptr;
+    const bool parentIsView = !parentIsNode && parent->GetInterface(L"TreeView") != nullptr;
+    if (!parentIsNode && !parentIsView) return false;
+    CControlUI* treeNode = CreateControlForTag(L"TreeNode");
+    if (treeNode == nullptr) return true;
+    if (parentIsNode) {
+        if (ops.addNodeToNode == nullptr || !ops.addNodeToNode(parent, treeNode)) {
+            treeNode->Delete();
+            return true;
+        }
+    }
+    ApplyAttributes(treeNode, node, node.GetName(), manager);
+    if (node.HasChildren()) ParseLevel(node, treeNode, manager);
+    if (parentIsView && (ops.addNodeToView == nullptr || !ops.addNodeToView(parent, treeNode))) treeNode->Delete();
+    return true;
+}
+
+CControlUI* CDialogBuilder::ParseLevel(CXmlNodeUI level, CControlUI* parent, CWindowManagerUI* manager) {
+    IContainerUI* container = nullptr;
+    bool containerAsked = false;
+    CControlUI* first = nullptr;
+    for (CXmlNodeUI node = level.GetChild(); node.IsValid(); node = node.GetSibling()) {
+        const wchar_t* tag = node.GetName();
+        if (IsResourceElement(tag)) continue;
+        if (IsTag(tag, L"Include")) {
+            if (node.HasAttributes()) BuildInclude(node, parent, manager);
+            continue;
+        }
+        if (IsTag(tag, L"TreeNode")) {
+            if (!BuildTreeNode(node, parent, manager)) return nullptr;
+            continue;
+        }
+        CControlUI* control = MakeControl(tag);
+        if (control == nullptr) continue;
+        // Children are complete before their parent is attached.
+        if (node.HasChildren()) ParseLevel(node, control, manager);
+
+        if (parent != nullptr) {
+            wchar_t cover[256] = L"";
+            node.GetAttributeValue(L"cover", cover, 256);
+            const bool parentIsNode = parent->GetInterface(L"TreeNode") != nullptr;
+            if (wcscmp(cover, L"true") == 0) {
+                parent->SetCover(control);
+            } else if (parentIsNode) {
+                const TreeBuildOpsUI& ops = GetTreeBuildOps();
+                if (ops.addToNodeRow == nullptr || !ops.addToNodeRow(parent, control)) {
+                    control->Delete();
+                    continue;
+                }
+            } else {
+                if (!containerAsked) {
+                    container = static_cast<IContainerUI*>(parent->GetInterface(L"IContainer"));
+                    containerAsked = true;
+                }
+                if (container == nullptr) {
+                    // Nothing would own the control.
+                    control->Delete();
+                    return nullptr;
+                }
+                if (!container->Add(control)) {
+                    control->Delete();
+                    continue;
+                }
+            }
+        }
+
+        ApplyAttributes(control, node, tag, manager);
+        if (manager != nullptr) control->SetManager(nullptr, nullptr, false);
+
+        if (first == nullptr) {
+            first = control;
+        } else if (parent == nullptr) {
+            // Only the first top-level control is handed back.
+            control->Delete();
+        }
+    }
+    return first;
+}
+
+}  // namespace QuillUI

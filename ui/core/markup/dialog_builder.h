@@ -1,0 +1,67 @@
+// Turns layout markup into a tree of controls: the root element's resource
+// declarations go to the window's manager, its attributes become window
+// attributes, and every other element becomes a control made by tag name.
+#pragma once
+#include "common/win.h"
+#include "ui/core/values/wide_string.h"
+#include "ui/core/markup/xml_document_ui.h"
+
+namespace QuillUI {
+
+class CControlUI;
+class CWindowManagerUI;
+
+// Makes the application's own controls for tags the framework does not know.
+class IDialogBuilderCallback {
+public:
+    // Null when the tag is not the application's either.
+    virtual CControlUI* CreateControl(const wchar_t* className) = 0;
+
+protected:
+    ~IDialogBuilderCallback() = default;
+};
+
+class CDialogBuilder {
+public:
+    // Includes nested deeper than this are skipped, so markup that includes
+    // itself, directly or through others, ends.
+    static const int kMaxIncludeDepth = 16;
+
+    CDialogBuilder() = default;
+    CDialogBuilder(const CDialogBuilder&) = delete;
+    CDialogBuilder& operator=(const CDialogBuilder&) = delete;
+
+    // markup is a resource id (MAKEINTRESOURCE, found with type in the
+    // resource module), markup text (it starts with "<") or a file name in
+    // the skin folder or zip. type is a text or a MAKEINTRESOURCE id. Null
+    // when the markup cannot be found, read or parsed, or builds nothing.
+    CControlUI* Create(const wchar_t* markup, const wchar_t* type = nullptr, IDialogBuilderCallback* callback = nullptr,
+                       CWindowManagerUI* manager = nullptr, CControlUI* parent = nullptr);
+    // Builds from the document already loaded.
+    CControlUI* Create(IDialogBuilderCallback* callback = nullptr, CWindowManagerUI* manager = nullptr,
+                       CControlUI* parent = nullptr);
+
+    CXmlDocumentUI* GetMarkup() { return &document_; }
+
+private:
+    bool Load(const wchar_t* markup, const wchar_t* type);
+    void RegisterResources(CXmlNodeUI root, CWindowManagerUI* manager);
+    // The controls of one level; the first one made (tree nodes aside), or
+    // null when the parent cannot take children.
+    CControlUI* ParseLevel(CXmlNodeUI node, CControlUI* parent, CWindowManagerUI* manager);
+    void BuildInclude(CXmlNodeUI node, CControlUI* parent, CWindowManagerUI* manager);
+    // False when the level must end: the parent takes no tree nodes.
+    bool BuildTreeNode(CXmlNodeUI node, CControlUI* parent, CWindowManagerUI* manager);
+    CControlUI* MakeControl(const wchar_t* tag);
+    static void ApplyAttributes(CControlUI* control, CXmlNodeUI node, const wchar_t* tag, CWindowManagerUI* manager);
+
+    CXmlDocumentUI document_;
+    IDialogBuilderCallback* callback_ = nullptr;
+    // The resource type the markup came with; includes use it as well.
+    const wchar_t* typeId_ = nullptr;  // a MAKEINTRESOURCE type
+    CWideString typeName_;             // a text type
+    bool fromResource_ = false;
+    int includeDepth_ = 0;
+};
+
+}  // namespace QuillUI

@@ -1,0 +1,96 @@
+// The tag table of the dialog builder.
+#include "ui/core/markup/dialog_builder_tags.h"
+
+#include "ui/controls/buttons/button_ui.h"
+#include "ui/controls/buttons/check_box_ui.h"
+#include "ui/controls/containers/container_ui.h"
+#include "ui/controls/containers/horizontal_layout_ui.h"
+#include "ui/controls/text/label_ui.h"
+#include "ui/controls/buttons/option_ui.h"
+#include "ui/controls/containers/scroll_bar_ui.h"
+#include "ui/controls/text/text_ui.h"
+#include "ui/controls/containers/vertical_layout_ui.h"
+#include "ui/core/hosts/active_x_ui.h"
+#include "ui/core/control/control_ui.h"
+#include "ui/core/hosts/flash_ui.h"
+#include "ui/core/hosts/web_browser_ui.h"
+
+#include <cwchar>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace QuillUI {
+
+namespace {
+
+template <class Control>
+CControlUI* Make() {
+    return new (std::nothrow) Control();
+}
+
+// One row per tag; several tags may make one class.
+const ControlTagUI kFrameworkTags[] = {
+    {L"Control", &Make<CControlUI>},
+    {L"Container", &Make<CContainerUI>},
+    {L"ScrollBar", &Make<CScrollBarUI>},
+    {L"ActiveX", &Make<CActiveXUI>},
+    {L"WebBrowser", &Make<CWebBrowserUI>},
+    {L"Flash", &Make<CFlashUI>},
+    {L"VerticalLayout", &Make<CVerticalLayoutUI>},
+    {L"VBox", &Make<CVerticalLayoutUI>},
+    {L"HorizontalLayout", &Make<CHorizontalLayoutUI>},
+    {L"HBox", &Make<CHorizontalLayoutUI>},
+    {L"Label", &Make<CLabelUI>},
+    {L"Text", &Make<CTextUI>},
+    {L"Button", &Make<CButtonUI>},
+    {L"Option", &Make<COptionUI>},
+    {L"CheckBox", &Make<CCheckBoxUI>},
+};
+
+struct RegisteredTag {
+    std::wstring tag;
+    ControlFactoryUI create;
+};
+
+std::vector<RegisteredTag>& Registered() {
+    static std::vector<RegisteredTag> rows;
+    return rows;
+}
+
+TreeBuildOpsUI& TreeOps() {
+    static TreeBuildOpsUI ops;
+    return ops;
+}
+
+}  // namespace
+
+CControlUI* CreateControlForTag(const wchar_t* tag) {
+    if (tag == nullptr || *tag == L'\0') return nullptr;
+    // Rows a program registered win over the framework's own.
+    for (const RegisteredTag& row : Registered()) {
+        if (_wcsicmp(row.tag.c_str(), tag) == 0) return row.create();
+    }
+    for (const ControlTagUI& row : kFrameworkTags) {
+        if (_wcsicmp(row.tag, tag) == 0) return row.create();
+    }
+    return nullptr;
+}
+
+bool RegisterControlTag(const wchar_t* tag, ControlFactoryUI create) {
+    if (tag == nullptr || *tag == L'\0' || create == nullptr) return false;
+    for (RegisteredTag& row : Registered()) {
+        if (_wcsicmp(row.tag.c_str(), tag) == 0) {
+            row.create = create;
+            return true;
+        }
+    }
+    Registered().push_back({tag, create});
+    return true;
+}
+
+const TreeBuildOpsUI& GetTreeBuildOps() { return TreeOps(); }
+
+void SetTreeBuildOps(const TreeBuildOpsUI& ops) { TreeOps() = ops; }
+
+}  // namespace QuillUI

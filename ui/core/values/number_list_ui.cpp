@@ -1,0 +1,19 @@
+#include "ui/core/values/number_list_ui.h"
+
+#include <cwchar>
+
+namespace QuillUI {
+
+const wchar_t* ParseNumberList(const wchar_t* text, long* values, int count) {
+    const wchar_t* p = text != nullptr ? text : L"";
+    for (int i = 0; i < count; ++i) {
+        wchar_t* end = nullptr;
+        values[i] = wcstol(p, &end, 10);
+        p = end;
+        // One separator follows each number; the terminator is never skipped.
+        if (*p != 0) ++p;
+    }
+    return p;
+}
+
+}  // namespace QuillUI
