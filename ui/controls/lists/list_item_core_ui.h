@@ -14,7 +14,7 @@ struct ControlEventUI;
 class CListItemCoreUI : public IListItemUI {
 public:
     // The items' control flags; the window manager gives the value no meaning.
-    static const UINT kControlFlags = 4;
+    static constexpr UINT kControlFlags = 4;
 
     int GetIndex() const override;
     void SetIndex(int index) override;

@@ -14,7 +14,7 @@ namespace QuillUI {
 
 class CListTextElementUI : public CListLabelElementUI {
 public:
-    static const int kMaxLinks = 8;
+    static constexpr int kMaxLinks = 8;
 
     CListTextElementUI();
     ~CListTextElementUI() override;

@@ -6,6 +6,7 @@
 #include "ui/controls/lists/list_label_element_ui.h"
 #include "ui/controls/lists/list_ui.h"
 #include "tests/unit/ui/support/markup_window.h"
+#include "tests/unit/ui/support/ui_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -379,5 +380,69 @@ TEST(ListExpansion, ExpandingCollapsesThePreviousItemUnlessMultiExpanding) {
         EXPECT_EQ(1, list->GetExpandedItem());
         EXPECT_TRUE(window.notifier.heard.empty());
         EXPECT_FALSE(list->ExpandItem(7, true));
+    }
+}
+
+TEST(ListAttributes, ItemTextStyleWords) {
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* value;
+        UINT before;
+        UINT expected;
+    };
+    const UINT base = DT_VCENTER | DT_SINGLELINE;
+    const Case cases[] = {
+        {L"itemalign", L"center", base | DT_RIGHT, base | DT_CENTER},
+        {L"itemalign", L"left", base | DT_CENTER | DT_RIGHT, base},
+        {L"itemalign", L"left right", base | DT_CENTER, base | DT_RIGHT},
+        {L"itemvalign", L"bottom", base, DT_SINGLELINE | DT_BOTTOM},
+        {L"itemvalign", L"top", base, DT_SINGLELINE},
+        {L"itemendellipsis", L"true", base, base | DT_END_ELLIPSIS},
+        {L"itemmultiline", L"true", base, DT_VCENTER | DT_WORDBREAK},
+        // Off again: single line, the word break left as it was.
+        {L"itemmultiline", L"TRUE", DT_VCENTER | DT_WORDBREAK, base | DT_WORDBREAK},
+    };
+    for (const Case& c : cases) {
+        CListUI list;
+        list.GetListInfo()->textStyle = c.before;
+        list.SetAttribute(c.name, c.value);
+        EXPECT_EQ(c.expected, list.GetListInfo()->textStyle) << std::string(c.name, c.name + wcslen(c.name));
+    }
+    CListUI list;
+    list.SetAttribute(L"itemhotbkcolor", L"#FF112233");
+    EXPECT_EQ(0xFF112233u, list.GetListInfo()->hotBkColor);
+    list.SetAttribute(L"itemhotbkcolor", L"FF445566");
+    EXPECT_EQ(0xFF445566u, list.GetListInfo()->hotBkColor);
+    list.SetAttribute(L"itemheight", L"24px");
+    EXPECT_EQ(24, list.GetListInfo()->itemHeight);
+}
+
+TEST(ListAttributes, PaddingListsStopAtTheEndOfTheirValue) {
+    struct Case {
+        std::wstring value;
+        RECT expected;
+    };
+    const Case cases[] = {
+        {L"1,2,3,4", {1, 2, 3, 4}},
+        {L"5", {5, 0, 0, 0}},
+        {L"7,8,", {7, 8, 0, 0}},
+        {L"", {0, 0, 0, 0}},
+        {L"1,2,3,4,5,6", {1, 2, 3, 4}},
+    };
+    GuardedBytes guarded(64);
+    for (const Case& c : cases) {
+        const std::string what(c.value.begin(), c.value.end());
+        CListUI list;
+        list.SetAttribute(L"itemtextpadding", guarded.PlaceText(c.value));
+        const RECT padding = list.GetListInfo()->textPadding;
+        EXPECT_EQ(c.expected.left, padding.left) << what;
+        EXPECT_EQ(c.expected.top, padding.top) << what;
+        EXPECT_EQ(c.expected.right, padding.right) << what;
+        EXPECT_EQ(c.expected.bottom, padding.bottom) << what;
+
+        CListHeaderItemUI item;
+        item.SetAttribute(L"textpadding", guarded.PlaceText(c.value));
+        EXPECT_EQ(c.expected.left, item.GetTextPadding().left) << what;
+        EXPECT_EQ(c.expected.bottom, item.GetTextPadding().bottom) << what;
     }
 }
