@@ -136,8 +136,11 @@ SIZE CListTextElementUI::EstimateSize(SIZE available) {
     if (width == 0 && columns > 0) width = info->columns[columns - 1].right - info->columns[0].left;
     bool stale = width != lastWidth_;
     lastWidth_ = width;
-    const wchar_t* text = FirstText();
-    if (lastText_ != text) {
+    // A single line of a known width is as tall as the font whatever it
+    // says: its text is neither asked for nor compared.
+    const bool measuresText = width == 0 || (info->textStyle & DT_SINGLELINE) == 0;
+    const wchar_t* text = measuresText ? FirstText() : L"";
+    if (measuresText && lastText_ != text) {
         stale = true;
         lastText_ = text;
     }

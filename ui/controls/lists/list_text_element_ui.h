@@ -63,14 +63,15 @@ private:
     // The link under the point, or -1.
     int LinkAt(POINT point) const;
 
+    // What every layout reads comes first, near the label's cache.
+    IListUI* list_ = nullptr;
+    int lastWidth_ = 0;
     int linkCount_ = 0;
+    int hoverLink_ = -1;
     // Made at the first tagged paint: most rows never hold a link.
     std::unique_ptr<Links> links_;
-    int hoverLink_ = -1;
-    IListUI* list_ = nullptr;
     CPointerArray columnTexts_;  // owned CWideString pointers, null for none
     CWideString lastText_;
-    int lastWidth_ = 0;
 };
 
 }  // namespace QuillUI
