@@ -3,9 +3,9 @@
 #include "ui/controls/lists/list_body_ui.h"
 
 #include "ui/controls/containers/scroll_bar_ui.h"
+#include "ui/controls/lists/list_item_look_ui.h"
 #include "ui/controls/lists/list_ui.h"
 #include "ui/core/render/clip_region_guard.h"
-#include "ui/core/render/renderer_ui.h"
 
 namespace QuillUI {
 
@@ -45,22 +45,8 @@ bool CListBodyUI::DoPaint(HDC dc, const RECT& paint, CControlUI* stopControl) {
                 CControlUI* child = static_cast<CControlUI*>(items_[i]);
                 if (child == stopControl) return false;
                 if (!child->IsVisible()) continue;
+                MarkListRow(dc, *child, info, paint, drawIndex);
                 const RECT& pos = child->GetPos();
-                if (!child->IsFloat()) {
-                    IListItemUI* item = static_cast<IListItemUI*>(child->GetInterface(L"IListItem"));
-                    if (item != nullptr) {
-                        item->SetDrawIndex(drawIndex++);
-                        if (info != nullptr && info->hLineSize > 0) {
-                            const int top = pos.bottom + child->GetPadding().bottom;
-                            const RECT line = {pos.left, top, pos.right, top + info->hLineSize};
-                            if (Meets(paint, line)) {
-                                const int y = top + info->hLineSize / 2;
-                                CRendererUI::DrawLine(dc, RECT{pos.left, y, pos.right, y}, info->hLineSize,
-                                                      GetAdjustColor(info->hLineColor));
-                            }
-                        }
-                    }
-                }
                 if (!Meets(paint, pos)) continue;
                 if (!child->IsFloat()) {
                     if (Meets(client, pos) && !child->Paint(dc, paint, stopControl)) return false;

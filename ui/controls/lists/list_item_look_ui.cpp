@@ -52,6 +52,23 @@ void DrawListColumnLine(HDC dc, CControlUI& item, const ListInfoUI& info, const 
     CRendererUI::DrawLine(dc, RECT{x, top, x, bottom}, info.vLineSize, item.GetAdjustColor(info.vLineColor));
 }
 
+void MarkListRow(HDC dc, CControlUI& child, const ListInfoUI* info, const RECT& paint, int& drawIndex) {
+    if (child.IsFloat()) return;
+    IListItemUI* item = static_cast<IListItemUI*>(child.GetInterface(L"IListItem"));
+    if (item == nullptr) return;
+    item->SetDrawIndex(drawIndex++);
+    if (info == nullptr || info->hLineSize <= 0) return;
+    const RECT& pos = child.GetPos();
+    // The item's rectangle holds its bottom padding already; the line lies
+    // one bottom padding further down, in the gap the line size widened.
+    const int top = pos.bottom + child.GetPadding().bottom;
+    const RECT line = {pos.left, top, pos.right, top + info->hLineSize};
+    RECT both;
+    if (!IntersectRect(&both, &line, &paint)) return;
+    const int y = top + info->hLineSize / 2;
+    CRendererUI::DrawLine(dc, RECT{pos.left, y, pos.right, y}, info->hLineSize, child.GetAdjustColor(info->hLineColor));
+}
+
 void InvalidateListItem(CControlUI& item) {
     if (!item.IsVisible()) return;
     CControlUI* parent = item.GetParent();

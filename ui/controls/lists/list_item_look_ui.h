@@ -35,6 +35,12 @@ RECT PadListItemRect(RECT rect, const RECT& padding);
 // edge less half the line size.
 void DrawListColumnLine(HDC dc, CControlUI& item, const ListInfoUI& info, const RECT& column, int top, int bottom);
 
+// What a list body does for each visible row it paints, before painting
+// it: a non-float item gets the next draw index (counted in drawIndex) and,
+// with a horizontal line size, the grid line under it where that meets
+// paint. Other children are left alone.
+void MarkListRow(HDC dc, CControlUI& child, const ListInfoUI* info, const RECT& paint, int& drawIndex);
+
 // Invalidates only the part of the item that its list shows: the parent's
 // client area and every further ancestor clip it; an item scrolled out of
 // view asks for no painting.

@@ -5,6 +5,7 @@
 #include "ui/controls/lists/list_header_ui.h"
 #include "ui/controls/lists/list_label_element_ui.h"
 #include "ui/controls/lists/list_ui.h"
+#include "ui/core/markup/dialog_builder_tags.h"
 #include "tests/unit/ui/support/markup_window.h"
 #include "tests/unit/ui/support/ui_test_support.h"
 
@@ -93,6 +94,17 @@ TEST(ListNavigation, DownSelectsTheNextItem) {
     EXPECT_EQ(L"itemselect", window.notifier.heard[0].type);
     EXPECT_EQ(1u, window.notifier.heard[0].wParam);
     EXPECT_EQ(0, window.notifier.heard[0].lParam);
+}
+
+TEST(ListStructure, EachListTagMakesItsControl) {
+    const wchar_t* const tags[] = {L"List", L"ListHeader", L"ListHeaderItem", L"ListLabelElement",
+                                   L"ListTextElement", L"ListHBoxElement", L"ListContainerElement"};
+    for (const wchar_t* tag : tags) {
+        CControlUI* control = CreateControlForTag(tag);
+        ASSERT_NE(nullptr, control) << std::string(tag, tag + wcslen(tag));
+        EXPECT_STREQ(tag, control->GetClass());
+        control->Delete();
+    }
 }
 
 TEST(ListStructure, ANewListStartsEmptyWithTheDefaultItemLook) {
@@ -302,8 +314,16 @@ TEST(ListColumns, TheCurrentHeaderCannotBeRemovedAndAHeaderWithItemsStays) {
     EXPECT_EQ(window.Find<CControlUI>(L"first"), header);
     EXPECT_FALSE(list->Remove(header));
     EXPECT_EQ(0, list->CContainerUI::GetItemIndex(header));
+    // Nor can it become a child twice.
+    EXPECT_FALSE(list->Add(header));
+    EXPECT_EQ(1, list->CContainerUI::GetItemIndex(list->GetList()));
     window.Layout();
     EXPECT_EQ(80, list->GetListInfo()->columns[0].right);
+    // The columns move with the list.
+    list->Move(10, 0, false);
+    EXPECT_EQ(90, list->GetListInfo()->columns[0].right);
+    EXPECT_EQ(90, header->GetItemAt(0)->GetPos().right);
+    window.Layout();
 
     // A second header while the first has items is a plain child.
     auto* second = new CListHeaderUI();
