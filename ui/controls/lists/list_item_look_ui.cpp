@@ -1,7 +1,6 @@
 #include "ui/controls/lists/list_item_look_ui.h"
 
 #include "ui/controls/containers/container_ui.h"
-#include "ui/controls/containers/scroll_bar_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
 #include "ui/core/render/renderer_ui.h"
 
@@ -77,16 +76,9 @@ void InvalidateListItem(CControlUI& item) {
         item.Invalidate();
         return;
     }
-    RECT client = container->GetPos();
-    const RECT inset = container->GetInset();
-    client.left += inset.left;
-    client.top += inset.top;
-    client.right -= inset.right;
-    client.bottom -= inset.bottom;
-    const CScrollBarUI* vertical = container->GetVerticalScrollBar();
-    if (vertical != nullptr && vertical->IsVisible()) client.right -= vertical->GetFixedWidth();
-    const CScrollBarUI* horizontal = container->GetHorizontalScrollBar();
-    if (horizontal != nullptr && horizontal->IsVisible()) client.bottom -= horizontal->GetFixedHeight();
+    // The item rectangle less the inset and the visible bars: the part of
+    // the parent that shows its children.
+    const RECT client = container->CContainerUI::GetClientPos();
     RECT area;
     if (!IntersectRect(&area, &item.GetPos(), &client)) return;
     for (CControlUI* ancestor = parent->GetParent(); ancestor != nullptr; ancestor = ancestor->GetParent()) {

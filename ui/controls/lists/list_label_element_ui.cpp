@@ -76,13 +76,22 @@ void CListLabelElementUI::DoEvent(ControlEventUI& event) {
     if (!HandleLabelEvent(event)) CListElementUI::DoEvent(event);
 }
 
+bool CListLabelElementUI::KnownSize(const ListInfoUI& info, SIZE& size) const {
+    if (fixedSize_.cx <= 0) return false;
+    if (fixedSize_.cy > 0) {
+        size = fixedSize_;
+        return true;
+    }
+    if (info.itemHeight == 0) return false;
+    size = SIZE{fixedSize_.cx, info.itemHeight};
+    return true;
+}
+
 SIZE CListLabelElementUI::EstimateSize(SIZE available) {
     const ListInfoUI* info = GetOwnerListInfo();
     if (info == nullptr) return SIZE{0, 0};
-    if (fixedSize_.cx > 0) {
-        if (fixedSize_.cy > 0) return fixedSize_;
-        if (info->itemHeight != 0) return SIZE{fixedSize_.cx, info->itemHeight};
-    }
+    SIZE known;
+    if (KnownSize(*info, known)) return known;
     return EstimateText(available, *info, fixedSize_.cx, text_.GetData(), false);
 }
 

@@ -33,6 +33,9 @@ public:
     void DrawItemText(HDC dc, const RECT& rect) override;
 
 protected:
+    // The size that needs no measuring: a fixed size, or a fixed width with
+    // the list's item height; false when the text must be measured.
+    bool KnownSize(const ListInfoUI& info, SIZE& size) const;
     // The estimate of text from a starting size (width 0: measured; height
     // 0: the item height, else measured), cached until stale.
     SIZE EstimateText(SIZE available, const ListInfoUI& info, int width, const wchar_t* text, bool stale);

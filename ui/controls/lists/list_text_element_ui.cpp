@@ -127,10 +127,8 @@ void CListTextElementUI::DoEvent(ControlEventUI& event) {
 SIZE CListTextElementUI::EstimateSize(SIZE available) {
     const ListInfoUI* info = GetOwnerListInfo();
     if (info == nullptr) return SIZE{0, 0};
-    if (fixedSize_.cx > 0) {
-        if (fixedSize_.cy > 0) return fixedSize_;
-        if (info->itemHeight != 0) return SIZE{fixedSize_.cx, info->itemHeight};
-    }
+    SIZE known;
+    if (KnownSize(*info, known)) return known;
     int width = fixedSize_.cx;
     const int columns = list_ != nullptr ? info->columnCount : 0;
     if (width == 0 && columns > 0) width = info->columns[columns - 1].right - info->columns[0].left;

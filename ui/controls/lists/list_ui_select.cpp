@@ -1,7 +1,6 @@
 // The list's selection, expansion and keyboard and wheel navigation.
 #include "ui/controls/lists/list_ui.h"
 
-#include "ui/controls/containers/scroll_bar_ui.h"
 #include "ui/controls/lists/list_body_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
 
@@ -61,14 +60,9 @@ void CListUI::EnsureVisible(int index) {
     CControlUI* item = GetItemAt(index);
     if (item == nullptr) return;
     const RECT& itemRect = item->GetPos();
-    RECT area = body_->GetPos();
-    const RECT inset = body_->GetInset();
-    area.left += inset.left;
-    area.top += inset.top;
-    area.right -= inset.right;
-    area.bottom -= inset.bottom;
-    const CScrollBarUI* bar = body_->GetHorizontalScrollBar();
-    if (bar != nullptr && bar->IsVisible()) area.bottom -= bar->GetFixedHeight();
+    // Only its top and bottom count: the body less its inset and the
+    // visible horizontal bar.
+    const RECT area = body_->CContainerUI::GetClientPos();
     if (itemRect.top >= area.top && itemRect.bottom < area.bottom) return;
     int dy = 0;
     if (itemRect.top < area.top) dy = itemRect.top - area.top;

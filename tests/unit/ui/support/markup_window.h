@@ -9,7 +9,7 @@
 #include "tests/unit/ui/support/widget_test_support.h"
 #include "ui/core/markup/dialog_builder.h"
 
-class MarkupWindow {
+class MarkupWindow : public WindowInput<MarkupWindow> {
 public:
     explicit MarkupWindow(int width = 300, int height = 200) : window_(width, height), width_(width), height_(height) {
         manager().SetDefaultFont(L"Arial", 14, false, false, false);
@@ -40,15 +40,6 @@ public:
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
         return SendMessageW(window_.Get(), message, wParam, lParam);
     }
-    void Move(int x, int y) { Send(WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
-    void Down(int x, int y) { Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
-    void Up(int x, int y) { Send(WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
-    void Click(int x, int y) {
-        Move(x, y);
-        Down(x, y);
-        Up(x, y);
-    }
-    void Key(WPARAM key) { Send(WM_KEYDOWN, key, 0); }
     // One notch of the wheel at a client point; up or down.
     void Wheel(int x, int y, bool down) {
         POINT screen = {x, y};
