@@ -1,7 +1,7 @@
 #include "ui/controls/lists/list_label_element_ui.h"
 
+#include "ui/controls/text/text_extent_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
-#include "ui/core/render/font_info_ui.h"
 #include "ui/core/render/renderer_ui.h"
 
 #include <cwchar>
@@ -9,8 +9,6 @@
 namespace QuillUI {
 
 namespace {
-
-const int kMeasureExtent = 9999;
 
 bool SameRect(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -116,39 +114,8 @@ SIZE CListLabelElementUI::EstimateText(SIZE available, const ListInfoUI& info, i
     lastTextStyle_ = info.textStyle;
     lastTextPadding_ = info.textPadding;
 
-    const RECT& pad = info.textPadding;
-    const UINT style = (info.textStyle & ~static_cast<UINT>(DT_CENTER | DT_RIGHT)) | DT_CALCRECT;
-    // The measuring functions leave the rectangle as it is for an empty text.
-    auto measure = [&](RECT& rc) {
-        if (text == nullptr || *text == L'\0') {
-            rc.right = rc.left;
-            rc.bottom = rc.top;
-            return;
-        }
-        int links = 0;
-        HDC dc = manager_->GetPaintDC();
-        if (info.showHtml)
-            CRendererUI::DrawHtmlText(dc, manager_, rc, text, 0, nullptr, nullptr, links, info.font, style);
-        else
-            CRendererUI::DrawText(dc, manager_, rc, text, 0, info.font, style);
-    };
-    if (multiLine) {
-        if (size.cx == 0) size.cx = available.cx;
-        RECT rc = {pad.left, 0, size.cx - pad.right, kMeasureExtent};
-        measure(rc);
-        size.cy = rc.bottom - rc.top + pad.top + pad.bottom;
-    } else {
-        if (size.cy == 0) {
-            const FontInfoUI* font = manager_->GetFontInfo(info.font);
-            size.cy = (font != nullptr ? font->metrics.tmHeight : 0) + 8 + pad.top + pad.bottom;
-        }
-        if (size.cx == 0) {
-            RECT rc = {0, 0, kMeasureExtent, size.cy};
-            measure(rc);
-            size.cx = rc.right - rc.left + pad.left + pad.right;
-        }
-    }
-    estimated_ = size;
+    const TextExtentRequestUI request = {text, info.font, info.textStyle, info.showHtml, info.textPadding};
+    estimated_ = MeasureTextExtent(*manager_, request, size, available);
     return estimated_;
 }
 
