@@ -25,8 +25,8 @@ IListItemUI* AsListItem(CControlUI* control) {
     return control != nullptr ? static_cast<IListItemUI*>(control->GetInterface(L"IListItem")) : nullptr;
 }
 
-// Where an index that pointed at a position stands after the item at
-// removed left.
+// An index kept across the removal of the item at removed: the items past
+// it move up by one.
 int AfterRemoval(int tracked, int removed) { return tracked > removed ? tracked - 1 : tracked; }
 
 }  // namespace
