@@ -98,7 +98,7 @@ SIZE CListLabelElementUI::EstimateText(SIZE available, const ListInfoUI& info, i
     const bool multiLine = (info.textStyle & DT_SINGLELINE) == 0;
     if (multiLine && (available.cx != lastAvailable_.cx || available.cy != lastAvailable_.cy)) stale = true;
     if (info.itemHeight != lastItemHeight_ || info.font != lastFont_ || info.textStyle != lastTextStyle_ ||
-        !SameRect(info.textPadding, lastTextPadding_)) {
+        !SameRect(info.textPadding, lastTextPadding_) || info.showHtml != lastShowHtml_) {
         stale = true;
     }
     if (!stale && !needEstimate_) return estimated_;
@@ -113,6 +113,7 @@ SIZE CListLabelElementUI::EstimateText(SIZE available, const ListInfoUI& info, i
     lastFont_ = info.font;
     lastTextStyle_ = info.textStyle;
     lastTextPadding_ = info.textPadding;
+    lastShowHtml_ = info.showHtml;
 
     const TextExtentRequestUI request = {text, info.font, info.textStyle, info.showHtml, info.textPadding};
     estimated_ = MeasureTextExtent(*manager_, request, size, available);

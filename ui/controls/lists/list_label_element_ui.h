@@ -1,7 +1,8 @@
 // The list item of the markup tag "ListLabelElement": one line or block of
 // text in the owner's item look; a click selects it. Its size is measured
 // once and kept until the text, its fixed size or the list-info values it
-// was measured with change (a multi-line item also when the space does).
+// was measured with change (a multi-line item also when the space does):
+// item height, font, text style, padding, and whether the text is tagged.
 #pragma once
 #include "ui/controls/lists/list_element_ui.h"
 #include "ui/core/values/rect_ui.h"
@@ -54,6 +55,7 @@ protected:
     int lastFont_ = -1;
     UINT lastTextStyle_ = 0;
     CRectUI lastTextPadding_;
+    bool lastShowHtml_ = false;
 };
 
 }  // namespace QuillUI

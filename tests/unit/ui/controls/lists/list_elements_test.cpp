@@ -264,6 +264,12 @@ TEST(ListLabelElement, SizeCacheFollowsTheListsFontPaddingAndWidth) {
     const int wide = single->EstimateSize(SIZE{400, 300}).cy;
     const int narrow = single->EstimateSize(SIZE{60, 300}).cy;
     EXPECT_GT(narrow, wide);
+    // Tagged text measures without its tags once the list says so.
+    list->SetAttribute(L"itemmultiline", L"false");
+    single->SetText(L"{b}tags{/b}");
+    const int plain = single->EstimateSize(SIZE{400, 300}).cx;
+    list->SetAttribute(L"itemshowhtml", L"true");
+    EXPECT_LT(single->EstimateSize(SIZE{400, 300}).cx, plain);
     // Without a window nothing is measured.
     CListUI detached;
     auto* loose = new CListLabelElementUI();
