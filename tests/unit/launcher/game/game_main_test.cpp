@@ -4,6 +4,7 @@
 #include "tests/support/desktop_input_lock.h"
 #include "launcher/game_main.h"
 #include "launcher/process_alive.h"
+#include "tests/unit/launcher/ended_process.h"
 #include "ui/core/control/control_ui.h"
 #include "ui/core/manager/notify_message_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
@@ -264,23 +265,6 @@ TEST_F(GameMainTest, AtTheEndEveryGameWindowGoesTheOlderOnesToo) {
 HANDLE WINAPI FailingSnapshot(DWORD, DWORD) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return INVALID_HANDLE_VALUE;
-}
-
-// The id of a process that has ended.
-DWORD EndedProcessId() {
-    wchar_t system[MAX_PATH];
-    GetSystemDirectoryW(system, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(system) + L"\\cmd.exe\" /c exit";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION child = {};
-    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                        &child))
-        return 0;
-    WaitForSingleObject(child.hProcess, 20000);
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
-    return child.dwProcessId;
 }
 
 // A snapshot that cannot be taken says nothing of the game: the window stays,
