@@ -21,6 +21,7 @@
 namespace {
 
 GameMain* gGameMain = nullptr;
+
 // Every game window object that lives, oldest first.
 std::vector<GameMain*>& LiveGameMains() {
     static std::vector<GameMain*> games;
@@ -90,12 +91,12 @@ GameMain* GameMain::Open(GameMainHost& host, const std::wstring& config, const s
     GameMain* game = new (std::nothrow) GameMain(host, config);
     if (game == nullptr) return nullptr;
     if (game->Create(nullptr, game->appName_.c_str(), kStyle, 0, 0, 0, kWidth, kHeight) == nullptr) {
-        // The game window shown before stays the current one.
         CommonLog("The game window cannot be created");
         // A window that existed for a moment has deleted its object already.
         if (IsLive(game)) delete game;
         return nullptr;
     }
+    // Only now: a window that could not be made leaves the one shown current.
     gGameMain = game;
     game->SetIcon(kIconId);
     game->CenterWindow();
