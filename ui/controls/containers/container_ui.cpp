@@ -1,5 +1,6 @@
 #include "ui/controls/containers/container_ui.h"
 
+#include "ui/core/markup/attribute_value_ui.h"
 #include "ui/controls/containers/scroll_bar_ui.h"
 #include "ui/core/values/number_list_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
@@ -196,7 +197,7 @@ void CContainerUI::SetMouseEnabled(bool enabled) {
 
 void CContainerUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     if (name == nullptr || value == nullptr) return;
-    const bool isTrue = wcscmp(value, L"true") == 0;
+    const bool isTrue = IsTrueValue(value);
     // "exists" asks the accessors: a list keeps its bars in its body.
     if (wcscmp(name, L"inset") == 0) {
         long v[4] = {0, 0, 0, 0};

@@ -234,6 +234,11 @@ public:
     CDelegateList OnPostPaint;
 
 protected:
+    // The rule of every image setter: a description equal to the current one
+    // whose image is loaded changes nothing; any other replaces it, to be
+    // loaded at the next draw, and the control is repainted. Null is empty.
+    // False when nothing changed.
+    bool ChangeImage(ImageDrawInfoUI& info, const wchar_t* description);
     // The walk of SetPos and Move: the area clipped by each ancestor goes to
     // the manager. False when an ancestor is hidden or clips everything away.
     bool InvalidateThroughAncestors(RECT area);

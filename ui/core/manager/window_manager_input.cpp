@@ -3,6 +3,7 @@
 // program's message loop.
 #include "ui/core/control/control_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
+#include "ui/core/values/listed_walk.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -79,12 +80,10 @@ void CWindowManagerUI::OnMouseMove(LPARAM lParam) {
     if (under != nullptr && !IsOwn(under)) return;
     if (!mouseCaptured_) {
         if (under != hover_ && hover_ != nullptr) {
-            // Handlers may take controls off the list while it is walked.
-            CPointerArray leaving(mouseLeaveNeeded_);
-            for (int i = 0; i < leaving.GetSize(); ++i) {
-                if (mouseLeaveNeeded_.Find(leaving[i]) < 0) continue;
-                if (!RaiseEvent(static_cast<CControlUI*>(leaving[i]), EventMouseLeave)) return;
-            }
+            const bool alive = ForEachStillListed(mouseLeaveNeeded_, [&](void* control) {
+                return RaiseEvent(static_cast<CControlUI*>(control), EventMouseLeave);
+            });
+            if (!alive) return;
             if (!RaiseEvent(hover_, EventMouseLeave)) return;
             hover_ = nullptr;
             HideToolTip();
@@ -256,17 +255,16 @@ void CWindowManagerUI::HideToolTip() {
 }
 
 bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    CPointerArray filters(preMessageFilters_);
     LifeWatch watch(*this);
-    for (int i = 0; i < filters.GetSize(); ++i) {
-        if (preMessageFilters_.Find(filters[i]) < 0) continue;
-        bool handled = false;
-        LRESULT answer = static_cast<IMessageFilterUI*>(filters[i])->MessageHandler(message, wParam, lParam, handled);
-        if (watch.IsGone()) {
-            result = answer;
-            return true;
-        }
-        if (!handled) continue;
+    bool handled = false;
+    LRESULT answer = 0;
+    ForEachStillListed(preMessageFilters_, [&](void* filter) {
+        answer = static_cast<IMessageFilterUI*>(filter)->MessageHandler(message, wParam, lParam, handled);
+        // A filter that ended the window has handled the message too.
+        if (watch.IsGone()) handled = true;
+        return !handled;
+    });
+    if (handled) {
         result = answer;
         return true;
     }
@@ -301,14 +299,12 @@ bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lPa
 }
 
 bool CWindowManagerUI::TranslateAccelerator(MSG* message) {
-    CPointerArray translators(translateAccelerators_);
     LifeWatch watch(*this);
-    for (int i = 0; i < translators.GetSize(); ++i) {
-        if (translateAccelerators_.Find(translators[i]) < 0) continue;
-        if (static_cast<ITranslateAccelerator*>(translators[i])->TranslateAccelerator(message) == S_OK) return true;
-        if (watch.IsGone()) return true;
-    }
-    return false;
+    // Translated, or the window ended while translating: taken either way.
+    return !ForEachStillListed(translateAccelerators_, [&](void* translator) {
+        return static_cast<ITranslateAccelerator*>(translator)->TranslateAccelerator(message) != S_OK &&
+               !watch.IsGone();
+    });
 }
 
 bool CWindowManagerUI::TranslateMessage(const MSG* message) {

@@ -1,6 +1,7 @@
 // Loading markup and building control trees from it.
 #include "ui/core/markup/dialog_builder.h"
 
+#include "ui/core/markup/attribute_value_ui.h"
 #include "common/common_log.h"
 #include "ui/core/control/control_ui.h"
 #include "ui/controls/containers/container_ui.h"
@@ -17,17 +18,8 @@ namespace {
 
 bool IsTag(const wchar_t* name, const wchar_t* tag) { return name != nullptr && _wcsicmp(name, tag) == 0; }
 
-// Booleans of the resource elements accept any case.
-bool IsTrueAnyCase(const wchar_t* value) { return _wcsicmp(value, L"true") == 0; }
-
 bool IsResourceElement(const wchar_t* name) {
     return IsTag(name, L"Image") || IsTag(name, L"Font") || IsTag(name, L"Default") || IsTag(name, L"MultiLanguage");
-}
-
-DWORD ParseMask(const wchar_t* value) {
-    while (*value == L' ' || *value == L'\t') ++value;
-    if (*value == L'#') ++value;
-    return static_cast<DWORD>(wcstoul(value, nullptr, 16));
 }
 
 std::string Narrow(const wchar_t* text) {
@@ -95,8 +87,8 @@ void CDialogBuilder::RegisterResources(CXmlNodeUI root, CWindowManagerUI* manage
                 const wchar_t* value = node.GetAttributeValue(i);
                 if (wcscmp(key, L"name") == 0) name = value;
                 else if (wcscmp(key, L"restype") == 0) type = value;
-                else if (wcscmp(key, L"mask") == 0) mask = ParseMask(value);
-                else if (wcscmp(key, L"shared") == 0) shared = IsTrueAnyCase(value);
+                else if (wcscmp(key, L"mask") == 0) mask = ReadColorValue(value);
+                else if (wcscmp(key, L"shared") == 0) shared = IsTrueValueAnyCase(value);
             }
             if (name != nullptr && *name != L'\0') manager->AddImage(name, type, mask, false, shared);
         } else if (IsTag(tag, L"Font")) {
@@ -110,11 +102,11 @@ void CDialogBuilder::RegisterResources(CXmlNodeUI root, CWindowManagerUI* manage
                 if (wcscmp(key, L"id") == 0) id = wcstol(value, nullptr, 10);
                 else if (wcscmp(key, L"name") == 0) face = value;
                 else if (wcscmp(key, L"size") == 0) size = static_cast<int>(wcstol(value, nullptr, 10));
-                else if (wcscmp(key, L"bold") == 0) bold = IsTrueAnyCase(value);
-                else if (wcscmp(key, L"underline") == 0) underline = IsTrueAnyCase(value);
-                else if (wcscmp(key, L"italic") == 0) italic = IsTrueAnyCase(value);
-                else if (wcscmp(key, L"default") == 0) isDefault = IsTrueAnyCase(value);
-                else if (wcscmp(key, L"shared") == 0) shared = IsTrueAnyCase(value);
+                else if (wcscmp(key, L"bold") == 0) bold = IsTrueValueAnyCase(value);
+                else if (wcscmp(key, L"underline") == 0) underline = IsTrueValueAnyCase(value);
+                else if (wcscmp(key, L"italic") == 0) italic = IsTrueValueAnyCase(value);
+                else if (wcscmp(key, L"default") == 0) isDefault = IsTrueValueAnyCase(value);
+                else if (wcscmp(key, L"shared") == 0) shared = IsTrueValueAnyCase(value);
             }
             if (id < 0 || id > 0x7FFFFFFFL || face == nullptr || *face == L'\0') continue;
             manager->AddFont(static_cast<int>(id), face, size, bold, underline, italic, shared);
@@ -127,7 +119,7 @@ void CDialogBuilder::RegisterResources(CXmlNodeUI root, CWindowManagerUI* manage
                 const wchar_t* key = node.GetAttributeName(i);
                 if (wcscmp(key, L"name") == 0) name = node.GetAttributeValue(i);
                 else if (wcscmp(key, L"value") == 0) value = node.GetAttributeValue(i);
-                else if (wcscmp(key, L"shared") == 0) shared = IsTrueAnyCase(node.GetAttributeValue(i));
+                else if (wcscmp(key, L"shared") == 0) shared = IsTrueValueAnyCase(node.GetAttributeValue(i));
             }
             if (name != nullptr && *name != L'\0' && value != nullptr)
                 manager->AddDefaultAttributeList(name, value, shared);
@@ -244,7 +236,7 @@ CControlUI* CDialogBuilder::ParseLevel(CXmlNodeUI level, CControlUI* parent, CWi
             wchar_t cover[256] = L"";
             node.GetAttributeValue(L"cover", cover, 256);
             const bool parentIsNode = parent->GetInterface(L"TreeNode") != nullptr;
-            if (wcscmp(cover, L"true") == 0) {
+            if (IsTrueValue(cover)) {
                 parent->SetCover(control);
             } else if (parentIsNode) {
                 const TreeBuildOpsUI& ops = GetTreeBuildOps();
