@@ -255,15 +255,29 @@ void CWindowManagerUI::HideToolTip() {
 }
 
 bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return PreTranslate(message, wParam, lParam, result, true);
+}
+
+bool CWindowManagerUI::IsKeyOfNativeWindow(const MSG& message) const {
+    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
+    for (HWND level = message.hwnd; level != nullptr && level != paintWindow_; level = ::GetParent(level)) {
+        if (nativeWindows_.Find(level) >= 0) return true;
+    }
+    return false;
+}
+
+bool CWindowManagerUI::PreTranslate(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, bool filtered) {
     LifeWatch watch(*this);
     bool handled = false;
     LRESULT answer = 0;
-    ForEachStillListed(preMessageFilters_, [&](void* filter) {
-        answer = static_cast<IMessageFilterUI*>(filter)->MessageHandler(message, wParam, lParam, handled);
-        // A filter that ended the window has handled the message too.
-        if (watch.IsGone()) handled = true;
-        return !handled;
-    });
+    if (filtered) {
+        ForEachStillListed(preMessageFilters_, [&](void* filter) {
+            answer = static_cast<IMessageFilterUI*>(filter)->MessageHandler(message, wParam, lParam, handled);
+            // A filter that ended the window has handled the message too.
+            if (watch.IsGone()) handled = true;
+            return !handled;
+        });
+    }
     if (handled) {
         result = answer;
         return true;
@@ -330,7 +344,10 @@ bool CWindowManagerUI::TranslateMessage(const MSG* message) {
         for (HWND level = message->hwnd; level != nullptr; level = ::GetParent(level)) {
             if (message->hwnd != manager->GetPaintWindow() && level != manager->GetPaintWindow()) continue;
             if (manager->TranslateAccelerator(&copy)) return true;
-            manager->PreMessageHandler(copy.message, copy.wParam, copy.lParam, result);
+            // Keys typed into a hosted native window are its own: an
+            // Escape in an edit must not reach the window's default keys.
+            manager->PreTranslate(copy.message, copy.wParam, copy.lParam, result,
+                                  !manager->IsKeyOfNativeWindow(copy));
             break;
         }
     }

@@ -294,13 +294,16 @@ bool CWindowManagerUI::RemoveTranslateAccelerator(ITranslateAccelerator* transla
 }
 
 bool CWindowManagerUI::AddNativeWindow(CControlUI* control, HWND window) {
-    if (control == nullptr || window == nullptr || nativeWindows_.Find(window) >= 0) return false;
+    if (control == nullptr || window == nullptr) return false;
+    // Invalidated even when the window is known already: a hosted window
+    // registers again to have a layered window print it anew.
+    Invalidate(GetChildWindowRect(window));
+    if (nativeWindows_.Find(window) >= 0) return false;
     if (!nativeWindows_.Add(window)) return false;
     if (!nativeWindowControls_.Add(control)) {
         nativeWindows_.Remove(nativeWindows_.GetSize() - 1);
         return false;
     }
-    Invalidate(GetChildWindowRect(window));
     return true;
 }
 

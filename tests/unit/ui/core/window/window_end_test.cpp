@@ -144,3 +144,26 @@ TEST(WindowEnd, TheControlTreeGoesWithTheWindow) {
     EXPECT_TRUE(ended);
     EXPECT_EQ(CountedControl::alive, before);
 }
+
+TEST(WindowEnd, EscapeTypedIntoAHostedWindowLeavesTheWindowOpen) {
+    bool ended = false;
+    SelfEndingWindow* window = new SelfEndingWindow(ended);
+    HWND hwnd = window->Create(nullptr, L"escape", WS_OVERLAPPEDWINDOW, 0, 100, 100, 200, 100);
+    ASSERT_NE(hwnd, nullptr);
+    HWND edit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 0, 0, 80, 20, hwnd, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(window->GetManager().AddNativeWindow(window->GetManager().GetRoot(), edit));
+
+    // An edit or a date-time cancels with Escape; the key is its own.
+    PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 1);
+    Pump(50);
+    EXPECT_FALSE(ended);
+    ASSERT_TRUE(IsWindow(hwnd));
+
+    // Typed into the window itself, it closes the window.
+    PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 1);
+    Pump(50);
+    EXPECT_TRUE(ended);
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+}
