@@ -69,8 +69,10 @@ public:
     // (click, select) only then.
     virtual bool Activate();
     virtual CWindowManagerUI* GetManager() const;
-    // The cover gets (manager, this, init) first; Init runs when init is set
-    // and there is a parent.
+    // The cover gets (manager, this, init) first; a different manager, or
+    // none, makes the old one forget this control (ReapObjects); Init runs
+    // when init is set and there is a parent. Containers pass it on to
+    // their subtree, so a moved subtree leaves its old manager whole.
     virtual void SetManager(CWindowManagerUI* manager, CControlUI* parent, bool init = true);
     virtual CControlUI* GetParent() const;
     virtual CControlUI* GetCover() const;
