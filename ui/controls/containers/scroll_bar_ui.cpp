@@ -11,11 +11,6 @@
 
 namespace QuillUI {
 
-namespace {
-
-
-}  // namespace
-
 CScrollBarUI::CScrollBarUI() {
     fixedSize_.cx = 16;
 }
