@@ -3,6 +3,7 @@
 #include "ui/controls/containers/scroll_bar_ui.h"
 #include "ui/controls/lists/list_header_ui.h"
 #include "ui/controls/lists/list_ui.h"
+#include "ui/core/values/clamp_ui.h"
 
 #include <algorithm>
 
@@ -11,8 +12,6 @@ namespace QuillUI {
 namespace {
 
 bool IsShown(const CScrollBarUI* bar) { return bar != nullptr && bar->IsVisible(); }
-
-int ClampMinThenMax(int value, int low, int high) { return std::min(std::max(value, low), high); }
 
 // The space a child may take: cut to its fixed size where it has one,
 // else to its maximum.
@@ -55,7 +54,7 @@ void CListBodyUI::SetPos(RECT rect, bool needInvalidate) {
         if (headerWidth) continue;
         const RECT pad = child->GetPadding();
         const SIZE size = child->EstimateSize(SpaceFor(child, availWidth - pad.left - pad.right, availHeight));
-        const int width = ClampMinThenMax(std::max(0, static_cast<int>(size.cx)), child->GetMinWidth(),
+        const int width = Clamp(std::max(0, static_cast<int>(size.cx)), child->GetMinWidth(),
                                           child->GetMaxWidth());
         neededWidth = std::max(neededWidth, width);
     }
@@ -81,7 +80,7 @@ void CListBodyUI::SetPos(RECT rect, bool needInvalidate) {
         remaining -= pad.top;
         const SIZE space = SpaceFor(child, availWidth - pad.left - pad.right, remaining);
         const SIZE size = child->EstimateSize(space);
-        const int height = ClampMinThenMax(size.cy, child->GetMinHeight(), child->GetMaxHeight());
+        const int height = Clamp(size.cy, child->GetMinHeight(), child->GetMaxHeight());
         int width = child->GetMaxWidth();
         if (width == 0) width = availWidth - pad.left - pad.right;
         width = std::max(width, 0);

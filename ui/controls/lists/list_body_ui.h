@@ -9,6 +9,7 @@
 namespace QuillUI {
 
 class CListUI;
+struct ListInfoUI;
 
 class CListBodyUI : public CVerticalLayoutUI {
 public:
@@ -27,7 +28,13 @@ public:
     bool DoPaint(HDC dc, const RECT& paint, CControlUI* stopControl) override;
 
 protected:
+    // Numbers the row and draws its grid line.
+    void OnChildPaintTurn(HDC dc, const RECT& paint, CControlUI* child) override;
+
     CListUI* owner_;
+    // While painting: the owner's record and the next row's draw index.
+    const ListInfoUI* paintInfo_ = nullptr;
+    int drawIndex_ = 0;
 };
 
 }  // namespace QuillUI

@@ -58,13 +58,6 @@ void CListHeaderItemUI::SetShowHtml(bool showHtml) {
     Invalidate();
 }
 
-void CListHeaderItemUI::ChangeImage(ImageDrawInfoUI& info, const wchar_t* description) {
-    if (info.image != nullptr && info.drawString == description) return;
-    info.Clear();
-    info.drawString = description;
-    Invalidate();
-}
-
 void CListHeaderItemUI::SetNormalImage(const wchar_t* description) { ChangeImage(normalImage_, description); }
 void CListHeaderItemUI::SetHotImage(const wchar_t* description) { ChangeImage(hotImage_, description); }
 void CListHeaderItemUI::SetPushedImage(const wchar_t* description) { ChangeImage(pushedImage_, description); }

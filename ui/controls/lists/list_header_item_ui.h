@@ -60,8 +60,6 @@ public:
     UINT GetState() const { return state_; }
 
 private:
-    // Stores a description unless the same one is loaded already.
-    void ChangeImage(ImageDrawInfoUI& info, const wchar_t* description);
     // Draws the image when it has a description; false when nothing drew.
     bool DrawIfAny(HDC dc, ImageDrawInfoUI& info);
     void PaintSeparator(HDC dc);

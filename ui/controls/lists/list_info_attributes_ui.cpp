@@ -42,14 +42,6 @@ const ImageAttribute kImages[] = {
     {L"itemdisabledimage", &ListInfoUI::disabledImage},
 };
 
-// The same description of an image already loaded keeps it.
-bool ChangeImage(ImageDrawInfoUI& info, const wchar_t* description) {
-    if (info.image != nullptr && info.drawString == description) return false;
-    info.Clear();
-    info.drawString = description;
-    return true;
-}
-
 }  // namespace
 
 UINT ApplyAlignValue(UINT style, const wchar_t* value) {
@@ -77,6 +69,14 @@ UINT ApplyMultiLineValue(UINT style, const wchar_t* value) {
     return (style & ~static_cast<UINT>(DT_SINGLELINE)) | DT_WORDBREAK;
 }
 
+ImageDrawInfoUI* FindListInfoImage(ListInfoUI& info, const wchar_t* name) {
+    if (name == nullptr) return nullptr;
+    for (const ImageAttribute& image : kImages) {
+        if (wcscmp(name, image.name) == 0) return &(info.*image.field);
+    }
+    return nullptr;
+}
+
 bool ReadListInfoAttribute(ListInfoUI& info, const wchar_t* name, const wchar_t* value, ListInfoChangeUI& change) {
     change = ListInfoChangeUI::None;
     if (name == nullptr) return false;
@@ -85,11 +85,6 @@ bool ReadListInfoAttribute(ListInfoUI& info, const wchar_t* name, const wchar_t*
         if (wcscmp(name, color.name) != 0) continue;
         info.*color.field = ReadColorValue(value);
         change = ListInfoChangeUI::Redraw;
-        return true;
-    }
-    for (const ImageAttribute& image : kImages) {
-        if (wcscmp(name, image.name) != 0) continue;
-        if (ChangeImage(info.*image.field, value)) change = ListInfoChangeUI::Redraw;
         return true;
     }
     if (wcscmp(name, L"itemheight") == 0) {

@@ -14,7 +14,13 @@ enum class ListInfoChangeUI {
 };
 
 // False for a name the reader does not know; the record is then unchanged.
+// The image attributes are not read here: see FindListInfoImage.
 bool ReadListInfoAttribute(ListInfoUI& info, const wchar_t* name, const wchar_t* value, ListInfoChangeUI& change);
+
+// The record that "itembkimage", "itemselectedimage", "itemhotimage" or
+// "itemdisabledimage" sets, for the owner's image-change rule; null for any
+// other name.
+ImageDrawInfoUI* FindListInfoImage(ListInfoUI& info, const wchar_t* name);
 
 // DrawText styles from markup words. Alignment tests the substrings "left",
 // "center", "right" (vertical: "top", "vcenter", "bottom") in that order,

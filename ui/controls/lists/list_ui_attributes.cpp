@@ -12,7 +12,9 @@ void CListUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     if (name == nullptr) return;
     if (value == nullptr) value = L"";
     ListInfoChangeUI change = ListInfoChangeUI::None;
-    if (ReadListInfoAttribute(listInfo_, name, value, change)) {
+    if (ImageDrawInfoUI* image = FindListInfoImage(listInfo_, name)) {
+        ChangeImage(*image, value);
+    } else if (ReadListInfoAttribute(listInfo_, name, value, change)) {
         if (change == ListInfoChangeUI::Redraw) Invalidate();
         if (change == ListInfoChangeUI::Relayout) NeedUpdate();
     } else if (wcscmp(name, L"header") == 0) {
