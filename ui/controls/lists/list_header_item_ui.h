@@ -56,8 +56,6 @@ public:
     void SetSepImage(const wchar_t* description);
     // The separator strip.
     RECT GetThumbRect() const;
-    // ControlStateUI bits.
-    UINT GetState() const { return state_; }
 
 private:
     // Draws the image when it has a description; false when nothing drew.

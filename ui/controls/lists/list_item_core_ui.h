@@ -25,9 +25,6 @@ public:
     void SetOwner(CControlUI* owner) override;
     bool IsSelected() const override;
 
-    // ControlStateUI bits (items use the hot one).
-    UINT GetState() const { return state_; }
-
 protected:
     CListItemCoreUI() = default;
     ~CListItemCoreUI() = default;
@@ -52,7 +49,7 @@ protected:
     int index_ = -1;
     int drawIndex_ = 0;
     bool selected_ = false;
-    UINT state_ = 0;
+    UINT state_ = 0;  // ControlStateUI bits; items use the hot one
     IListOwnerUI* owner_ = nullptr;
 };
 
