@@ -54,8 +54,7 @@ void CListBodyUI::SetPos(RECT rect, bool needInvalidate) {
         if (headerWidth) continue;
         const RECT pad = child->GetPadding();
         const SIZE size = child->EstimateSize(SpaceFor(child, availWidth - pad.left - pad.right, availHeight));
-        const int width = Clamp(std::max(0, static_cast<int>(size.cx)), child->GetMinWidth(),
-                                          child->GetMaxWidth());
+        const int width = Clamp(std::max(0, static_cast<int>(size.cx)), child->GetMinWidth(), child->GetMaxWidth());
         neededWidth = std::max(neededWidth, width);
     }
     if (headerWidth) {

@@ -17,7 +17,7 @@ using namespace QuillUI;
 
 namespace {
 
-// A list of labels e0..e(count-1), 20 high each, in a 200 x 100 window.
+// A list of labels e0..e(count-1), 20 high each, with its header hidden.
 std::wstring ListMarkup(int count, const wchar_t* listAttributes = L"", const wchar_t* itemAttributes = L"") {
     std::wstring markup = L"<Window><List name=\"list\" header=\"hidden\" ";
     markup += listAttributes;
@@ -207,7 +207,7 @@ TEST(ListSelection, RemovingTheSelectedItemSelectsItsReplacement) {
         const char* what;
         int selected;
         int disabled;  // -1: none
-        int expectedName;  // the name's number of the new selection, -1: none
+        int expectedName;  // the name's number of the new selection
     };
     const Case cases[] = {
         {"the next item takes its place", 2, -1, 3},
