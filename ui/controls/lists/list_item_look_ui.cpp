@@ -71,7 +71,8 @@ void MarkListRow(HDC dc, CControlUI& child, const ListInfoUI* info, const RECT& 
 void InvalidateListItem(CControlUI& item) {
     if (!item.IsVisible()) return;
     CControlUI* parent = item.GetParent();
-    CContainerUI* container = parent != nullptr ? static_cast<CContainerUI*>(parent->GetInterface(L"Container")) : nullptr;
+    CContainerUI* container =
+        parent != nullptr ? static_cast<CContainerUI*>(parent->GetInterface(L"Container")) : nullptr;
     if (container == nullptr) {
         item.Invalidate();
         return;

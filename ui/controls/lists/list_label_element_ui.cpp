@@ -145,8 +145,8 @@ void CListLabelElementUI::DrawItemText(HDC dc, const RECT& rect) {
     const ListInfoUI* info = GetOwnerListInfo();
     if (text_.IsEmpty() || info == nullptr) return;
     int links = 0;
-    DrawCellText(dc, PadListItemRect(rect, info->textPadding), text_.GetData(), ListItemTextColor(*info, GetLookState(*this)),
-                 *info, nullptr, nullptr, links);
+    DrawCellText(dc, PadListItemRect(rect, info->textPadding), text_.GetData(),
+                 ListItemTextColor(*info, GetLookState(*this)), *info, nullptr, nullptr, links);
 }
 
 }  // namespace QuillUI

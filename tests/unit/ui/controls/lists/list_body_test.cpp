@@ -96,14 +96,12 @@ TEST(ListBody, HorizontalLinesWidenTheGapAndAreDrawnUnderEachRow) {
 
 TEST(ListBody, AlternateRowsSkipInvisibleItemsAndStateColoursStillShow) {
     MarkupWindow window(200, 120);
-    ASSERT_NE(nullptr, window.Build(
-                           L"<Window><List name=\"list\" header=\"hidden\" itemaltbk=\"true\" itembkcolor=\"#FF00FF00\" "
-                           L"itemdisabledbkcolor=\"#FFFF0000\" itemselectedbkcolor=\"#FF0000FF\" "
-                           L"itemhotbkcolor=\"#FFFFFF00\">"
-                           L"<ListLabelElement name=\"e0\" height=\"20\" /><ListLabelElement name=\"e1\" height=\"20\" />"
-                           L"<ListLabelElement name=\"e2\" height=\"20\" /><ListLabelElement name=\"e3\" height=\"20\" />"
-                           L"<ListLabelElement name=\"e4\" height=\"20\" /><ListLabelElement name=\"e5\" height=\"20\" />"
-                           L"</List></Window>"));
+    std::wstring markup = L"<Window><List name=\"list\" header=\"hidden\" itemaltbk=\"true\" "
+                          L"itembkcolor=\"#FF00FF00\" itemdisabledbkcolor=\"#FFFF0000\" "
+                          L"itemselectedbkcolor=\"#FF0000FF\" itemhotbkcolor=\"#FFFFFF00\">";
+    for (int i = 0; i < 6; ++i) markup += L"<ListLabelElement name=\"e" + std::to_wstring(i) + L"\" height=\"20\" />";
+    markup += L"</List></Window>";
+    ASSERT_NE(nullptr, window.Build(markup.c_str()));
     auto* list = window.Find<CListUI>(L"list");
     window.Find<CControlUI>(L"e1")->SetVisible(false);
     window.Layout();

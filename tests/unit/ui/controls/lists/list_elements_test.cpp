@@ -147,8 +147,8 @@ TEST(ListElementLook, BackgroundPrecedence) {
 TEST(ListTextElement, ColumnsWithVerticalLinesBetweenThem) {
     MarkupWindow window(300, 100);
     ASSERT_NE(nullptr, window.Build(L"<Window><List name=\"list\" itemvlinesize=\"1\" itemvlinecolor=\"#FFFF0000\">"
-                                    L"<ListHeader height=\"20\"><ListHeaderItem width=\"80\" /><ListHeaderItem width=\"80\" />"
-                                    L"<ListHeaderItem width=\"80\" /></ListHeader>"
+                                    L"<ListHeader height=\"20\"><ListHeaderItem width=\"80\" />"
+                                    L"<ListHeaderItem width=\"80\" /><ListHeaderItem width=\"80\" /></ListHeader>"
                                     L"<ListTextElement name=\"row\" height=\"20\" /></List></Window>"));
     DibSurface surface(300, 100);
     window.Paint(surface);
@@ -198,7 +198,8 @@ TEST(ListTextElement, OnlyTheFirstEightLinksAreClickable) {
     std::wstring text;
     for (int i = 0; i < 10; ++i) text += L"{a l" + std::to_wstring(i) + L"}x" + std::to_wstring(i) + L"{/a} ";
     const std::wstring markup = L"<Window><List name=\"list\" header=\"hidden\" itemshowhtml=\"true\">"
-                                L"<ListTextElement name=\"row\" height=\"20\" text=\"" + text + L"\" /></List></Window>";
+                                L"<ListTextElement name=\"row\" height=\"20\" text=\"" +
+                                text + L"\" /></List></Window>";
     ASSERT_NE(nullptr, window.Build(markup.c_str()));
     auto* row = window.Find<CListTextElementUI>(L"row");
     EXPECT_EQ(CListItemCoreUI::kControlFlags, row->GetControlFlags());
@@ -284,8 +285,8 @@ TEST(ListHBoxElement, ChildrenTakeOneColumnEachAndTheRestStayPut) {
     ASSERT_NE(nullptr, window.Build(L"<Window><List name=\"list\" itemvlinesize=\"2\"><ListHeader height=\"20\">"
                                     L"<ListHeaderItem width=\"50\" /><ListHeaderItem width=\"60\" />"
                                     L"<ListHeaderItem width=\"70\" /></ListHeader>"
-                                    L"<ListHBoxElement name=\"row\" height=\"20\"><Control name=\"c0\" padding=\"1,2,3,4\" />"
-                                    L"<Control name=\"c1\" /><Control name=\"c2\" /><Control name=\"c3\" />"
+                                    L"<ListHBoxElement name=\"row\" height=\"20\">"
+                                    L"<Control name=\"c0\" padding=\"1,2,3,4\" /><Control name=\"c1\" /><Control name=\"c2\" /><Control name=\"c3\" />"
                                     L"</ListHBoxElement></List></Window>"));
     const RECT c0 = window.Find<CControlUI>(L"c0")->GetPos();
     EXPECT_EQ(1, c0.left);

@@ -260,7 +260,8 @@ TEST(ListNavigation, KeyboardAndWheelTable) {
         std::wstring attributes = std::wstring(L"vscrollbar=\"true\" ") + c.listAttributes;
         ASSERT_NE(nullptr, window.Build(ListMarkup(6, attributes.c_str()).c_str()));
         auto* list = window.Find<CListUI>(L"list");
-        for (int disabled : {0, 1, 5}) window.Find<CControlUI>((L"e" + std::to_wstring(disabled)).c_str())->SetEnabled(false);
+        for (int disabled : {0, 1, 5})
+            window.Find<CControlUI>((L"e" + std::to_wstring(disabled)).c_str())->SetEnabled(false);
         ASSERT_TRUE(list->SelectItem(c.start, true)) << c.what;
         list->SetScrollPos(SIZE{0, 0});
         if (c.key != 0)
