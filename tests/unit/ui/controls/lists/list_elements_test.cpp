@@ -286,7 +286,8 @@ TEST(ListHBoxElement, ChildrenTakeOneColumnEachAndTheRestStayPut) {
                                     L"<ListHeaderItem width=\"50\" /><ListHeaderItem width=\"60\" />"
                                     L"<ListHeaderItem width=\"70\" /></ListHeader>"
                                     L"<ListHBoxElement name=\"row\" height=\"20\">"
-                                    L"<Control name=\"c0\" padding=\"1,2,3,4\" /><Control name=\"c1\" /><Control name=\"c2\" /><Control name=\"c3\" />"
+                                    L"<Control name=\"c0\" padding=\"1,2,3,4\" /><Control name=\"c1\" />"
+                                    L"<Control name=\"c2\" /><Control name=\"c3\" />"
                                     L"</ListHBoxElement></List></Window>"));
     const RECT c0 = window.Find<CControlUI>(L"c0")->GetPos();
     EXPECT_EQ(1, c0.left);
