@@ -5,6 +5,13 @@
 #include "ui/controls/buttons/check_box_ui.h"
 #include "ui/controls/containers/container_ui.h"
 #include "ui/controls/containers/horizontal_layout_ui.h"
+#include "ui/controls/lists/list_container_element_ui.h"
+#include "ui/controls/lists/list_hbox_element_ui.h"
+#include "ui/controls/lists/list_header_item_ui.h"
+#include "ui/controls/lists/list_header_ui.h"
+#include "ui/controls/lists/list_label_element_ui.h"
+#include "ui/controls/lists/list_text_element_ui.h"
+#include "ui/controls/lists/list_ui.h"
 #include "ui/controls/text/label_ui.h"
 #include "ui/controls/buttons/option_ui.h"
 #include "ui/controls/containers/scroll_bar_ui.h"
@@ -46,6 +53,13 @@ const ControlTagUI kFrameworkTags[] = {
     {L"Button", &Make<CButtonUI>},
     {L"Option", &Make<COptionUI>},
     {L"CheckBox", &Make<CCheckBoxUI>},
+    {L"List", &Make<CListUI>},
+    {L"ListHeader", &Make<CListHeaderUI>},
+    {L"ListHeaderItem", &Make<CListHeaderItemUI>},
+    {L"ListLabelElement", &Make<CListLabelElementUI>},
+    {L"ListTextElement", &Make<CListTextElementUI>},
+    {L"ListHBoxElement", &Make<CListHBoxElementUI>},
+    {L"ListContainerElement", &Make<CListContainerElementUI>},
 };
 
 struct RegisteredTag {
