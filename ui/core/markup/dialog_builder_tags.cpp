@@ -6,6 +6,7 @@
 #include "ui/controls/containers/container_ui.h"
 #include "ui/controls/containers/horizontal_layout_ui.h"
 #include "ui/controls/text/label_ui.h"
+#include "ui/controls/text/rich_edit_ui.h"
 #include "ui/controls/buttons/option_ui.h"
 #include "ui/controls/containers/scroll_bar_ui.h"
 #include "ui/controls/text/text_ui.h"
@@ -46,6 +47,7 @@ const ControlTagUI kFrameworkTags[] = {
     {L"Button", &Make<CButtonUI>},
     {L"Option", &Make<COptionUI>},
     {L"CheckBox", &Make<CCheckBoxUI>},
+    {L"RichEdit", &Make<CRichEditUI>},
 };
 
 struct RegisteredTag {
