@@ -314,4 +314,14 @@ TEST(RichEdit, OnALayeredWindowTheControlDrawsTheCaret) {
     rich.window.Paint(dib);
     for (int y = 20; y < 20 + rich.host->GetCaretHeight(); ++y) EXPECT_EQ(0x000000u, dib.Rgb(150, y)) << y;
     EXPECT_EQ(0xFFFFFFu, dib.Rgb(151, 25));
+
+    // The blink hides it on the next tick and shows it on the one after.
+    ASSERT_EQ(rich.window.manager.GetPaintWindow(), GetFocus());
+    ControlEventUI blink = MakeEvent(EventTimer, 0, 0, CRichEditUI::kCaretTimerId);
+    rich.edit->Event(blink);
+    rich.window.Paint(dib);
+    EXPECT_EQ(0xFFFFFFu, dib.Rgb(150, 25));
+    rich.edit->Event(blink);
+    rich.window.Paint(dib);
+    EXPECT_EQ(0x000000u, dib.Rgb(150, 25));
 }
