@@ -25,12 +25,8 @@ void ShowBar(CScrollBarUI* bar, bool show) {
 void SetBarRange(CScrollBarUI* bar, LONG minPos, INT maxPos, LONG clientLength) {
     if (bar == nullptr) return;
     const int64_t range = int64_t(maxPos) - minPos - clientLength;
-    if (range <= 0) {
-        bar->SetVisible(false);
-        return;
-    }
-    bar->SetVisible(true);
-    bar->SetScrollRange(range > INT_MAX ? INT_MAX : static_cast<int>(range));
+    bar->SetVisible(range > 0);
+    if (range > 0) bar->SetScrollRange(range > INT_MAX ? INT_MAX : static_cast<int>(range));
 }
 
 }  // namespace

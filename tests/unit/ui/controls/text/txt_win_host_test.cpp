@@ -74,10 +74,22 @@ TEST(TxtWinHost, TheVerticalBarShowsWhatTheClientCannotHoldAndNoMore) {
     // The services' first range, sent before any client rectangle, does not keep the bar.
     EXPECT_FALSE(bar->IsVisible());
 
+    // A window of the manager's own repaints: the test's window is never shown.
+    rich.window.manager.SetLayered(true);
+    for (int i = 0; i < 2; ++i) rich.window.Send(WM_PAINT);
     rich.edit->SetText(TwelveLines().c_str());
+    EXPECT_TRUE(bar->IsVisible());
+    // The next paint makes room for the bar at the edit's right edge.
+    rich.window.Send(WM_PAINT);
+    const RECT placed = bar->GetPos();
+    EXPECT_EQ(284, placed.left);
+    EXPECT_EQ(300, placed.right);
+    EXPECT_EQ(60, placed.bottom);
+    RECT client = {};
+    rich.host->GetControlRect(&client);
+    EXPECT_EQ(284, client.right);
     const LONG natural = rich.NaturalHeight();
     ASSERT_GT(natural, 60);
-    EXPECT_TRUE(bar->IsVisible());
     EXPECT_EQ(natural - 60, bar->GetScrollRange());
 
     rich.host->TxSetScrollRange(SB_VERT, 0, 60, TRUE);
