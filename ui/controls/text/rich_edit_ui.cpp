@@ -101,7 +101,7 @@ CWideString CRichEditUI::GetText() const {
     if (host_ == nullptr) return text_;
     GETTEXTLENGTHEX lengthQuery = {GTL_DEFAULT, 1200};
     LRESULT length = 0;
-    if (TxSendMessage(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0, &length) != S_OK || length <= 0)
+    if (SendToServices(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0, &length) != S_OK || length <= 0)
         return CWideString();
     std::unique_ptr<wchar_t[]> buffer(new (std::nothrow) wchar_t[length + 1]());
     if (!buffer) return CWideString();
@@ -110,7 +110,7 @@ CWideString CRichEditUI::GetText() const {
     textQuery.flags = GT_DEFAULT;
     textQuery.codepage = 1200;
     LRESULT copied = 0;
-    TxSendMessage(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&textQuery), reinterpret_cast<LPARAM>(buffer.get()), &copied);
+    SendToServices(EM_GETTEXTEX, reinterpret_cast<WPARAM>(&textQuery), reinterpret_cast<LPARAM>(buffer.get()), &copied);
     return CWideString(buffer.get());
 }
 
@@ -128,11 +128,9 @@ void CRichEditUI::DoInit() {
     create.lpszName = text_.GetData();
     CTxtWinHost::CreateHost(this, &create, &host_);
     if (host_ != nullptr) {
-        ITextServices* services = host_->GetTextServices();
-        LRESULT result = 0;
-        services->TxSendMessage(EM_SETLANGOPTIONS, 0, 0, &result);
+        SendToServices(EM_SETLANGOPTIONS, 0, 0);
         // The services tell a change of the text only when asked to.
-        services->TxSendMessage(EM_SETEVENTMASK, 0, ENM_CHANGE, &result);
+        SendToServices(EM_SETEVENTMASK, 0, ENM_CHANGE);
         host_->OnTxInPlaceActivate(nullptr);
         if (manager_ != nullptr) {
             manager_->AddMessageFilter(this);
@@ -196,17 +194,22 @@ void CRichEditUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     }
 }
 
-HRESULT CRichEditUI::TxSendMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) const {
+HRESULT CRichEditUI::SendToServices(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) const {
+    if (host_ == nullptr) return S_FALSE;
+    LRESULT ignored = 0;
+    return host_->GetTextServices()->TxSendMessage(message, wParam, lParam, result != nullptr ? result : &ignored);
+}
+
+HRESULT CRichEditUI::TxSendMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     if (host_ == nullptr) return S_FALSE;
     if (message == WM_KEYDOWN && wParam == VK_RETURN) {
         const bool control = GetKeyState(VK_CONTROL) < 0;
         if (!wantReturn_ || (control && !wantCtrlReturn_)) {
-            if (manager_ != nullptr) manager_->SendNotify(const_cast<CRichEditUI*>(this), L"return");
+            if (manager_ != nullptr) manager_->SendNotify(this, L"return");
             return S_OK;
         }
     }
-    LRESULT ignored = 0;
-    return host_->GetTextServices()->TxSendMessage(message, wParam, lParam, result != nullptr ? result : &ignored);
+    return SendToServices(message, wParam, lParam, result);
 }
 
 bool CRichEditUI::OnTxViewChanged() { return true; }

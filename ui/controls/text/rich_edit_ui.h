@@ -87,7 +87,7 @@ public:
 
     // A message for the services; Enter stays out of them where the control
     // does not want it and becomes "return". S_FALSE without services.
-    virtual HRESULT TxSendMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) const;
+    virtual HRESULT TxSendMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
     // Whether a change of the services' view repaints the control.
     virtual bool OnTxViewChanged();
     virtual void OnTxNotify(DWORD code, void* data);
@@ -100,7 +100,9 @@ private:
     RECT InsetRect() const;
     // The services' height for the given width, or -1.
     LONG NaturalHeight(LONG width) const;
-    void SendScroll(UINT message, WPARAM code) const;
+    // Straight to the services; S_FALSE without them.
+    HRESULT SendToServices(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr) const;
+    void SendScroll(UINT message, WPARAM code);
     // Sets the IME's composition window at the caret, in the control's font.
     void PlaceComposition() const;
     void DrawLayeredCaret(HDC dc) const;

@@ -47,8 +47,7 @@ void CRichEditUI::DoEvent(ControlEventUI& event) {
             const bool focus = event.kind == EventSetFocus;
             if (host_ != nullptr) {
                 host_->OnTxInPlaceActivate(nullptr);
-                LRESULT result = 0;
-                host_->GetTextServices()->TxSendMessage(focus ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0, &result);
+                SendToServices(focus ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0);
             }
             focused_ = focus;
             Invalidate();

@@ -146,7 +146,7 @@ void CRichEditUI::SetScrollPos(SIZE pos) {
     if (dx != 0) SendScroll(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, horizontal->GetScrollPos()));
 }
 
-void CRichEditUI::SendScroll(UINT message, WPARAM code) const { TxSendMessage(message, code, 0, nullptr); }
+void CRichEditUI::SendScroll(UINT message, WPARAM code) { TxSendMessage(message, code, 0, nullptr); }
 
 void CRichEditUI::LineUp() { SendScroll(WM_VSCROLL, SB_LINEUP); }
 

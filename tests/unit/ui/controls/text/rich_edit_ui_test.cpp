@@ -65,6 +65,10 @@ TEST(RichEdit, WithoutServicesTheTextStaysInTheControl) {
     EXPECT_STREQ(L"kept", edit.GetText().GetData());
     LRESULT result = 7;
     EXPECT_EQ(S_FALSE, edit.TxSendMessage(WM_CHAR, L'x', 0, &result));
+    // Without a window there is no font for the services: no host is made.
+    CTxtWinHost* kept = reinterpret_cast<CTxtWinHost*>(&edit);
+    EXPECT_TRUE(CTxtWinHost::CreateHost(&edit, nullptr, &kept));
+    EXPECT_EQ(reinterpret_cast<CTxtWinHost*>(&edit), kept) << "the out value is left as it was";
 
     // A list of numbers that ends early reads as far as it goes, never past
     // the value's end.
