@@ -44,8 +44,8 @@ void CRichEditUI::SetPos(RECT rect, bool needInvalidate) {
     if (host_ != nullptr) {
         const RECT text = Inside(GetLayoutArea(), textPadding_);
         host_->SetClientRect(Inside(visible, textPadding_));
-        // The services may hide the bar for the narrower client; whether the
-        // text fits is measured as wide as it would be without the bar.
+        // Setting the client may make the services hide the bar; whether the
+        // text still needs it is measured as wide as it is without the bar.
         if (verticalWasShown && (!vertical->IsVisible() || vscrollBarFixing_)) {
             const LONG height = NaturalHeight(text.right - text.left + vertical->GetFixedWidth());
             if (height > text.bottom - text.top) {
