@@ -98,15 +98,9 @@ bool CRichEditUI::DoPaint(HDC dc, const RECT& paint, CControlUI* stopControl) {
             if (height >= 0 && height <= client.bottom - client.top) NeedUpdate();
         }
     }
+    if (!PaintChildren(dc, paint, stopControl)) return false;
     DrawLayeredCaret(dc);
-    // The bars last, over the text.
-    CScrollBarUI* bars[] = {verticalScrollBar_, horizontalScrollBar_};
-    for (CScrollBarUI* bar : bars) {
-        if (bar == nullptr) continue;
-        if (bar == stopControl) return false;
-        if (bar->IsVisible() && !bar->Paint(dc, paint, stopControl)) return false;
-    }
-    return true;
+    return PaintScrollBars(dc, paint, stopControl);
 }
 
 void CRichEditUI::DrawLayeredCaret(HDC dc) const {

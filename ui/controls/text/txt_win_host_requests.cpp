@@ -5,8 +5,8 @@
 #include "ui/controls/containers/scroll_bar_ui.h"
 #include "ui/controls/text/rich_edit_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
+#include "ui/core/values/clamp_ui.h"
 
-#include <climits>
 #include <cstdint>
 
 namespace QuillUI {
@@ -26,7 +26,7 @@ void SetBarRange(CScrollBarUI* bar, LONG minPos, INT maxPos, LONG clientLength) 
     if (bar == nullptr) return;
     const int64_t range = int64_t(maxPos) - minPos - clientLength;
     bar->SetVisible(range > 0);
-    if (range > 0) bar->SetScrollRange(range > INT_MAX ? INT_MAX : static_cast<int>(range));
+    if (range > 0) bar->SetScrollRange(ClampToInt(range));
 }
 
 }  // namespace

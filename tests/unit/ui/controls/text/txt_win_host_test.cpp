@@ -117,7 +117,7 @@ TEST(TxtWinHost, ScrollRequestsWithoutBarsChangeNothing) {
 }
 
 TEST(TxtWinHost, FontsBecomeTwipsAndColoursSwapTheirRedAndBlue) {
-    RichEditWindow rich(L"textcolor=\"#FFAABBCC\"");
+    RichEditWindow rich(L"textcolor=\"  #FFAABBCC\"");
     ASSERT_TRUE(rich.Ready());
     const int dpi = GetDeviceCaps(rich.window.manager.GetPaintDC(), LOGPIXELSY);
     ASSERT_EQ(96, dpi);
