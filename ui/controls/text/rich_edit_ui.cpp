@@ -13,8 +13,6 @@ namespace QuillUI {
 
 namespace {
 
-bool Contains(const wchar_t* value, const wchar_t* part) { return wcsstr(value, part) != nullptr; }
-
 // The services' codes that reach the skinned window as WM_NOTIFY.
 bool IsForwardedNotification(DWORD code) {
     switch (code) {
@@ -172,15 +170,8 @@ void CRichEditUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     } else if (wcscmp(name, L"password") == 0) {
         if (isTrue) textServicesStyle_ |= ES_PASSWORD;
     } else if (wcscmp(name, L"align") == 0) {
-        if (Contains(value, L"left")) textServicesStyle_ &= ~static_cast<DWORD>(ES_CENTER | ES_RIGHT);
-        if (Contains(value, L"center")) {
-            textServicesStyle_ &= ~static_cast<DWORD>(ES_RIGHT);
-            textServicesStyle_ |= ES_CENTER;
-        }
-        if (Contains(value, L"right")) {
-            textServicesStyle_ &= ~static_cast<DWORD>(ES_CENTER);
-            textServicesStyle_ |= ES_RIGHT;
-        }
+        textServicesStyle_ =
+            ReadAlignValue(value, textServicesStyle_, L"left", L"center", ES_CENTER, L"right", ES_RIGHT);
     } else if (wcscmp(name, L"font") == 0) {
         SetFont(_wtoi(value));
     } else if (wcscmp(name, L"textcolor") == 0) {
