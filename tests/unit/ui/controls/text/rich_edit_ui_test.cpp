@@ -110,7 +110,7 @@ TEST(RichEdit, AttributesChooseTheStyleTheServicesAreCreatedWith) {
         {L"autohscroll=\"true\"", ES_MULTILINE | ES_AUTOHSCROLL, kPlainBits & ~TXTBIT_WORDWRAP, PFA_LEFT, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "attributes " << std::wstring(c.attributes).c_str());
+        SCOPED_TRACE(testing::Message() << "attributes " << c.attributes);
         RichEditWindow rich(c.attributes);
         ASSERT_TRUE(rich.Ready());
         EXPECT_EQ(c.style, rich.edit->GetTextServicesStyle());
@@ -142,7 +142,7 @@ TEST(RichEdit, EnterReachesTheTextOnlyWhereTheControlWantsIt) {
         {L"", true, false, 1},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << std::wstring(c.attributes).c_str() << (c.control ? " Ctrl+Enter" : " Enter"));
+        SCOPED_TRACE(testing::Message() << c.attributes << (c.control ? " Ctrl+Enter" : " Enter"));
         RichEditWindow rich(std::wstring(c.attributes) + L" text=\"ab\"");
         ASSERT_TRUE(rich.Ready());
         rich.Focus();
@@ -279,7 +279,7 @@ TEST(RichEdit, TextIsDrawnInsideThePaddingOverTheControlsBackground) {
         EXPECT_GT(CountInk(dib, text), 0);
         EXPECT_EQ(0, CountInk(dib, RECT{0, 0, 300, 60}, &text));
         EXPECT_TRUE(Near(0xFFFF00, dib.Rgb(5, 5)));
-        EXPECT_TRUE(Near(c.background, dib.Rgb(275, 45))) << "transparent " << std::wstring(c.transparent).c_str();
+        EXPECT_TRUE(Near(c.background, dib.Rgb(275, 45))) << "transparent " << c.transparent;
 
         // A parent that scrolls moves the edit; the padding moves with it.
         rich.edit->Move(0, 30, false);
