@@ -85,7 +85,6 @@ CTxtWinHost::CTxtWinHost()
       saveSelection_(0),
       inPlaceActive_(0),
       transparent_(0),
-      timerSet_(0),
       captured_(0),
       caretShown_(0),
       caretNeedsRefresh_(0) {}

@@ -123,7 +123,6 @@ private:
     unsigned saveSelection_ : 1;
     unsigned inPlaceActive_ : 1;
     unsigned transparent_ : 1;
-    unsigned timerSet_ : 1;
     unsigned captured_ : 1;
     unsigned caretShown_ : 1;
     unsigned caretNeedsRefresh_ : 1;

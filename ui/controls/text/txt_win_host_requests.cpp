@@ -117,7 +117,6 @@ BOOL CTxtWinHost::TxSetCaretPos(INT x, INT y) {
 }
 
 BOOL CTxtWinHost::TxSetTimer(UINT id, UINT timeout) {
-    timerSet_ = 1;
     CWindowManagerUI* manager = owner_->GetManager();
     return manager != nullptr && manager->SetTimer(owner_, id, timeout) ? TRUE : FALSE;
 }
@@ -125,7 +124,6 @@ BOOL CTxtWinHost::TxSetTimer(UINT id, UINT timeout) {
 void CTxtWinHost::TxKillTimer(UINT id) {
     CWindowManagerUI* manager = owner_->GetManager();
     if (manager != nullptr) manager->KillTimer(owner_, id);
-    timerSet_ = 0;
 }
 
 void CTxtWinHost::TxScrollWindowEx(INT, INT, LPCRECT, LPCRECT, HRGN, LPRECT, UINT) {}
