@@ -130,12 +130,23 @@ void CRichEditUI::DoInit() {
         // The services tell a change of the text only when asked to.
         SendToServices(EM_SETEVENTMASK, 0, ENM_CHANGE);
         host_->OnTxInPlaceActivate(nullptr);
-        if (manager_ != nullptr) {
-            manager_->AddMessageFilter(this);
-            if (manager_->IsLayered()) manager_->SetTimer(this, kCaretTimerId, GetCaretBlinkTime());
-        }
+        JoinManager();
     }
     initialised_ = true;
+}
+
+void CRichEditUI::JoinManager() {
+    if (manager_ == nullptr) return;
+    manager_->AddMessageFilter(this);
+    if (manager_->IsLayered()) manager_->SetTimer(this, kCaretTimerId, GetCaretBlinkTime());
+}
+
+// The manager the control leaves must not hand it that window's input.
+void CRichEditUI::SetManager(CWindowManagerUI* manager, CControlUI* parent, bool init) {
+    const bool leaving = host_ != nullptr && manager_ != nullptr && manager_ != manager;
+    if (leaving) manager_->RemoveMessageFilter(this);
+    CContainerUI::SetManager(manager, parent, init);
+    if (leaving) JoinManager();
 }
 
 void CRichEditUI::SetAttribute(const wchar_t* name, const wchar_t* value) {

@@ -59,6 +59,8 @@ public:
     void ReplaceSel(const wchar_t* text, bool canUndo);
 
     // ---- CControlUI -------------------------------------------------------
+    // The message filter moves with the control to its new manager.
+    void SetManager(CWindowManagerUI* manager, CControlUI* parent, bool init = true) override;
     // The services' text; the stored text while there are none.
     CWideString GetText() const override;
     void SetText(const wchar_t* text) override;
@@ -96,8 +98,9 @@ public:
     LRESULT MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override;
 
 private:
-    // The item rectangle less the inset.
-    RECT InsetRect() const;
+    // Input through the manager's filters, and the caret's blink where the
+    // control draws the caret.
+    void JoinManager();
     // The services' height for the given width, or -1.
     LONG NaturalHeight(LONG width) const;
     // Straight to the services; S_FALSE without them.

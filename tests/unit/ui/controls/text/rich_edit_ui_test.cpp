@@ -249,6 +249,23 @@ TEST(RichEdit, OnlyAnEditThatIsVisibleEnabledAndUncoveredTakesInput) {
     EXPECT_EQ(L"a", rich.Text());
 }
 
+TEST(RichEdit, AnEditMovedIntoAnotherWindowTakesItsKeysThereOnly) {
+    RichEditWindow first(L"text=\"\"");
+    ASSERT_TRUE(first.Ready());
+    WidgetWindow second(300, 200);
+    ASSERT_NE(nullptr, second.Build(L"<Window><VerticalLayout /></Window>"));
+    CRichEditUI* edit = first.edit;
+    first.Focus();
+    ASSERT_TRUE(static_cast<CContainerUI*>(first.window.root)->Remove(edit, true));
+    ASSERT_TRUE(static_cast<CContainerUI*>(second.root)->Add(edit));
+
+    first.window.Send(WM_CHAR, L'a', 1);
+    EXPECT_STREQ(L"", edit->GetText().GetData()) << "the window it left";
+    edit->SetFocus();
+    second.Send(WM_CHAR, L'b', 1);
+    EXPECT_STREQ(L"b", edit->GetText().GetData());
+}
+
 TEST(RichEdit, TabStaysInAnEditThatWantsIt) {
     for (bool wanted : {true, false}) {
         RichEditWindow rich(wanted ? L"" : L"wanttab=\"false\"");
