@@ -3,8 +3,11 @@
 
 #include "ui/controls/buttons/button_ui.h"
 #include "ui/controls/buttons/check_box_ui.h"
+#include "ui/controls/buttons/option_ui.h"
 #include "ui/controls/containers/container_ui.h"
 #include "ui/controls/containers/horizontal_layout_ui.h"
+#include "ui/controls/containers/scroll_bar_ui.h"
+#include "ui/controls/containers/vertical_layout_ui.h"
 #include "ui/controls/lists/list_container_element_ui.h"
 #include "ui/controls/lists/list_hbox_element_ui.h"
 #include "ui/controls/lists/list_header_item_ui.h"
@@ -13,12 +16,10 @@
 #include "ui/controls/lists/list_text_element_ui.h"
 #include "ui/controls/lists/list_ui.h"
 #include "ui/controls/text/label_ui.h"
-#include "ui/controls/buttons/option_ui.h"
-#include "ui/controls/containers/scroll_bar_ui.h"
+#include "ui/controls/text/rich_edit_ui.h"
 #include "ui/controls/text/text_ui.h"
-#include "ui/controls/containers/vertical_layout_ui.h"
-#include "ui/core/hosts/active_x_ui.h"
 #include "ui/core/control/control_ui.h"
+#include "ui/core/hosts/active_x_ui.h"
 #include "ui/core/hosts/flash_ui.h"
 #include "ui/core/hosts/web_browser_ui.h"
 
@@ -60,6 +61,7 @@ const ControlTagUI kFrameworkTags[] = {
     {L"ListTextElement", &Make<CListTextElementUI>},
     {L"ListHBoxElement", &Make<CListHBoxElementUI>},
     {L"ListContainerElement", &Make<CListContainerElementUI>},
+    {L"RichEdit", &Make<CRichEditUI>},
 };
 
 struct RegisteredTag {
