@@ -10,6 +10,8 @@
 #include "ui/controls/containers/scroll_bar_ui.h"
 #include "ui/controls/text/text_ui.h"
 #include "ui/controls/containers/vertical_layout_ui.h"
+#include "ui/controls/values/progress_ui.h"
+#include "ui/controls/values/slider_ui.h"
 #include "ui/core/hosts/active_x_ui.h"
 #include "ui/core/control/control_ui.h"
 #include "ui/core/hosts/flash_ui.h"
@@ -46,6 +48,8 @@ const ControlTagUI kFrameworkTags[] = {
     {L"Button", &Make<CButtonUI>},
     {L"Option", &Make<COptionUI>},
     {L"CheckBox", &Make<CCheckBoxUI>},
+    {L"Progress", &Make<CProgressUI>},
+    {L"Slider", &Make<CSliderUI>},
 };
 
 struct RegisteredTag {
