@@ -5,6 +5,7 @@
 #include "ui/controls/buttons/check_box_ui.h"
 #include "ui/controls/containers/container_ui.h"
 #include "ui/controls/containers/horizontal_layout_ui.h"
+#include "ui/controls/text/edit_ui.h"
 #include "ui/controls/text/label_ui.h"
 #include "ui/controls/buttons/option_ui.h"
 #include "ui/controls/containers/scroll_bar_ui.h"
@@ -50,6 +51,7 @@ const ControlTagUI kFrameworkTags[] = {
     {L"CheckBox", &Make<CCheckBoxUI>},
     {L"Progress", &Make<CProgressUI>},
     {L"Slider", &Make<CSliderUI>},
+    {L"Edit", &Make<CEditUI>},
 };
 
 struct RegisteredTag {
