@@ -11,6 +11,7 @@
 #include "ui/controls/containers/scroll_bar_ui.h"
 #include "ui/controls/text/text_ui.h"
 #include "ui/controls/containers/vertical_layout_ui.h"
+#include "ui/controls/values/date_time_ui.h"
 #include "ui/controls/values/progress_ui.h"
 #include "ui/controls/values/slider_ui.h"
 #include "ui/core/hosts/active_x_ui.h"
@@ -52,6 +53,7 @@ const ControlTagUI kFrameworkTags[] = {
     {L"Progress", &Make<CProgressUI>},
     {L"Slider", &Make<CSliderUI>},
     {L"Edit", &Make<CEditUI>},
+    {L"DateTime", &Make<CDateTimeUI>},
 };
 
 struct RegisteredTag {
