@@ -211,6 +211,39 @@ TEST_F(EditWindow, OnlyANativeBackgroundColourGivesTheWindowABrush) {
     }
 }
 
+TEST(EditNativeWindow, TheWindowTakesTheControlsSettings) {
+    struct Case {
+        const wchar_t* attributes;
+        DWORD style;  // bits that must be set
+        DWORD limit;
+        wchar_t passwordChar;
+    };
+    const Case cases[] = {
+        {L"", WS_CHILD | ES_AUTOHSCROLL, 255, 0},
+        {L"numberonly=\"true\" maxchar=\"8\"", ES_NUMBER, 8, 0},
+        {L"password=\"true\"", ES_PASSWORD, 255, L'*'},
+        {L"readonly=\"true\"", ES_READONLY, 255, 0},
+        {L"align=\"center\"", ES_CENTER, 255, 0},
+        {L"align=\"right\"", ES_RIGHT, 255, 0},
+    };
+    for (const Case& c : cases) {
+        NativeChildWindow window(300, 60);
+        const std::wstring markup = L"<Window><VerticalLayout><Edit name=\"e\" height=\"30\" text=\"12\" " +
+                                    std::wstring(c.attributes) + L" /><Control /></VerticalLayout></Window>";
+        ASSERT_NE(nullptr, window.Build(markup.c_str()));
+        auto* edit = window.Find<CEditUI>(L"e");
+        edit->SetFocus();
+        HWND native = edit->GetNativeWindow();
+        const std::string what(c.attributes, c.attributes + wcslen(c.attributes));
+        ASSERT_NE(nullptr, native) << what;
+        const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(native, GWL_STYLE));
+        EXPECT_EQ(c.style, style & c.style) << what;
+        EXPECT_EQ(c.limit, static_cast<DWORD>(SendMessageW(native, EM_GETLIMITTEXT, 0, 0))) << what;
+        EXPECT_EQ(c.passwordChar, static_cast<wchar_t>(SendMessageW(native, EM_GETPASSWORDCHAR, 0, 0))) << what;
+        EXPECT_EQ(L"12", WindowText(native)) << what;
+    }
+}
+
 TEST(EditPaint, APasswordPaintsLikeALabelOfPasswordCharacters) {
     NativeChildWindow window(300, 60);
     ASSERT_NE(nullptr, window.Build(L"<Window><HorizontalLayout>"
