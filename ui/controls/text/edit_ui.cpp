@@ -2,7 +2,7 @@
 
 #include "ui/controls/buttons/control_state_ui.h"
 #include "ui/controls/text/edit_wnd.h"
-#include "ui/controls/text/native_child_rect.h"
+#include "ui/controls/text/native_child_window.h"
 #include "ui/core/manager/window_manager_ui.h"
 #include "ui/core/markup/attribute_value_ui.h"
 #include "ui/core/render/font_info_ui.h"
@@ -23,9 +23,7 @@ CEditUI::~CEditUI() {
     HWND hwnd = window_->GetHWND();
     window_->ReleaseOwner();
     window_ = nullptr;
-    // The keyboard goes back to the skinned window rather than nowhere.
-    if (manager_ != nullptr && ::GetFocus() == hwnd) ::SetFocus(manager_->GetPaintWindow());
-    if (::IsWindow(hwnd)) ::DestroyWindow(hwnd);
+    DestroyNativeChild(manager_, hwnd);
 }
 
 const wchar_t* CEditUI::GetClass() const { return L"Edit"; }

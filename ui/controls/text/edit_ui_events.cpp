@@ -4,28 +4,15 @@
 
 #include "ui/controls/buttons/control_state_ui.h"
 #include "ui/controls/text/edit_wnd.h"
+#include "ui/controls/text/native_child_window.h"
 #include "ui/core/manager/window_manager_ui.h"
 
 namespace QuillUI {
 
 void CEditUI::DoEvent(ControlEventUI& event) {
     if (PassMouseEventOn(event)) return;
+    if (HandleNativeHostEvent(*this, GetNativeWindow(), event)) return;
     switch (event.kind) {
-    case EventSetCursor:
-        if (IsEnabled()) {
-            ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
-            return;
-        }
-        break;
-    case EventWindowSize:
-        if (window_ != nullptr) {
-            if (manager_ != nullptr) manager_->SetFocusNeeded(this);
-            return;
-        }
-        break;
-    case EventScrollWheel:
-        if (window_ != nullptr) return;
-        break;
     case EventSetFocus:
         if (IsEnabled()) {
             // Recorded like the label does: the state image and a click on

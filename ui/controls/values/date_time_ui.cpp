@@ -1,6 +1,6 @@
 #include "ui/controls/values/date_time_ui.h"
 
-#include "ui/controls/text/native_child_rect.h"
+#include "ui/controls/text/native_child_window.h"
 #include "ui/controls/values/date_time_wnd.h"
 #include "ui/core/manager/window_manager_ui.h"
 #include "ui/core/values/wide_string.h"
@@ -22,9 +22,7 @@ CDateTimeUI::~CDateTimeUI() {
     HWND hwnd = window_->GetHWND();
     window_->ReleaseOwner();
     window_ = nullptr;
-    // The keyboard goes back to the skinned window rather than nowhere.
-    if (manager_ != nullptr && ::GetFocus() == hwnd) ::SetFocus(manager_->GetPaintWindow());
-    if (::IsWindow(hwnd)) ::DestroyWindow(hwnd);
+    DestroyNativeChild(manager_, hwnd);
 }
 
 const wchar_t* CDateTimeUI::GetClass() const { return L"DateTime"; }
@@ -76,22 +74,8 @@ void CDateTimeUI::OpenPicker() {
 
 void CDateTimeUI::DoEvent(ControlEventUI& event) {
     if (PassMouseEventOn(event)) return;
+    if (HandleNativeHostEvent(*this, GetNativeWindow(), event)) return;
     switch (event.kind) {
-    case EventSetCursor:
-        if (IsEnabled()) {
-            ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
-            return;
-        }
-        break;
-    case EventWindowSize:
-        if (window_ != nullptr) {
-            if (manager_ != nullptr) manager_->SetFocusNeeded(this);
-            return;
-        }
-        break;
-    case EventScrollWheel:
-        if (window_ != nullptr) return;
-        break;
     case EventSetFocus:
         if (IsEnabled()) {
             // Recorded like the label does: a click on the focused control
