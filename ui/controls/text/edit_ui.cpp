@@ -78,13 +78,6 @@ void CEditUI::SetPassword(bool password) {
     Invalidate();
 }
 
-void CEditUI::ChangeImage(ImageDrawInfoUI& info, const wchar_t* description) {
-    if (info.image != nullptr && info.drawString == description) return;
-    info.Clear();
-    info.drawString = description;
-    Invalidate();
-}
-
 void CEditUI::SetNormalImage(const wchar_t* description) { ChangeImage(normalImage_, description); }
 void CEditUI::SetHotImage(const wchar_t* description) { ChangeImage(hotImage_, description); }
 void CEditUI::SetFocusedImage(const wchar_t* description) { ChangeImage(focusedImage_, description); }

@@ -89,7 +89,6 @@ private:
     // Drops the manager's focus, which closes an open native window.
     void GiveUpFocus();
     void FollowWithNativeWindow();
-    void ChangeImage(ImageDrawInfoUI& info, const wchar_t* description);
 
     CEditWnd* window_ = nullptr;
     UINT maxChar_ = 255;

@@ -1,22 +1,11 @@
 #include "ui/controls/values/progress_ui.h"
 
 #include "ui/core/markup/attribute_value_ui.h"
+#include "ui/core/values/clamp_ui.h"
 
-#include <climits>
 #include <cwchar>
 
 namespace QuillUI {
-
-namespace {
-
-// Values outside int saturate.
-int ClampToInt(int64_t value) {
-    if (value < INT_MIN) return INT_MIN;
-    if (value > INT_MAX) return INT_MAX;
-    return static_cast<int>(value);
-}
-
-}  // namespace
 
 CProgressUI::CProgressUI() {
     textStyle_ = DT_SINGLELINE | DT_CENTER;
@@ -55,12 +44,7 @@ void CProgressUI::SetValue(int value) {
     Invalidate();
 }
 
-void CProgressUI::SetForeImage(const wchar_t* description) {
-    if (foreImage_.image != nullptr && foreImage_.drawString == description) return;
-    foreImage_.Clear();
-    foreImage_.drawString = description;
-    Invalidate();
-}
+void CProgressUI::SetForeImage(const wchar_t* description) { ChangeImage(foreImage_, description); }
 
 int64_t CProgressUI::GetSpan() const {
     const int64_t span = int64_t(max_) - min_;

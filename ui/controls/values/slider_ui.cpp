@@ -2,21 +2,14 @@
 
 #include "ui/controls/buttons/control_state_ui.h"
 #include "ui/core/markup/attribute_value_ui.h"
+#include "ui/core/values/clamp_ui.h"
 #include "ui/core/values/number_list_ui.h"
 
-#include <climits>
 #include <cwchar>
 
 namespace QuillUI {
 
 namespace {
-
-// Values outside int saturate.
-int ClampToInt(int64_t value) {
-    if (value < INT_MIN) return INT_MIN;
-    if (value > INT_MAX) return INT_MAX;
-    return static_cast<int>(value);
-}
 
 // A side less a thumb, within int so that the products stay within 64 bits.
 int64_t TrackLength(LONG low, LONG high, int thumb) { return ClampToInt(int64_t(high) - low - thumb); }
@@ -46,26 +39,9 @@ void CSliderUI::SetThumbSize(int width, int height) {
     thumbHeight_ = height;
 }
 
-void CSliderUI::SetThumbImage(const wchar_t* description) {
-    if (thumbImage_.image != nullptr && thumbImage_.drawString == description) return;
-    thumbImage_.Clear();
-    thumbImage_.drawString = description;
-    Invalidate();
-}
-
-void CSliderUI::SetThumbHotImage(const wchar_t* description) {
-    if (thumbHotImage_.image != nullptr && thumbHotImage_.drawString == description) return;
-    thumbHotImage_.Clear();
-    thumbHotImage_.drawString = description;
-    Invalidate();
-}
-
-void CSliderUI::SetThumbPushedImage(const wchar_t* description) {
-    if (thumbPushedImage_.image != nullptr && thumbPushedImage_.drawString == description) return;
-    thumbPushedImage_.Clear();
-    thumbPushedImage_.drawString = description;
-    Invalidate();
-}
+void CSliderUI::SetThumbImage(const wchar_t* description) { ChangeImage(thumbImage_, description); }
+void CSliderUI::SetThumbHotImage(const wchar_t* description) { ChangeImage(thumbHotImage_, description); }
+void CSliderUI::SetThumbPushedImage(const wchar_t* description) { ChangeImage(thumbPushedImage_, description); }
 
 RECT CSliderUI::GetThumbRect() const {
     const RECT& r = itemRect_;

@@ -3,14 +3,12 @@
 
 #include "ui/controls/buttons/control_state_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
-
-#include <climits>
+#include "ui/core/values/clamp_ui.h"
 
 namespace QuillUI {
 
 void CSliderUI::StepBy(int delta) {
-    const int64_t wanted = int64_t(value_) + delta;
-    SetValue(wanted > INT_MAX ? INT_MAX : wanted < INT_MIN ? INT_MIN : static_cast<int>(wanted));
+    SetValue(ClampToInt(int64_t(value_) + delta));
     if (manager_ != nullptr) manager_->SendNotify(this, L"valuechanged");
 }
 
