@@ -1,6 +1,8 @@
 #include "ui/controls/containers/container_ui.h"
 #include "ui/controls/values/date_time_ui.h"
 #include "tests/unit/ui/support/native_child_test_support.h"
+#include "tests/unit/ui/support/skinned_window_fixture.h"
+#include "ui/core/window/window_impl_base.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +27,20 @@ SYSTEMTIME Date(WORD year, WORD month, WORD day) {
     time.wDay = day;
     return time;
 }
+
+// A skinned window with one date-time, its keys going through the message
+// loop's translation as a program's do.
+class DateWindow : public WindowImplBase {
+public:
+    const wchar_t* GetWindowClassName() const override { return L"QuillDateTestWindow"; }
+    CWideString GetSkinFolder() override { return CWideString(L""); }
+    CWideString GetSkinFile() override {
+        return CWideString(L"<Window size=\"300,200\"><VerticalLayout>"
+                           L"<DateTime name=\"d\" height=\"30\" /><Control /></VerticalLayout></Window>");
+    }
+};
+
+class DateTimeInSkinnedWindow : public SkinnedWindowFixture<DateWindow> {};
 
 class DateTimeWindow : public ::testing::Test {
 protected:
@@ -141,4 +157,23 @@ TEST_F(DateTimeWindow, DeletedWhileOpenItLeavesNoWindow) {
     EXPECT_FALSE(IsWindow(native));
     EXPECT_FALSE(window.manager().RemoveNativeWindow(native));
     EXPECT_EQ(window.Get(), GetFocus());
+}
+
+TEST_F(DateTimeInSkinnedWindow, EscapeCancelsThePickerAndLeavesTheWindowOpen) {
+    Open(new DateWindow(), L"date");
+    auto* date = static_cast<CDateTimeUI*>(Find(L"d"));
+    ASSERT_NE(nullptr, date);
+    date->SetText(L"2020-02-02");
+    date->SetFocus();
+    HWND picker = date->GetNativeWindow();
+    ASSERT_NE(nullptr, picker);
+    SYSTEMTIME other = Date(2031, 3, 4);
+    SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&other));
+    PostMessageW(picker, WM_KEYDOWN, VK_ESCAPE, 1);
+    PostMessageW(picker, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    for (DWORD start = GetTickCount(); IsWindow(picker) && GetTickCount() - start < 5000;) Pump(10);
+    Pump(50);
+    EXPECT_FALSE(IsWindow(picker));
+    EXPECT_TRUE(IsWindow(hwnd_)) << "the key was the picker's, not the window's";
+    EXPECT_EQ(L"2020-02-02", std::wstring(date->GetText().GetData()));
 }
