@@ -38,10 +38,6 @@ public:
     void Move(int dx, int dy, bool needInvalidate = true) override;
     void DoEvent(ControlEventUI& event) override;
 
-    const SYSTEMTIME& GetTime() const { return time_; }
-    void SetTime(const SYSTEMTIME& time) { time_ = time; }
-    int GetUpdateAction() const { return updateAction_; }
-    void SetUpdateAction(int action) { updateAction_ = action; }
     // Applies the update action to the text: the date, or nothing at all.
     void RefreshText();
 

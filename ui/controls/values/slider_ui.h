@@ -7,6 +7,8 @@
 #include "ui/core/render/image_draw_info_ui.h"
 #include "ui/core/values/wide_string.h"
 
+#include <cstdint>
+
 namespace QuillUI {
 
 class CSliderUI : public CProgressUI {
@@ -48,7 +50,7 @@ protected:
     // track's ends, proportional in between.
     int ValueFromPoint(POINT point) const;
     // Steps the value by the wheel and tells.
-    void StepBy(int delta);
+    void StepBy(int64_t delta);
     // One thumb image at the thumb (relative to the control); false when it
     // does not draw.
     bool DrawThumb(HDC dc, ImageDrawInfoUI& image, const RECT& thumb);

@@ -7,8 +7,8 @@
 
 namespace QuillUI {
 
-void CSliderUI::StepBy(int delta) {
-    SetValue(ClampToInt(int64_t(value_) + delta));
+void CSliderUI::StepBy(int64_t delta) {
+    SetValue(ClampToInt(value_ + delta));
     if (manager_ != nullptr) manager_->SendNotify(this, L"valuechanged");
 }
 
@@ -46,7 +46,7 @@ void CSliderUI::DoEvent(ControlEventUI& event) {
             return;
         }
         if (LOWORD(event.wParam) == SB_LINEDOWN) {
-            StepBy(-step_);
+            StepBy(-int64_t(step_));
             return;
         }
         break;
