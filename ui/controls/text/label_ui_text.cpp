@@ -16,6 +16,14 @@ RECT CLabelUI::GetTextRect() const {
     return rc;
 }
 
+SIZE CLabelUI::EstimateOneLineSize(SIZE available) {
+    if (fixedSize_.cy != 0 || manager_ == nullptr || manager_->GetPaintDC() == nullptr) {
+        return CControlUI::EstimateSize(available);
+    }
+    const FontInfoUI* font = manager_->GetFontInfo(font_);
+    return CSizeUI(fixedSize_.cx, (font != nullptr ? font->metrics.tmHeight : 0) + 8);
+}
+
 SIZE CLabelUI::EstimateSize(SIZE available) {
     if (fixedSize_.cx > 0 && fixedSize_.cy > 0) return fixedSize_;
     // Nothing to measure with before the control belongs to a window.

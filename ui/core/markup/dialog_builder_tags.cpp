@@ -15,9 +15,13 @@
 #include "ui/controls/lists/list_label_element_ui.h"
 #include "ui/controls/lists/list_text_element_ui.h"
 #include "ui/controls/lists/list_ui.h"
+#include "ui/controls/text/edit_ui.h"
 #include "ui/controls/text/label_ui.h"
 #include "ui/controls/text/rich_edit_ui.h"
 #include "ui/controls/text/text_ui.h"
+#include "ui/controls/values/date_time_ui.h"
+#include "ui/controls/values/progress_ui.h"
+#include "ui/controls/values/slider_ui.h"
 #include "ui/core/control/control_ui.h"
 #include "ui/core/hosts/active_x_ui.h"
 #include "ui/core/hosts/flash_ui.h"
@@ -62,6 +66,10 @@ const ControlTagUI kFrameworkTags[] = {
     {L"ListHBoxElement", &Make<CListHBoxElementUI>},
     {L"ListContainerElement", &Make<CListContainerElementUI>},
     {L"RichEdit", &Make<CRichEditUI>},
+    {L"Progress", &Make<CProgressUI>},
+    {L"Slider", &Make<CSliderUI>},
+    {L"Edit", &Make<CEditUI>},
+    {L"DateTime", &Make<CDateTimeUI>},
 };
 
 struct RegisteredTag {
