@@ -62,6 +62,21 @@ void CDateTimeUI::Move(int dx, int dy, bool needInvalidate) {
     FollowWithNativeWindow();
 }
 
+void CDateTimeUI::SetVisible(bool visible) {
+    CLabelUI::SetVisible(visible);
+    if (!IsVisible()) GiveUpNativeWindow(*this);
+}
+
+void CDateTimeUI::SetInternVisible(bool visible) {
+    CLabelUI::SetInternVisible(visible);
+    if (!IsVisible()) GiveUpNativeWindow(*this);
+}
+
+void CDateTimeUI::SetEnabled(bool enabled) {
+    CLabelUI::SetEnabled(enabled);
+    if (!IsEnabled()) GiveUpNativeWindow(*this);
+}
+
 void CDateTimeUI::OpenPicker() {
     if (manager_ == nullptr) return;
     if (window_ == nullptr) {

@@ -149,6 +149,27 @@ TEST_F(DateTimeWindow, TheFocusLossIsToldToTheSkinnedWindow) {
     DestroyWindow(child);
 }
 
+TEST_F(DateTimeWindow, HidingOrDisablingTheControlClosesItsPicker) {
+    struct Case {
+        const char* what;
+        void (*act)(CDateTimeUI* date, bool on);
+    };
+    const Case cases[] = {
+        {"disabled", [](CDateTimeUI* d, bool on) { d->SetEnabled(on); }},
+        {"hidden", [](CDateTimeUI* d, bool on) { d->SetVisible(on); }},
+        {"hidden with its parent", [](CDateTimeUI* d, bool on) { d->GetParent()->SetVisible(on); }},
+    };
+    for (const Case& c : cases) {
+        HWND native = Open();
+        ASSERT_NE(nullptr, native) << c.what;
+        c.act(date, false);
+        EXPECT_FALSE(IsWindow(native)) << c.what;
+        EXPECT_EQ(nullptr, date->GetNativeWindow()) << c.what;
+        EXPECT_NE(date, window.manager().GetFocus()) << c.what;
+        c.act(date, true);
+    }
+}
+
 TEST_F(DateTimeWindow, DeletedWhileOpenItLeavesNoWindow) {
     HWND native = Open();
     ASSERT_NE(nullptr, native);
