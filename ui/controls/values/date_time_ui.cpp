@@ -103,6 +103,9 @@ void CDateTimeUI::DoEvent(ControlEventUI& event) {
     case EventKillFocus:
         if (IsEnabled()) {
             focused_ = false;
+            // A picker whose calendar took the keyboard hears of no focus
+            // loss of its own.
+            if (window_ != nullptr && ::GetFocus() != window_->GetHWND()) window_->EndPicking();
             Invalidate();
             return;
         }
