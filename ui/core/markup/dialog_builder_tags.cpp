@@ -8,6 +8,7 @@
 #include "ui/controls/text/label_ui.h"
 #include "ui/controls/buttons/option_ui.h"
 #include "ui/controls/containers/scroll_bar_ui.h"
+#include "ui/controls/media/gif_anim_ui.h"
 #include "ui/controls/text/text_ui.h"
 #include "ui/controls/containers/vertical_layout_ui.h"
 #include "ui/core/hosts/active_x_ui.h"
@@ -46,6 +47,7 @@ const ControlTagUI kFrameworkTags[] = {
     {L"Button", &Make<CButtonUI>},
     {L"Option", &Make<COptionUI>},
     {L"CheckBox", &Make<CCheckBoxUI>},
+    {L"GifAnim", &Make<CGifAnimUI>},
 };
 
 struct RegisteredTag {
