@@ -8,6 +8,8 @@
 #include "ui/controls/text/label_ui.h"
 #include "ui/controls/buttons/option_ui.h"
 #include "ui/controls/containers/scroll_bar_ui.h"
+#include "ui/controls/containers/tab_layout_ui.h"
+#include "ui/controls/containers/tile_layout_ui.h"
 #include "ui/controls/media/gif_anim_ui.h"
 #include "ui/controls/text/text_ui.h"
 #include "ui/controls/containers/vertical_layout_ui.h"
@@ -47,6 +49,8 @@ const ControlTagUI kFrameworkTags[] = {
     {L"Button", &Make<CButtonUI>},
     {L"Option", &Make<COptionUI>},
     {L"CheckBox", &Make<CCheckBoxUI>},
+    {L"TabLayout", &Make<CTabLayoutUI>},
+    {L"TileLayout", &Make<CTileLayoutUI>},
     {L"GifAnim", &Make<CGifAnimUI>},
 };
 
