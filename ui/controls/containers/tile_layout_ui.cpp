@@ -22,6 +22,14 @@ int ToCoordinate(int64_t value) {
     return static_cast<int>(std::max(-limit, std::min(limit, value)));
 }
 
+// Where a child of that extent starts in its cell: at the near edge (any
+// value but centre and far), centred, or at the far edge.
+int64_t OffsetInCell(UINT align, UINT centre, UINT farEdge, int64_t cell, int64_t extent) {
+    if (align == centre) return (cell - extent) / 2;
+    if (align == farEdge) return cell - extent;
+    return 0;
+}
+
 }  // namespace
 
 CTileLayoutUI::CTileLayoutUI() = default;
@@ -121,23 +129,11 @@ void CTileLayoutUI::SetPos(RECT rect, bool needInvalidate) {
         const int64_t x = rc.left + (iw + gap) * (i % columns) - scrollX;
         const int64_t y = rc.top + (ih + vgap) * (i / columns) - scrollY;
         // The padding comes off the cell size and again off the placed edges.
-        int64_t left = x + pad.left, right = x + w - pad.right;
-        if (childAlign_ == DT_CENTER) {
-            left = x + (iw - w) / 2 + pad.left;
-            right = x + (iw - w) / 2 + w - pad.right;
-        } else if (childAlign_ == DT_RIGHT) {
-            left = x + iw - w + pad.left;
-            right = x + iw - pad.right;
-        }
-        int64_t top = y + pad.top, bottom = y + h - pad.bottom;
-        if (childVAlign_ == DT_VCENTER) {
-            top = y + (ih - h) / 2 + pad.top;
-            bottom = y + (ih - h) / 2 + h - pad.bottom;
-        } else if (childVAlign_ == DT_BOTTOM) {
-            top = y + ih - h + pad.top;
-            bottom = y + ih - pad.bottom;
-        }
-        child->SetPos(RECT{ToCoordinate(left), ToCoordinate(top), ToCoordinate(right), ToCoordinate(bottom)}, false);
+        const int64_t left = x + OffsetInCell(childAlign_, DT_CENTER, DT_RIGHT, iw, w);
+        const int64_t top = y + OffsetInCell(childVAlign_, DT_VCENTER, DT_BOTTOM, ih, h);
+        const RECT place = {ToCoordinate(left + pad.left), ToCoordinate(top + pad.top),
+                            ToCoordinate(left + w - pad.right), ToCoordinate(top + h - pad.bottom)};
+        child->SetPos(place, false);
     }
     ProcessScrollBar(rc, ToCoordinate(neededWidth), ToCoordinate(neededHeight));
 }

@@ -7,6 +7,12 @@
 #include <cstring>
 #include <string>
 
+// "left,top,right,bottom", for comparing rectangles in tests.
+inline std::wstring RectText(const RECT& r) {
+    return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
+           std::to_wstring(r.bottom);
+}
+
 // The skin archives that the build made with Python's zipfile.
 inline std::wstring FixturePath(const wchar_t* name) {
     return TestExeFolder() + L"zip_fixtures\\" + name;

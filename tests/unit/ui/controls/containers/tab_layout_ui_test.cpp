@@ -10,11 +10,6 @@ using namespace QuillUI;
 
 namespace {
 
-std::wstring Show(const RECT& r) {
-    return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
-           std::to_wstring(r.bottom);
-}
-
 // The selection and which pages show, as "1:010".
 std::wstring Pages(CTabLayoutUI* tab) {
     std::wstring shown;
@@ -55,15 +50,15 @@ TEST_F(TabLayout, TheFirstVisiblePageIsSelectedAndTheOthersHideAsTheyCome) {
     EXPECT_NE(nullptr, tab->GetInterface(L"IContainer"));
     EXPECT_EQ(L"0:100", Pages(tab));
     // Only the selection is laid out, over the area inside the inset.
-    EXPECT_EQ(L"5,6,293,192", Show(window.Find<CControlUI>(L"p0")->GetPos()));
-    EXPECT_EQ(L"0,0,0,0", Show(window.Find<CControlUI>(L"p1")->GetPos()));
+    EXPECT_EQ(L"5,6,293,192", RectText(window.Find<CControlUI>(L"p0")->GetPos()));
+    EXPECT_EQ(L"0,0,0,0", RectText(window.Find<CControlUI>(L"p1")->GetPos()));
 }
 
 TEST_F(TabLayout, SelectedIdFromMarkup) {
     Build(L"selectedid=\"2\"");
     EXPECT_EQ(L"2:001", Pages(tab));
     EXPECT_STREQ(L"2", tab->GetCustomAttribute(L"selectedid"));
-    EXPECT_EQ(L"5,6,293,192", Show(window.Find<CControlUI>(L"p2")->GetPos()));
+    EXPECT_EQ(L"5,6,293,192", RectText(window.Find<CControlUI>(L"p2")->GetPos()));
 }
 
 TEST_F(TabLayout, ASelectedIdBeyondTheLastPageChangesNothingButIsRecorded) {
@@ -90,7 +85,7 @@ TEST_F(TabLayout, SelectingShowsOnePageAndTellsOnlyOfAChange) {
     EXPECT_EQ(1u, window.notifier.heard.size());
 
     window.Layout();
-    EXPECT_EQ(L"5,6,293,192", Show(window.Find<CControlUI>(L"p2")->GetPos()));
+    EXPECT_EQ(L"5,6,293,192", RectText(window.Find<CControlUI>(L"p2")->GetPos()));
 }
 
 TEST_F(TabLayout, TheSelectionFollowsEditsAndOnlyItShows) {

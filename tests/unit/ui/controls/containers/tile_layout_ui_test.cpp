@@ -13,11 +13,6 @@ using namespace QuillUI;
 
 namespace {
 
-std::wstring Show(const RECT& r) {
-    return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
-           std::to_wstring(r.bottom);
-}
-
 struct GridCase {
     const char* what;
     const wchar_t* tile;  // attributes of the tile
@@ -71,7 +66,7 @@ TEST(TileLayout, PlacesChildrenInAGridOfCells) {
             CControlUI* child = window.Find<CControlUI>((L"c" + std::to_wstring(i)).c_str());
             if (!child->IsVisible()) continue;
             ASSERT_LT(shown, c.expected.size());
-            EXPECT_EQ(Show(c.expected[shown++]), Show(child->GetPos())) << "child " << i;
+            EXPECT_EQ(RectText(c.expected[shown++]), RectText(child->GetPos())) << "child " << i;
         }
         EXPECT_EQ(c.expected.size(), shown);
         auto* tile = window.Find<CTileLayoutUI>(L"tile");

@@ -43,13 +43,23 @@ void Tick(CGifAnimUI* gif, UINT timerId = CGifAnimUI::kTimerId) {
     gif->Event(event);
 }
 
+// The three-frame animation in a window, with an empty skin folder: it is
+// found by its path.
+class GifAnim : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(window.Build(GifMarkup(L"bkimage=\"" + GifFixture(L"anim.gif") + L"\"").c_str()), nullptr);
+        gif = window.Find<CGifAnimUI>(L"gif");
+    }
+
+    ScopedSkinFolder skin{L"gif"};
+    WidgetWindow window;
+    CGifAnimUI* gif = nullptr;
+};
+
 }  // namespace
 
-TEST(GifAnim, EachFramePlaysForItsOwnDelay) {
-    ScopedSkinFolder skin(L"gif_frames");
-    WidgetWindow window;
-    ASSERT_NE(window.Build(GifMarkup(L"bkimage=\"" + GifFixture(L"anim.gif") + L"\"").c_str()), nullptr);
-    CGifAnimUI* gif = window.Find<CGifAnimUI>(L"gif");
+TEST_F(GifAnim, EachFramePlaysForItsOwnDelay) {
     ASSERT_TRUE(gif->HasImage());
     ASSERT_EQ(gif->GetFrameCount(), 3u);
     EXPECT_TRUE(gif->IsPlaying());
@@ -75,11 +85,7 @@ TEST(GifAnim, EachFramePlaysForItsOwnDelay) {
     EXPECT_EQ(gif->GetCurrentFrame(), 1u);
 }
 
-TEST(GifAnim, HidingReturnsToTheFirstFrameAndShowingPlaysFromThere) {
-    ScopedSkinFolder skin(L"gif_hide");
-    WidgetWindow window;
-    ASSERT_NE(window.Build(GifMarkup(L"bkimage=\"" + GifFixture(L"anim.gif") + L"\"").c_str()), nullptr);
-    CGifAnimUI* gif = window.Find<CGifAnimUI>(L"gif");
+TEST_F(GifAnim, HidingReturnsToTheFirstFrameAndShowingPlaysFromThere) {
     Tick(gif);
     Tick(gif);
     ASSERT_EQ(Shown(window), kBlue);
@@ -96,11 +102,7 @@ TEST(GifAnim, HidingReturnsToTheFirstFrameAndShowingPlaysFromThere) {
     EXPECT_EQ(Shown(window), kRed);
 }
 
-TEST(GifAnim, ANewFileOrANewInitialisationStartsAfresh) {
-    ScopedSkinFolder skin(L"gif_reload");
-    WidgetWindow window;
-    ASSERT_NE(window.Build(GifMarkup(L"bkimage=\"" + GifFixture(L"anim.gif") + L"\"").c_str()), nullptr);
-    CGifAnimUI* gif = window.Find<CGifAnimUI>(L"gif");
+TEST_F(GifAnim, ANewFileOrANewInitialisationStartsAfresh) {
     Tick(gif);
     Tick(gif);
 
@@ -125,7 +127,27 @@ TEST(GifAnim, ANewFileOrANewInitialisationStartsAfresh) {
     EXPECT_TRUE(gif->IsPlaying());
 }
 
-TEST(GifAnim, LoadsFromTheSkinOrAPathAndRefusesWhatItCannotPlay) {
+TEST(GifAnimSettings, HoldsGdiplusForItsLifeAndMayWaitToBeStarted) {
+    const int before = CGdiplusStarterUI::GetReferenceCount();
+    {
+        ScopedSkinFolder skin(L"gif_settings");
+        WidgetWindow window;
+        const std::wstring path = GifFixture(L"anim.gif");
+        ASSERT_NE(window.Build(GifMarkup(L"autoplay=\"false\" bkimage=\"" + path + L"\"").c_str()), nullptr);
+        CGifAnimUI* gif = window.Find<CGifAnimUI>(L"gif");
+        EXPECT_EQ(before + 1, CGdiplusStarterUI::GetReferenceCount());
+        EXPECT_STREQ(L"GifAnim", gif->GetClass());
+        EXPECT_EQ(static_cast<void*>(gif), gif->GetInterface(L"GifAnim"));
+        EXPECT_EQ(path, gif->GetBkImage().GetData());
+        EXPECT_TRUE(gif->HasImage());
+        EXPECT_FALSE(gif->IsPlaying());
+        gif->StartAnimation();
+        EXPECT_TRUE(gif->IsPlaying());
+    }
+    EXPECT_EQ(before, CGdiplusStarterUI::GetReferenceCount());
+}
+
+TEST(GifAnimSources, LoadsFromTheSkinOrAPathAndRefusesWhatItCannotPlay) {
     struct Case {
         const char* what;
         const wchar_t* zip;  // the skin zip, or null for the skin folder
@@ -170,7 +192,7 @@ TEST(GifAnim, LoadsFromTheSkinOrAPathAndRefusesWhatItCannotPlay) {
     }
 }
 
-TEST(GifAnim, TheWindowsTimerStepsTheFrames) {
+TEST(GifAnimTimer, TheWindowsTimerStepsTheFrames) {
     ScopedSkinFolder skin(L"gif_loop");
     ManagedWindow window(100, 100);
     CDialogBuilder builder;
