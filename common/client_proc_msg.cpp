@@ -9,9 +9,10 @@ const wchar_t kHallLibraryName[] = L"HallProcMsgHelper.dll";
 const char kCreateClientProcMsgObject[] = "CreateClientProcMsgObject";
 
 HMODULE LoadHallLibrary() {
-    std::wstring folder = ExecutableFolder();
-    if (folder.empty()) return nullptr;
-    std::wstring path = folder + L"\\" + kHallLibraryName;
+    std::wstring path = ExecutableFolder();
+    if (path.empty()) return nullptr;
+    if (path.back() != L'\\') path += L'\\';  // a drive root has its own
+    path += kHallLibraryName;
     // The library's own dependencies are looked up beside it first.
     return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
@@ -23,15 +24,13 @@ ClientProcMsgObject* CreateHallMessageObject(HMODULE library) {
     return create != nullptr ? create() : nullptr;
 }
 
-ProcMsgCheck CopyProcMsg(const ProcMsg* record, int size, ReceivedProcMsg& out) {
-    if (record == nullptr || size < static_cast<int>(kProcMsgHeaderSize)) return ProcMsgCheck::kMissing;
+ProcMsgCheck CopyProcMsg(const ProcMsg* record, ReceivedProcMsg& out) {
+    if (record == nullptr) return ProcMsgCheck::kMissing;
     int32_t type = 0;
     int32_t length = 0;
     std::memcpy(&type, &record->type, sizeof(type));
     std::memcpy(&length, &record->length, sizeof(length));
     if (length < 0 || static_cast<size_t>(length) > kProcMsgMaxBody) return ProcMsgCheck::kBadLength;
-    if (static_cast<size_t>(length) > static_cast<size_t>(size) - kProcMsgHeaderSize)
-        return ProcMsgCheck::kPastReceived;
     out.type = type;
     out.body.assign(record->body, static_cast<size_t>(length));
     return ProcMsgCheck::kOk;

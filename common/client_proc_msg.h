@@ -33,8 +33,8 @@ constexpr size_t kProcMsgMaxBody = 65536;
 constexpr size_t kProcParaMaxLength = 127;
 
 // One record of the hall pipe as it lies in memory: type, body length, then
-// `length` bytes of body. Only the bytes that were actually received may be
-// read, so records are always looked at through CopyProcMsg.
+// the body, of which the first `length` bytes are the message. Records are
+// always looked at through CopyProcMsg.
 struct ProcMsg {
     int32_t type;
     int32_t length;
@@ -51,8 +51,8 @@ public:
     virtual void HALL_METHOD OnConnected() = 0;
     virtual void HALL_METHOD OnConnectFailed() = 0;
     virtual void HALL_METHOD OnClosed() = 0;
-    // `size` is the number of bytes received, header included; `record` is
-    // valid only during the call.
+    // Only `record` is read, and only during the call: what the arguments
+    // before it mean is not documented, so nothing may rest on them.
     virtual void HALL_METHOD OnMessage(ClientProcMsgObject* source, int size, const ProcMsg* record) = 0;
 
 protected:
@@ -99,14 +99,13 @@ struct ReceivedProcMsg {
 
 enum class ProcMsgCheck {
     kOk,
-    kMissing,        // no record, or fewer bytes than a header
-    kBadLength,      // negative or above kProcMsgMaxBody
-    kPastReceived,   // the length runs past the bytes received
+    kMissing,    // no record
+    kBadLength,  // negative or above kProcMsgMaxBody
 };
 
-// Checks a record handed to OnMessage against the bytes received and copies
-// it out; `out` is only filled when the result is kOk.
-ProcMsgCheck CopyProcMsg(const ProcMsg* record, int size, ReceivedProcMsg& out);
+// Copies a record handed to OnMessage by its own length, which must lie
+// within a record's body; `out` is only filled when the result is kOk.
+ProcMsgCheck CopyProcMsg(const ProcMsg* record, ReceivedProcMsg& out);
 
 // The fresh "PROCPARA" of a HALL_MSG_PROCPARA reply: the body up to its first
 // NUL. False when that text is 128 bytes or longer: the hall's protocol holds

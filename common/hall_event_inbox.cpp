@@ -7,7 +7,6 @@ const char* ProcMsgCheckName(ProcMsgCheck check) {
     case ProcMsgCheck::kOk: return "ok";
     case ProcMsgCheck::kMissing: return "no record";
     case ProcMsgCheck::kBadLength: return "length out of range";
-    case ProcMsgCheck::kPastReceived: return "length past the bytes received";
     }
     return "?";
 }
@@ -16,14 +15,14 @@ void HallEventInbox::OnConnected() { Queue(HallEvent{HallEvent::kConnected, {}, 
 void HallEventInbox::OnConnectFailed() { Queue(HallEvent{HallEvent::kConnectFailed, {}, ProcMsgCheck::kOk}); }
 void HallEventInbox::OnClosed() { Queue(HallEvent{HallEvent::kClosed, {}, ProcMsgCheck::kOk}); }
 
-void HallEventInbox::OnMessage(ClientProcMsgObject*, int size, const ProcMsg* record) {
+void HallEventInbox::OnMessage(ClientProcMsgObject*, int, const ProcMsg* record) {
     // The library's own code is on the stack: nothing may be thrown into it.
     // Out of memory the message is lost, as if it never came.
     try {
         // Copied out at once: the record belongs to the library.
         HallEvent event;
         event.kind = HallEvent::kMessage;
-        event.check = CopyProcMsg(record, size, event.message);
+        event.check = CopyProcMsg(record, event.message);
         if (event.check != ProcMsgCheck::kOk) event.kind = HallEvent::kRejected;
         Queue(std::move(event));
     } catch (...) {

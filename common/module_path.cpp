@@ -17,10 +17,13 @@ std::wstring ExecutablePath() {
     }
 }
 
-std::wstring ExecutableFolder() {
-    std::wstring path = ExecutablePath();
+std::wstring ExecutableFolder() { return FolderOfPath(ExecutablePath()); }
+
+std::wstring FolderOfPath(const std::wstring& path) {
     size_t cut = path.find_last_of(L'\\');
-    return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut);
+    if (cut == std::wstring::npos) return std::wstring();
+    const bool driveRoot = cut == 2 && path[1] == L':';
+    return path.substr(0, driveRoot ? cut + 1 : cut);
 }
 
 std::wstring CurrentFolder() {

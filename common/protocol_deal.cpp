@@ -1,8 +1,10 @@
 #include "common/protocol_deal.h"
 
+#include "common/common_log.h"
 #include "common/critical_section_lock.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -66,10 +68,18 @@ DWORD ProtocolDeal::SendCopyData(HWND window, uint32_t type, const void* record,
     data.dwData = kChannelCopyDataId;
     data.cbData = static_cast<DWORD>(body + kChannelHeadSize);
     data.lpData = g_sendFrame;
-    // Both programs' window procedures return 0 for WM_COPYDATA, so the
-    // result says nothing; a window that is gone (or a send that failed)
-    // shows in the last error alone.
+    // SMTO_NORMAL: frames sent to this thread meanwhile are still taken, so
+    // two programs sending to each other at once do not wait on each other.
+    DWORD_PTR answer = 0;
     SetLastError(0);
-    SendMessageW(window, WM_COPYDATA, wParam, reinterpret_cast<LPARAM>(&data));
-    return GetLastError();
+    if (SendMessageTimeoutW(window, WM_COPYDATA, wParam, reinterpret_cast<LPARAM>(&data),
+                            SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs, &answer) != 0)
+        return 0;
+    DWORD error = GetLastError();
+    if (error == 0) error = ERROR_TIMEOUT;  // a hung receiver may leave no error
+    if (error == ERROR_TIMEOUT)
+        CommonLog("WM_COPYDATA of type " + std::to_string(type) + " to window " +
+                  std::to_string(WindowToChannel(window)) + " given up: the receiver did not take it within " +
+                  std::to_string(kSendTimeoutMs) + " ms");
+    return error;
 }

@@ -33,8 +33,16 @@ public:
     // of an unknown type, or whose body does not decode are dropped.
     virtual bool OnReceive(WPARAM sender, const uint8_t* frame, int32_t length);
 
+    // How long a send waits for the receiving thread. Both programs' window
+    // procedures only copy a frame into a queue, so a thread that is merely
+    // busy (a modal box pumps messages) takes it in time; a hung one, or one
+    // that never pumps, must not hold the sender for good.
+    static constexpr UINT kSendTimeoutMs = 3000;
+
     // 0 when delivered (or when encoding failed and nothing was sent), else
-    // GetLastError after SendMessageW, such as a window that is gone.
+    // the reason it was not: ERROR_TIMEOUT when the receiver did not take it
+    // within kSendTimeoutMs or is hung, or the system's error, such as a
+    // window that is gone. A send that gives up is logged.
     DWORD SendCopyData(HWND window, uint32_t type, const void* record, WPARAM wParam);
 
     // Encodes a whole frame (head and body) into out; -1 on failure.

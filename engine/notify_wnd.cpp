@@ -67,6 +67,10 @@ void NotifyWnd::SetProgress(double done, double total) {
 }
 
 void NotifyWnd::WaitCheckVer(const std::string& serverId) {
+    if (IsUpdatingClient()) {
+        Log("eActionType_CheckVer ignored: the client update of this launcher runs");
+        return;
+    }
     serverId_ = serverId;
     SetState(eNotifyWndState_WaitCheckVer);
 }

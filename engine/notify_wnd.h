@@ -57,7 +57,14 @@ public:
     // Sent as a whole percentage of 100, and only when the pair changed.
     void SetProgress(double done, double total);
 
+    // From the start request to the game start, or the update's failure.
+    bool IsUpdatingClient() const {
+        return m_kState == eNotifyWndState_WaitUpdateClient || m_kState == eNotifyWndState_UpdatintClient;
+    }
     // eActionType_CheckVer: remembers the server ID (UTF-8 as received).
+    // While the client update runs it is logged and ignored: taken, it would
+    // stop the update half-way with the game never started. The update goes
+    // on and starts the game in the end.
     void WaitCheckVer(const std::string& serverId);
     // eActionType_ManualUpdate (false) or eActionType_StartGame (true);
     // ignored once the launcher has asked to start the game.

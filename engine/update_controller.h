@@ -68,6 +68,9 @@ public:
     // Receives the download manager's texts (narrow) for CF_CORE_TEXT.
     using TextSink = std::function<void(const std::string&)>;
 
+    // Patches read from "patchList.ini" at most (patch0 to patch1023).
+    static constexpr int kMaxPatches = 1024;
+
     UpdateController();
     // A derived class calls Stop() in its own destructor: the download
     // threads may call the sinks until then.

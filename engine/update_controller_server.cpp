@@ -247,6 +247,12 @@ void UpdateController::ApplyPatches() {
     const std::wstring listFile = TmpPath(L"patchList.ini");
     std::vector<PatchRecord> patches;
     for (int n = 0;; ++n) {
+        // The list comes from the server, and every key read scans the file
+        // again: a list of endless patches must not hold the update.
+        if (n == kMaxPatches) {
+            WriteLog("patchList.ini: more than %d patches; the rest is not read", kMaxPatches);
+            break;
+        }
         wchar_t key[32];
         swprintf(key, 32, L"patch%d", n);
         std::wstring version = ReadProfileString(listFile, L"patchlist", key, L"", 260);

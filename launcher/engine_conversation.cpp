@@ -3,8 +3,7 @@
 #include "common/code_page.h"
 #include "common/common_log.h"
 #include "launcher/hall_client.h"
-
-#include <curl/curl.h>
+#include "launcher/http_transfer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -49,14 +48,17 @@ std::string ChannelText(const char* text) {
     return std::string(text, static_cast<size_t>(CNetData::BoundedLength(text, kChannelTextCapacity)));
 }
 
-// Percent-encoding of the HTTP library: everything but A-Z a-z 0-9 - . _ ~.
-std::string UrlEscaped(const std::string& bytes) {
-    char* escaped = curl_easy_escape(nullptr, bytes.data(), static_cast<int>(bytes.size()));
-    if (escaped == nullptr) return std::string();
-    std::string out(escaped);
-    curl_free(escaped);
-    return out;
-}
+// Clears a flag however the scope is left.
+class FlagHold {
+public:
+    explicit FlagHold(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagHold() { flag_ = false; }
+    FlagHold(const FlagHold&) = delete;
+    FlagHold& operator=(const FlagHold&) = delete;
+
+private:
+    bool& flag_;
+};
 
 }  // namespace
 
@@ -97,16 +99,17 @@ bool EngineConversation::QueueCopyData(const COPYDATASTRUCT* data) {
 
 void EngineConversation::OnTimer() {
     // The starter's failure box runs a modal loop that delivers this timer
-    // again, and the channel's receive record is one shared buffer.
+    // again, and the channel's receive record is one shared buffer. The
+    // guard clears however the tick ends: left set by a failure, it would
+    // stop the conversation for the rest of the run.
     if (inTimer_) return;
-    inTimer_ = true;
+    FlagHold hold(inTimer_);
     if (startEngine_) {
         startEngine_ = false;
         StartEngine();
     }
     for (const CopyDataQueue::Frame& frame : inbound_.Take())
         deal_.OnReceive(0, frame.bytes.data(), static_cast<int32_t>(frame.bytes.size()));
-    inTimer_ = false;
 }
 
 void EngineConversation::StartEngine() {
@@ -134,17 +137,21 @@ void EngineConversation::OnServerChosen(const std::wstring& serverId, const std:
     serverId_ = serverId;
     token_ = token;
     host_.HideMainAndFrame();
-    serverChosen_ = true;
+    checkVerOwed_ = true;
+    gameStartOwed_ = true;
     // Every choice starts one more engine; a second one hands its launcher
     // over to the engine that runs.
     startEngine_ = true;
+    engineRequested_ = true;
     if (engineReady_) SendCheckVer();
 }
 
 void EngineConversation::ForgetChoice() {
     progress_ = {0, 100};
-    serverChosen_ = false;
+    checkVerOwed_ = false;
 }
+
+bool EngineConversation::ConversationInProgress() const { return engineRequested_ && engineWindow_ != nullptr; }
 
 void EngineConversation::OnEngineCallback(int32_t value) {
     // Anything outside the enumeration comes from a malformed frame.
@@ -153,10 +160,16 @@ void EngineConversation::OnEngineCallback(int32_t value) {
         return;
     }
     const wchar_t* event = kCallBackEventNames[value];
+    const bool steersTheLauncher = value == eCallBackType_WaitRelaunch || value == eCallBackType_WaitReStartLaunch ||
+                                   value == eCallBackType_LaunchClient;
+    if (steersTheLauncher && !ConversationInProgress()) {
+        CommonLog(std::string(CallBackTypeName(value)) + " ignored: no engine conversation is in progress");
+        return;
+    }
     switch (value) {
     case eCallBackType_PrePatchVer:
         Report(event);
-        serverChosen_ = false;
+        checkVerOwed_ = false;
         engineReady_ = false;
         SendAction(eActionType_StartGame, std::string());
         break;
@@ -169,12 +182,17 @@ void EngineConversation::OnEngineCallback(int32_t value) {
     case eCallBackType_WaitReStartCore:
         break;
     case eCallBackType_LaunchClient:
+        if (!gameStartOwed_) {
+            CommonLog("eCallBackType_LaunchClient ignored: the game of this choice was started already");
+            break;
+        }
+        gameStartOwed_ = false;
         host_.StartGame();
         break;
     case eCallBackType_PreDownloadReady:
         engineReady_ = true;
         Report(event);
-        if (serverChosen_) {
+        if (checkVerOwed_) {
             engineReady_ = false;
             SendCheckVer();
         }
@@ -224,7 +242,7 @@ void EngineConversation::OnProgress(const ChannelProgressRecord& record) {
 }
 
 void EngineConversation::OnCoreText(const ChannelTextRecord& record) {
-    Report(L"Error Log", MultiToWide(UrlEscaped(ChannelText(record.text)), CP_UTF8));
+    Report(L"Error Log", MultiToWide(EscapeUrlText(ChannelText(record.text)), CP_UTF8));
 }
 
 std::wstring EngineConversation::GameText() const { return MultiToWide(slots_[kGameTextSlot], CP_UTF8); }
@@ -232,7 +250,7 @@ std::wstring EngineConversation::GameText() const { return MultiToWide(slots_[kG
 void EngineConversation::SendCheckVer() {
     // A choice is sent once: a hello repeated by a second engine brings
     // eCallBackType_PreDownloadReady again and must not re-send it.
-    serverChosen_ = false;
+    checkVerOwed_ = false;
     SendAction(eActionType_CheckVer, WideToMulti(serverId_, CP_UTF8));
 }
 

@@ -81,6 +81,11 @@ public:
     // The page's "startGame".
     void OnServerChosen(const std::wstring& serverId, const std::wstring& token);
 
+    // Values 3, 4 and 6 end or replace the launcher or start the game, and
+    // any process can send them: they are acted on only while an engine
+    // conversation is in progress (a choice has asked for an engine and a
+    // hello was answered), and 6 at most once per choice. The rest is logged
+    // and dropped.
     void OnEngineCallback(int32_t value);
 
     // The game window closed: the progress pair back to (0, 100), and no
@@ -89,7 +94,7 @@ public:
 
     HWND engineWindow() const { return engineWindow_; }
     bool engineReady() const { return engineReady_; }
-    bool serverChosen() const { return serverChosen_; }
+    bool checkVerOwed() const { return checkVerOwed_; }
     bool startEnginePending() const { return startEngine_; }
     const std::wstring& serverId() const { return serverId_; }
     const std::wstring& token() const { return token_; }
@@ -101,6 +106,7 @@ public:
 
 private:
     void StartEngine();
+    bool ConversationInProgress() const;
     void OnNotifyWnd(const ChannelIntRecord& record);
     void OnTextSlot(const ChannelSlotTextRecord& record);
     void OnProgress(const ChannelProgressRecord& record);
@@ -121,8 +127,12 @@ private:
     ScopedHandle launcherOk_;  // "qln_launcher_ok", held for the rest of the process
     bool engineReady_ = false;
     // A choice whose eActionType_CheckVer has not gone out yet.
-    bool serverChosen_ = false;
+    bool checkVerOwed_ = false;
     bool startEngine_ = false;
+    // Set by the first choice that starts an engine; kept for the run.
+    bool engineRequested_ = false;
+    // The current choice has not had its game start yet.
+    bool gameStartOwed_ = false;
     bool inTimer_ = false;
     std::wstring serverId_;
     std::wstring token_;

@@ -1,9 +1,11 @@
 #include "launcher/event_reports.h"
 
 #include "common/code_page.h"
+#include "common/common_log.h"
 #include "launcher/http_transfer.h"
 
 #include <cstdlib>
+#include <string>
 #include <utility>
 
 const char kPlatformAppId[] = "1000001";
@@ -31,7 +33,23 @@ bool EventReports::QueryReportsSuppressed() const {
 void EventReports::QueueEventReport(const std::wstring& event, const std::wstring& parameter) {
     if (suppressed_ || settings_.reportUrl.empty()) return;
     ScopedCriticalSection guard(lock_);
+    if (pending_.size() >= kMaxPendingReports) {
+        pending_.pop_front();
+        ++dropped_;
+    }
     pending_.push_back(EventReport{event, parameter});
+}
+
+void EventReports::LogDroppedReports() {
+    if (dropped_ == 0) return;
+    CommonLog(std::to_string(dropped_) + " event reports dropped: more than " + std::to_string(kMaxPendingReports) +
+              " waited for the report server");
+    dropped_ = 0;
+}
+
+size_t EventReports::PendingCount() {
+    ScopedCriticalSection guard(lock_);
+    return pending_.size();
 }
 
 std::string EventReports::PlatformKeyAddress() const {
@@ -65,7 +83,7 @@ void EventReports::PostReport(const std::wstring& event, const std::wstring& par
 }
 
 void EventReports::FlushEventReports(const std::atomic<bool>* keepGoing) {
-    std::vector<EventReport> taken;
+    std::deque<EventReport> taken;
     {
         ScopedCriticalSection guard(lock_);
         taken.swap(pending_);

@@ -5,8 +5,9 @@
 #include "common/critical_section_lock.h"
 
 #include <atomic>
+#include <cstddef>
+#include <deque>
 #include <string>
-#include <vector>
 
 // Identifier of the application at the platform; fixed for a deployment.
 extern const char kPlatformAppId[];
@@ -29,6 +30,11 @@ struct EventReport {
 
 class EventReports {
 public:
+    // Reports waiting for the worker beyond this many push out the oldest:
+    // every frame from any process can become a report, and a stalled report
+    // server must not let them grow without end.
+    static constexpr size_t kMaxPendingReports = 1000;
+
     explicit EventReports(const ReportSettings& settings) : settings_(settings) {}
     EventReports(const EventReports&) = delete;
     EventReports& operator=(const EventReports&) = delete;
@@ -41,8 +47,13 @@ public:
     bool ReportsSuppressed() const { return suppressed_; }
 
     // Appends a report for the worker (UI thread); dropped when reports are
-    // suppressed or there is no report address.
+    // suppressed or there is no report address. With kMaxPendingReports
+    // waiting, the oldest goes.
     void QueueEventReport(const std::wstring& event, const std::wstring& parameter);
+    // One log line for the reports pushed out since the last call, if any
+    // (UI thread, once a timer tick).
+    void LogDroppedReports();
+    size_t PendingCount();
 
     // One blocking report, sent even when reports are suppressed.
     void SendEventReport(const std::wstring& event, const std::wstring& parameter) const {
@@ -65,6 +76,7 @@ private:
 
     const ReportSettings settings_;
     bool suppressed_ = false;  // UI thread only
+    size_t dropped_ = 0;       // UI thread only
     CriticalSectionLock lock_;
-    std::vector<EventReport> pending_;  // under lock_
+    std::deque<EventReport> pending_;  // under lock_
 };

@@ -62,7 +62,7 @@ STDMETHODIMP External::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, 
         for (const Method& method : kMethods) {
             if (wcscmp(names[0], method.name) == 0) {
                 ids[0] = method.id;
-                return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+                return S_OK;
             }
         }
     }

@@ -36,8 +36,8 @@ public:
     STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
     STDMETHODIMP GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override;
-    // Names compare exactly; only the first name is a method, any further
-    // ones (argument names) are unknown.
+    // Names compare exactly, and only the first one is looked at: further
+    // names (argument names) get DISPID_UNKNOWN and do not change the result.
     STDMETHODIMP GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override;
     // S_OK for every id; "startGame" acts only on exactly two strings.
     STDMETHODIMP Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,

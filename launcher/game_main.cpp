@@ -12,6 +12,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <new>
@@ -20,6 +21,17 @@
 namespace {
 
 GameMain* gGameMain = nullptr;
+
+// Every game window object that lives, oldest first.
+std::vector<GameMain*>& LiveGameMains() {
+    static std::vector<GameMain*> games;
+    return games;
+}
+
+bool IsLive(const GameMain* game) {
+    const std::vector<GameMain*>& games = LiveGameMains();
+    return std::find(games.begin(), games.end(), game) != games.end();
+}
 
 constexpr unsigned kValueCapacity = 512;  // at most 511 characters
 constexpr RECT kZoomedInset = {0, 0, 0, 0};
@@ -50,14 +62,27 @@ BOOL CALLBACK PostTray(HWND window, LPARAM) {
 
 GameMain* GetGameMain() { return gGameMain; }
 
+void DestroyGameWindows() {
+    // Newest first. Each object deletes itself with its window and leaves
+    // the list, so the walk goes over a copy and looks each one up again.
+    const std::vector<GameMain*> games = LiveGameMains();
+    for (auto game = games.rbegin(); game != games.rend(); ++game) {
+        if (!IsLive(*game)) continue;
+        HWND window = (*game)->GetHWND();
+        if (window != nullptr) ::DestroyWindow(window);
+    }
+}
+
 GameMain::GameMain(GameMainHost& host, const std::wstring& config) : host_(host), config_(config) {
     appName_ = ReadProfileString(config_, L"Launcher", L"AppName", L"", kValueCapacity);
-    gGameMain = this;
+    LiveGameMains().push_back(this);
 }
 
 GameMain::~GameMain() {
     // The movie outlives this part of the object: the tree goes with the base.
     if (flash_ != nullptr) flash_->SetFlashEventHandler(nullptr);
+    std::vector<GameMain*>& games = LiveGameMains();
+    games.erase(std::remove(games.begin(), games.end(), this), games.end());
     if (gGameMain == this) gGameMain = nullptr;
 }
 
@@ -68,9 +93,11 @@ GameMain* GameMain::Open(GameMainHost& host, const std::wstring& config, const s
     if (game->Create(nullptr, game->appName_.c_str(), kStyle, 0, 0, 0, kWidth, kHeight) == nullptr) {
         CommonLog("The game window cannot be created");
         // A window that existed for a moment has deleted its object already.
-        if (gGameMain == game) delete game;
+        if (IsLive(game)) delete game;
         return nullptr;
     }
+    // Only now: a window that could not be made leaves the one shown current.
+    gGameMain = game;
     game->SetIcon(kIconId);
     game->CenterWindow();
     game->ShowWindow(true, true, true);

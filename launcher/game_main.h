@@ -125,5 +125,9 @@ private:
     bool ending_ = false;
 };
 
-// The game window made last; null when it is gone.
+// The game window made last; null when it is gone, even while an older one
+// still shows.
 GameMain* GetGameMain();
+// Destroys every game window the launcher made, the current one and any
+// older one (still in the tray, say), each taking its tray icon with it.
+void DestroyGameWindows();

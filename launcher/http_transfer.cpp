@@ -67,15 +67,12 @@ HttpAnswer PerformHttpRequest(const HttpRequest& request) {
 }
 
 std::string EscapeUrlText(const std::string& bytes) {
+    // A length of 0 would make the library measure the text itself.
     if (bytes.empty()) return std::string();
-    CURL* handle = curl_easy_init();
-    if (handle == nullptr) return std::string();
-    std::string out;
-    char* escaped = curl_easy_escape(handle, bytes.data(), static_cast<int>(bytes.size()));
-    if (escaped != nullptr) {
-        out = escaped;
-        curl_free(escaped);
-    }
-    curl_easy_cleanup(handle);
+    // The library's escaping needs no handle.
+    char* escaped = curl_easy_escape(nullptr, bytes.data(), static_cast<int>(bytes.size()));
+    if (escaped == nullptr) return std::string();
+    std::string out(escaped);
+    curl_free(escaped);
     return out;
 }

@@ -89,8 +89,8 @@ int RunLauncher(HINSTANCE instance, const wchar_t* commandLine) {
 
     // The windows end before the process does, so that the worker is joined,
     // the HTTP library cleaned up and the hall's library let go in order. The
-    // game window first: it reports to the main window.
-    if (GameMain* game = GetGameMain()) DestroyWindow(game->GetHWND());
+    // game windows first: they report to the main window.
+    DestroyGameWindows();
     EndMainWindow(GetMainWindow());
     QuillUI::CWindowManagerUI::Term();
     return 0;

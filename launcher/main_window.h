@@ -110,8 +110,9 @@ private:
     HallClient hall_{*this, programFolder_};
     EngineConversation conversation_{*this, programFolder_};
 
-    // Declared in the order they must end in reverse: the reports outlive
-    // the worker, the library outlives both.
+    // The HTTP library is set up once for the process, before the first
+    // transfer of set-up; the destructor ends the worker, then the reports,
+    // then the library, so no transfer outlives it.
     std::unique_ptr<ScopedHttpLibrary> httpLibrary_;
     std::unique_ptr<EventReports> reports_;
     std::unique_ptr<ReportWorker> worker_;

@@ -5,6 +5,7 @@
 
 #include "common/common_log.h"
 #include "launcher/close_flag.h"
+#include "launcher/event_reports.h"
 #include "launcher/frame_window.h"
 
 #include <string>
@@ -38,7 +39,10 @@ LRESULT MainWindow::HandleCustomMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_TIMER:
         // Other ids are the framework's own control and repaint timers.
         switch (wParam) {
-        case kChannelTimer: conversation_.OnTimer(); break;
+        case kChannelTimer:
+            conversation_.OnTimer();
+            if (reports_) reports_->LogDroppedReports();
+            break;
         case kCloseFlagTimer: OnCloseFlagTimer(); break;
         case kPageReloadTimer: OnPageReloadTimer(); break;
         default: return 0;

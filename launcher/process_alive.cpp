@@ -4,10 +4,19 @@
 
 #include <tlhelp32.h>
 
+namespace {
+
+ProcessSnapshotFunction g_snapshot = nullptr;
+
+}  // namespace
+
+void SetProcessSnapshotFunction(ProcessSnapshotFunction function) { g_snapshot = function; }
+
 bool IsProcessAliveById(DWORD pid) {
     if (pid == 0) return false;
-    ScopedFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) return false;
+    ProcessSnapshotFunction snapshotOf = g_snapshot != nullptr ? g_snapshot : &CreateToolhelp32Snapshot;
+    ScopedFileHandle snapshot(snapshotOf(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return true;
     PROCESSENTRY32W entry;
     entry.dwSize = sizeof(entry);
     for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;

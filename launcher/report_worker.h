@@ -3,7 +3,6 @@
 // request when asked, then sends the queued event reports. It touches no
 // window.
 #include "common/unique_handle.h"
-#include "launcher/http_transfer.h"
 
 #include <atomic>
 
@@ -17,7 +16,8 @@ public:
     // How long a stop lets the worker send what was queued before it.
     static const unsigned kFinalFlushMs = 1000;
 
-    // The reports must outlive the worker.
+    // The reports, and the HTTP library's initialisation, must outlive the
+    // worker.
     explicit ReportWorker(EventReports& reports) : reports_(reports) {}
     ~ReportWorker() { Stop(); }
     ReportWorker(const ReportWorker&) = delete;
@@ -38,10 +38,6 @@ private:
     static unsigned __stdcall LauncherWorkerProc(void* worker);
     void Run();
 
-    // The library's initialisation is counted: this reference keeps it set
-    // up until the thread has been joined, whatever order the owner's
-    // members end in.
-    ScopedHttpLibrary library_;
     EventReports& reports_;
     std::atomic<bool> running_{false};   // false aborts every transfer
     std::atomic<bool> stopping_{false};  // the last pass is the final flush

@@ -1,8 +1,8 @@
 // The hall double's message object and its export. Every call is logged with
 // its arguments to "hall_calls.log"; events and messages are delivered from a
 // thread of the library's own, as a real pipe client would.
-#include "common/client_proc_msg.h"
 #include "common/file_util.h"
+#include "hall_interface.h"
 #include "scenario.h"
 #include "tests/doubles/append_line.h"
 #include "tests/doubles/this_module.h"
@@ -10,10 +10,13 @@
 #include <algorithm>
 #include <cstring>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
+
+using namespace hall_double;
 
 std::string Hex(const std::string& bytes) {
     static const char digits[] = "0123456789abcdef";
@@ -25,7 +28,7 @@ std::string Hex(const std::string& bytes) {
     return out;
 }
 
-class HallDouble final : public ClientProcMsgObject {
+class HallDouble final : public MessageObject {
 public:
     HallDouble() : folder_(ThisModuleFolder()) {
         InitializeCriticalSection(&lock_);
@@ -36,12 +39,12 @@ public:
         Log("create");
     }
 
-    int HALL_METHOD Initialize() override {
+    int HALL_DOUBLE_CALL Initialise() override {
         Log("initialise");
         return 1;
     }
 
-    int HALL_METHOD Connect(const char* procPara) override {
+    int HALL_DOUBLE_CALL Connect(const char* procPara) override {
         std::string text = procPara != nullptr ? procPara : "(null)";
         Log("connect \"" + text + "\" -> " + std::to_string(scenario_.connectResult));
         if (scenario_.connectResult == 0) return 0;
@@ -52,7 +55,7 @@ public:
         return scenario_.connectResult;
     }
 
-    void HALL_METHOD Release() override {
+    void HALL_DOUBLE_CALL Release() override {
         Log("release");
         SetEvent(stop_);
         if (thread_ != nullptr) {
@@ -64,7 +67,7 @@ public:
         delete this;
     }
 
-    int HALL_METHOD IsConnected() override {
+    int HALL_DOUBLE_CALL IsConnected() override {
         EnterCriticalSection(&lock_);
         int connected = connected_ ? 1 : 0;
         LeaveCriticalSection(&lock_);
@@ -72,7 +75,7 @@ public:
         return connected;
     }
 
-    int HALL_METHOD Send(int size, const void* record) override {
+    int HALL_DOUBLE_CALL Send(int size, const void* record) override {
         int32_t header[2] = {0, 0};
         std::string body;
         if (record != nullptr && size >= 8) {
@@ -81,7 +84,7 @@ public:
         }
         Log("send size=" + std::to_string(size) + " type=" + std::to_string(header[0]) +
             " length=" + std::to_string(header[1]) + " body=" + Hex(body));
-        if (header[0] == HALL_MSG_PROCPARA) {
+        if (header[0] == kFreshParameterRequest) {
             EnterCriticalSection(&lock_);
             ScheduleTrigger(ScenarioAction::kOnRequest, "");
             LeaveCriticalSection(&lock_);
@@ -89,14 +92,14 @@ public:
         return 1;
     }
 
-    void HALL_METHOD AddEventHandler(IClientProcMsgEventHandler* handler) override {
+    void HALL_DOUBLE_CALL AddEventHandler(EventHandler* handler) override {
         Log("add-handler");
         EnterCriticalSection(&lock_);
         handlers_.push_back(handler);
         LeaveCriticalSection(&lock_);
     }
 
-    void HALL_METHOD RemoveEventHandler(IClientProcMsgEventHandler* handler) override {
+    void HALL_DOUBLE_CALL RemoveEventHandler(EventHandler* handler) override {
         Log("remove-handler");
         // Waits for a delivery in progress: no call reaches a removed handler.
         EnterCriticalSection(&lock_);
@@ -157,34 +160,35 @@ private:
 
     // Called with the lock held, on the library's thread.
     void Deliver(const ScenarioAction& action) {
-        std::vector<IClientProcMsgEventHandler*> handlers = handlers_;
+        std::vector<EventHandler*> handlers = handlers_;
         switch (action.kind) {
         case ScenarioAction::kConnected:
             connected_ = true;
             Log("deliver connected to " + std::to_string(handlers.size()));
-            for (auto* h : handlers) h->OnConnected();
+            for (auto* h : handlers) h->Connected();
             break;
         case ScenarioAction::kConnectFailed:
             connected_ = false;
             Log("deliver connect-failed to " + std::to_string(handlers.size()));
-            for (auto* h : handlers) h->OnConnectFailed();
+            for (auto* h : handlers) h->ConnectFailed();
             break;
         case ScenarioAction::kClosed:
             connected_ = false;
             Log("deliver closed to " + std::to_string(handlers.size()));
-            for (auto* h : handlers) h->OnClosed();
+            for (auto* h : handlers) h->Closed();
             break;
         case ScenarioAction::kMessage: {
-            // Exactly the bytes "received": header and body, nothing more.
-            std::vector<char> bytes(8 + action.body.size());
-            int32_t header[2] = {action.type,
-                                 action.lengthOverride ? action.length : static_cast<int32_t>(action.body.size())};
-            std::memcpy(bytes.data(), header, 8);
-            if (!action.body.empty()) std::memcpy(bytes.data() + 8, action.body.data(), action.body.size());
-            Log("deliver message type=" + std::to_string(header[0]) + " length=" + std::to_string(header[1]) +
-                " size=" + std::to_string(bytes.size()) + " to " + std::to_string(handlers.size()));
-            for (auto* h : handlers)
-                h->OnMessage(this, static_cast<int>(bytes.size()), reinterpret_cast<const ProcMsg*>(bytes.data()));
+            // A whole record, zeros after the body; its length field says
+            // what the message is (or, overridden, lies about it).
+            std::unique_ptr<Record> record(new Record());
+            record->type = action.type;
+            record->length = action.lengthOverride ? action.length : static_cast<int32_t>(action.body.size());
+            std::memcpy(record->body, action.body.data(), std::min(action.body.size(), sizeof(record->body)));
+            Log("deliver message type=" + std::to_string(record->type) + " length=" +
+                std::to_string(record->length) + " to " + std::to_string(handlers.size()));
+            // The argument before the record has no documented meaning: the
+            // double passes one that no caller could use.
+            for (auto* h : handlers) h->MessageReceived(this, 0, record.get());
             break;
         }
         }
@@ -197,11 +201,11 @@ private:
     HANDLE thread_ = nullptr;
     DWORD threadId_ = 0;
     bool connected_ = false;
-    std::vector<IClientProcMsgEventHandler*> handlers_;
+    std::vector<EventHandler*> handlers_;
     std::vector<Due> due_;
     size_t order_ = 0;
 };
 
 }  // namespace
 
-extern "C" __declspec(dllexport) ClientProcMsgObject* CreateClientProcMsgObject() { return new HallDouble(); }
+extern "C" __declspec(dllexport) MessageObject* CreateClientProcMsgObject() { return new HallDouble(); }

@@ -281,11 +281,12 @@ def new_work_folder(name):
     return folder
 
 
-def map_test_drive(folder, letter="q"):
-    """Maps a drive letter of the suite's own prefix to folder, so that a
-    program that falls back to its drive root writes there and not into the
-    host's "/"; returns a function that removes the mapping."""
-    devices = os.path.join(WINE_PREFIX, "dosdevices")
+def map_test_drive(folder, letter="q", prefix=None):
+    """Maps a drive letter of the suite's own prefix (or of prefix) to
+    folder, so that a program that falls back to its drive root writes there
+    and not into the host's "/"; returns a function that removes the
+    mapping."""
+    devices = os.path.join(prefix or WINE_PREFIX, "dosdevices")
     if not os.path.isdir(devices):
         subprocess.run([WINE_RUN, WINE_ARCH, WINE_PREFIX, "--warm"], stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)

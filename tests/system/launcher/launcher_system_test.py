@@ -14,9 +14,13 @@ Paths and Wine come from the environment (see CMakeLists.txt).
 import os
 import shutil
 import subprocess
+import sys
 import time
 import unittest
 import urllib.request
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "engine"))
+from engine_harness import map_test_drive  # noqa: E402
 
 ENV = os.environ
 BRIGHTGATE = ENV.get("QTEST_BRIGHTGATE", "")
@@ -117,7 +121,9 @@ class HttpSession:
 class Launcher:
     """One Brightgate.exe process started through the probe."""
 
-    def __init__(self, program, tail, cwd):
+    def __init__(self, program, tail, cwd, windows_program=None, windows_cwd=None):
+        """windows_program, windows_cwd: the paths as the program sees them,
+        when not on drive Z:."""
         self.box_log = os.path.join(os.path.dirname(program), "boxes.log")
         self.box_stop = self.box_log + ".stop"
         for leftover in (self.box_log, self.box_stop):
@@ -128,8 +134,9 @@ class Launcher:
                                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                       stderr=subprocess.DEVNULL)
         self.started = time.monotonic()
-        self.process = subprocess.Popen([WINE_RUN, WINE_ARCH, PREFIX, UI_PROBE, "start", wine_path(program), tail,
-                                         wine_path(cwd), "--wait", "120000"],
+        self.process = subprocess.Popen([WINE_RUN, WINE_ARCH, PREFIX, UI_PROBE, "start",
+                                         windows_program or wine_path(program), tail,
+                                         windows_cwd or wine_path(cwd), "--wait", "120000"],
                                         stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                                         stderr=subprocess.DEVNULL)
         self.ended_at = None
@@ -303,6 +310,21 @@ class LauncherSystemTest(unittest.TestCase):
         self.assertEqual(launcher.box_lines(), [])
         # An empty list sends an empty open id and key.
         self.assertEqual(self.http.log(), self.start_requests("7", "k3y") + self.start_requests("", ""))
+
+    def test_a_launcher_at_a_drive_root_reads_the_roots_configuration(self):
+        # Started from another folder of the same drive: "R:" alone would
+        # name that folder, not the root.
+        drive = os.path.join(self.root, "drive")
+        shutil.copytree(self.install, drive)
+        self.addCleanup(map_test_drive(drive, "r", prefix=PREFIX))
+        self.write_config("0", folder=drive, app_name="Drive Root")
+        os.makedirs(os.path.join(drive, "elsewhere"))
+        launcher = Launcher(os.path.join(drive, "Brightgate.exe"), "ID=7,Key=k3y", drive,
+                            windows_program="R:\\Brightgate.exe", windows_cwd="R:\\elsewhere")
+        self.launchers.append(launcher)
+        self.assertEqual(launcher.main_window()[3], "Drive Root")
+        self.assertEqual(self.close(launcher), 0)
+        self.assertEqual(launcher.box_lines(), [])
 
     # ---- Close rule ---------------------------------------------------------
     def click(self, launcher, point):

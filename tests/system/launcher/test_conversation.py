@@ -2,6 +2,7 @@
 program that holds only the conversation chooses a server, starts the
 engine and follows it until the game would start."""
 import os
+import random
 import sys
 import unittest
 
@@ -21,6 +22,12 @@ INSTALLED = {
     "Config/localconfig.xml": RELEASE["Config/localconfig.xml"],
     "Data/maps/first map.txt": b"map one\n" * 50,
 }
+
+
+# A file that cannot be compressed, served slowly: the update lasts long
+# enough for a second choice to reach the engine while it runs.
+SLOW_FILE = "Data/slow.bin"
+SLOW_RELEASE = dict(RELEASE, **{SLOW_FILE: random.Random(27).randbytes(60000)})
 
 
 class ConversationTest(LogAssertions, unittest.TestCase):
@@ -56,6 +63,29 @@ class ConversationTest(LogAssertions, unittest.TestCase):
         for rel, data in RELEASE.items():
             self.assertEqual(site.file(rel), data, rel)
         self.assertGreater(window, 0)
+
+
+    def test_a_second_choice_during_the_client_update_lets_it_finish_and_starts_the_game_once(self):
+        site = Site(self.work, self.server, SLOW_RELEASE, "1.0.1", INSTALLED, "1.0.0")
+        self.server.call("POST", "/_ctl/fault/%s/update/1.0.1/client/%s.pkg?kind=trickle&chunk=400&delay=100"
+                         % (site.sid, SLOW_FILE), b"")
+        self.host = Launcher(site, "host", "--server", "1", "--token", "tok",
+                             "--choose-again-on", "StartUpdateClientRes", program=HOST)
+        lines = self.host.finish()
+
+        self.assertOrdered(lines, [
+            "REPORT StartUpdateClientRes|", "CHOOSE_AGAIN", "REPORT Start Tidemill.exe|", "ENGINE_STARTED ",
+            "REPORT PreDownloadReady|", "START_GAME", "ENGINE_EXIT 0", "EXIT game"])
+        self.assertEqual(lines.count("START_GAME"), 1, lines)
+        self.assertFalse([l for l in lines if l.startswith(("BOX", "QUIT"))], lines)
+        # The second choice reached the engine while the update ran, and
+        # was set aside.
+        log = site.html_log()
+        self.assertEqual(log.count("OnNotifyAction eActionType_CheckVer"), 2, log)
+        self.assertIn("eActionType_CheckVer ignored: the client update of this launcher runs", log)
+        self.assertEqual(site.installed_version(), "1.0.1")
+        for rel, data in SLOW_RELEASE.items():
+            self.assertEqual(site.file(rel), data, rel)
 
 
 if __name__ == "__main__":

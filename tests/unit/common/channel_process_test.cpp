@@ -1,6 +1,8 @@
 // Two real processes exchanging every message type over WM_COPYDATA.
 #include "common/process_util.h"
 #include "common/protocol_deal.h"
+#include "hung_window.h"
+#include "log_capture.h"
 #include "test_paths.h"
 
 #include <gtest/gtest.h>
@@ -123,6 +125,23 @@ TEST(ChannelProcesses, AllSevenTypesCrossBetweenProcesses) {
     // The peer's window went with it: a send to it is no delivery.
     ASSERT_FALSE(IsWindow(peer));
     EXPECT_EQ(deal.SendCopyData(peer, CF_CALLBACK_TYPE, &callback, 0), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+}
+
+// A receiver that takes no message (hung, suspended, or never pumping) must
+// not hold the sender: the engine serves every other launcher from the same
+// thread, and the launcher paints from it.
+TEST(ChannelSend, AReceiverThatTakesNoMessageIsGivenUpWithinTheBound) {
+    HungWindow hung;
+    ASSERT_NE(hung.window(), nullptr);
+    LogCapture log;
+    ProtocolDeal* deal = new ProtocolDeal;  // large tables: never on the stack
+    ChannelIntRecord callback = {eCallBackType_PreDownloadReady};
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(deal->SendCopyData(hung.window(), CF_CALLBACK_TYPE, &callback, 0), static_cast<DWORD>(ERROR_TIMEOUT));
+    // The bound with room for a loaded machine, far below the hung thread's release.
+    EXPECT_LT(GetTickCount() - start, ProtocolDeal::kSendTimeoutMs + 15000);
+    EXPECT_TRUE(log.Has("WM_COPYDATA of type 2 to window")) << (log.Lines().empty() ? "" : log.Lines()[0]);
+    delete deal;
 }
 
 }  // namespace

@@ -5,51 +5,40 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::vector<char> Record(int32_t type, int32_t length, const std::string& body) {
-    std::vector<char> bytes(8 + body.size());
-    std::memcpy(bytes.data(), &type, 4);
-    std::memcpy(bytes.data() + 4, &length, 4);
-    if (!body.empty()) std::memcpy(bytes.data() + 8, body.data(), body.size());
-    return bytes;
-}
-
-TEST(ProcMsg, CopyChecksTheLengthsAgainstWhatWasReceived) {
+TEST(ProcMsg, CopyTakesTheRecordsOwnLengthWithinTheBody) {
     struct Case {
-        int32_t length;       // the record's length field
-        std::string body;     // bytes actually received after the header
-        int extraSize;        // added to the size handed over
+        int32_t length;  // the record's length field
         ProcMsgCheck check;
     } cases[] = {
-        {3, "abc", 0, ProcMsgCheck::kOk},
-        {0, "", 0, ProcMsgCheck::kOk},
-        {2, "abc", 0, ProcMsgCheck::kOk},             // fewer than received: only those are taken
-        {4, "abc", 0, ProcMsgCheck::kPastReceived},
-        {70000, "abc", 0, ProcMsgCheck::kBadLength},  // above 65,536
-        {-1, "abc", 0, ProcMsgCheck::kBadLength},
-        {3, "abc", -1, ProcMsgCheck::kPastReceived},  // the size says less arrived
-        {0, "", -1, ProcMsgCheck::kMissing},          // not even a header
+        {3, ProcMsgCheck::kOk},
+        {0, ProcMsgCheck::kOk},
+        {static_cast<int32_t>(kProcMsgMaxBody), ProcMsgCheck::kOk},
+        {static_cast<int32_t>(kProcMsgMaxBody) + 1, ProcMsgCheck::kBadLength},
+        {-1, ProcMsgCheck::kBadLength},
     };
+    std::unique_ptr<ProcMsg> record(new ProcMsg());
+    record->type = HALL_MSG_PROCPARA;
+    for (size_t i = 0; i < kProcMsgMaxBody; ++i) record->body[i] = static_cast<char>('a' + i % 26);
     for (const Case& c : cases) {
-        std::vector<char> bytes = Record(HALL_MSG_PROCPARA, c.length, c.body);
+        record->length = c.length;
         ReceivedProcMsg out;
         out.type = -5;
-        ProcMsgCheck check = CopyProcMsg(reinterpret_cast<const ProcMsg*>(bytes.data()),
-                                         static_cast<int>(bytes.size()) + c.extraSize, out);
-        EXPECT_EQ(check, c.check) << c.length << " " << c.body;
-        if (check == ProcMsgCheck::kOk) {
+        EXPECT_EQ(CopyProcMsg(record.get(), out), c.check) << c.length;
+        if (c.check == ProcMsgCheck::kOk) {
             EXPECT_EQ(out.type, HALL_MSG_PROCPARA);
-            EXPECT_EQ(out.body, c.body.substr(0, static_cast<size_t>(c.length)));
+            EXPECT_EQ(out.body, std::string(record->body, static_cast<size_t>(c.length)));
         } else {
             EXPECT_EQ(out.type, -5);  // untouched
         }
     }
     ReceivedProcMsg out;
-    EXPECT_EQ(CopyProcMsg(nullptr, 100, out), ProcMsgCheck::kMissing);
+    EXPECT_EQ(CopyProcMsg(nullptr, out), ProcMsgCheck::kMissing);
 }
 
 TEST(ProcMsg, AFreshParameterMustFitItsBuffer) {
@@ -120,9 +109,9 @@ public:
         Add("closed");
         SetEvent(done_);
     }
-    void HALL_METHOD OnMessage(ClientProcMsgObject* source, int size, const ProcMsg* record) override {
+    void HALL_METHOD OnMessage(ClientProcMsgObject* source, int, const ProcMsg* record) override {
         ReceivedProcMsg copy;
-        if (CopyProcMsg(record, size, copy) == ProcMsgCheck::kOk)
+        if (CopyProcMsg(record, copy) == ProcMsgCheck::kOk)
             Add("message " + std::to_string(copy.type) + " " + copy.body + (source == object ? " from object" : ""));
     }
     bool WaitForClose() { return WaitForSingleObject(done_, 30000) == WAIT_OBJECT_0; }

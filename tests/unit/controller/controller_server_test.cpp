@@ -6,6 +6,7 @@
 #include "common/hash_list.h"
 #include "common/package_file.h"
 #include "common/profile_file.h"
+#include "engine/update_controller.h"
 #include "tests/unit/common/test_files.h"
 #include "tests/unit/controller/controller_harness.h"
 
@@ -157,6 +158,33 @@ TEST_F(ServerTest, PatchWithAnotherDigestIsDeletedUnapplied) {
     EXPECT_FALSE(FileExists(h.root + L"patchs\\Patch_1.0.1.pkg"));
     EXPECT_EQ(h.CountGets(".pkg"), 4);
     EXPECT_EQ(BytesOf(h.client + L"Client.exe"), BytesOf(FixturePath(L"clients\\1.0.1\\Client.exe")));
+}
+
+// The patch list comes from the server and each entry read scans the whole
+// file again: reading stops after kMaxPatches entries, so a patch listed
+// beyond them is not applied and the files are fetched instead.
+TEST_F(ServerTest, PatchesBeyondTheLimitAreNotRead) {
+    const std::wstring fixture = FixturePath(L"trees\\main\\update\\patch\\patchList.ini");
+    const std::string md5 = WideToMulti(ReadProfileString(fixture, L"patchlist", L"patch1MD5", L"", 260), 0);
+    ASSERT_FALSE(md5.empty());
+    std::string list = "[patchlist]\r\ncur=1.0.1\r\n";
+    const int limit = UpdateController::kMaxPatches;
+    for (int n = 0; n < limit; ++n) list += "patch" + std::to_string(n) + "=0.0." + std::to_string(n) + "\r\n";
+    list += "patch" + std::to_string(limit) + "=1.0.0\r\n";
+    list += "patch" + std::to_string(limit + 1) + "=1.0.1\r\npatch" + std::to_string(limit + 1) + "MD5=" + md5 + "\r\n";
+    h.ServeFile("update/patch/patchList.ini", list);
+    h.Prepare(L"clients\\1.0.0", L"1.0.0");
+    WriteFileText(h.root + L"patchs\\Patch_1.0.1.pkg",
+                  BytesOf(FixturePath(L"trees\\main\\patchs\\Patch_1.0.1.pkg")));
+    h.StartCore();
+    ASSERT_TRUE(h.RunUntilEvent(eCallBackType_FinishClient));
+
+    EXPECT_TRUE(FileExists(h.root + L"patchs\\Patch_1.0.1.pkg"));
+    EXPECT_EQ(h.CountGets(".pkg"), 4);
+    EXPECT_EQ(InstalledVersion(h.client), L"1.0.1");
+    std::string log;
+    for (const std::wstring& file : ListFiles(h.root + L"Log")) log += BytesOf(h.root + L"Log\\" + file);
+    EXPECT_NE(log.find("patchList.ini: more than 1024 patches; the rest is not read"), std::string::npos);
 }
 
 // A patch list without a target version is fetched again; failing for good

@@ -211,6 +211,32 @@ TEST_F(LauncherLinksTest, TypicalConversationEndsTheEngineAfterTheLaunch) {
     EXPECT_TRUE(core_.Logged("eCallBackType_FinishClient2 RemoveNotifyWnd"));
 }
 
+// A second choice during the client update: the update goes on to the end
+// and starts the game once.
+TEST_F(LauncherLinksTest, ACheckVerDuringTheClientUpdateIsIgnored) {
+    LauncherWindowStub launcher;
+    Greet(launcher);
+    Raise(eCallBackType_PreDownloadReady);
+    Act(launcher, eActionType_CheckVer, "7");
+    links_.Tick();
+    links_.Tick();
+    Raise(eCallBackType_PrePatchVer);
+    Act(launcher, eActionType_StartGame);
+    links_.Tick();
+    ASSERT_EQ(links_.CurrentRecord()->GetState(), eNotifyWndState_UpdatintClient);
+
+    Act(launcher, eActionType_CheckVer, "8");
+    links_.Tick();
+    links_.Tick();
+    EXPECT_EQ(links_.CurrentRecord()->GetState(), eNotifyWndState_UpdatintClient);
+    EXPECT_EQ(core_.checkedServers, (std::vector<std::wstring>{L"7"}));
+    EXPECT_EQ(core_.clientChecks, 1);
+    EXPECT_TRUE(core_.Logged("eActionType_CheckVer ignored: the client update of this launcher runs"));
+
+    EXPECT_FALSE(Raise(eCallBackType_FinishClient));
+    EXPECT_EQ(launcher.Callbacks(), (std::vector<int>{18, 1, 6}));
+}
+
 TEST_F(LauncherLinksTest, ManualUpdateEndsIdleAndTheEngineStays) {
     LauncherWindowStub launcher;
     Greet(launcher);

@@ -1,5 +1,6 @@
 #include "common/process_util.h"
 #include "launcher/process_alive.h"
+#include "tests/unit/launcher/ended_process.h"
 
 #include <gtest/gtest.h>
 
@@ -41,18 +42,8 @@ TEST(IsProcessAliveById, FindsLiveProcessesOnly) {
     }
     EXPECT_GT(checked, 0);
 
-    wchar_t system[MAX_PATH];
-    GetSystemDirectoryW(system, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(system) + L"\\cmd.exe\" /c exit";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION child = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                               &startup, &child));
-    ASSERT_EQ(WaitForSingleObject(child.hProcess, 20000), WAIT_OBJECT_0);
-    DWORD pid = child.dwProcessId;
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);  // the id is free once the last handle is gone
+    const DWORD pid = EndedProcessId();
+    ASSERT_NE(pid, 0u);
     EXPECT_FALSE(IsProcessAliveById(pid));
 }
 

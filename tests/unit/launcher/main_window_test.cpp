@@ -6,6 +6,7 @@
 #include "launcher/main_window.h"
 #include "report_test_support.h"
 #include "tests/support/desktop_input_lock.h"
+#include "tests/unit/common/hung_window.h"
 #include "tests/unit/common/test_files.h"
 
 #include <gtest/gtest.h>
@@ -207,6 +208,42 @@ TEST_F(MainWindowTest, TheFrameFollowsAtItsOffsetAndIsShownAndHiddenWithTheMainW
     DestroyWindow(main);  // the frame goes with its owner
     EXPECT_EQ(GetFrameWindow(), nullptr);
     EXPECT_EQ(GetMainWindow(), nullptr);
+}
+
+// Sends a channel frame to the main window, as another process would.
+void SendFrame(HWND window, uint32_t type, const void* record) {
+    static ProtocolDeal* encoder = new ProtocolDeal;  // large tables: never on the stack
+    std::vector<uint8_t> frame;
+    ASSERT_GT(encoder->EncodeFrame(type, record, frame), 0);
+    COPYDATASTRUCT data = {kChannelCopyDataId, static_cast<DWORD>(frame.size()), frame.data()};
+    SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+}
+
+// A hello naming a window whose thread takes no message: the answer gives
+// up, and the launcher goes on painting and taking frames.
+TEST_F(MainWindowTest, AHelloNamingAHungWindowDoesNotStopTheLauncher) {
+    HungWindow hung;
+    ASSERT_NE(hung.window(), nullptr);
+    MainWindow* window = new MainWindow(folder_);
+    window->ParseCommandLine(L"ID=5");
+    HWND handle = window->Create(nullptr, L"main", MainWindow::kStyle, 0, 0, 0, MainWindow::kWidth,
+                                 MainWindow::kHeight);
+    ASSERT_NE(handle, nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return server_.Log().size() >= 3; }, 10000));  // set up
+
+    ChannelIntRecord hello = {WindowToChannel(hung.window())};
+    SendFrame(handle, CF_NOTIFY_WND, &hello);
+    ChannelIntRecord callback = {eCallBackType_StartUpdateClientRes};
+    SendFrame(handle, CF_CALLBACK_TYPE, &callback);
+    const DWORD start = GetTickCount();
+    ASSERT_TRUE(PumpUntil([&] { return server_.Log().size() >= 4; }, HungWindow::kReleaseMs / 2));
+    EXPECT_LT(GetTickCount() - start, HungWindow::kReleaseMs / 2);
+    EXPECT_EQ(Events(server_.Log()).back(), "openid=5&event=StartUpdateClientRes&param=");
+    EXPECT_EQ(window->Conversation().engineWindow(), hung.window());
+
+    InvalidateRect(handle, nullptr, FALSE);
+    EXPECT_TRUE(PumpUntil([&] { return !GetUpdateRect(handle, nullptr, FALSE); }, 10000));
+    DestroyWindow(handle);
 }
 
 }  // namespace

@@ -55,13 +55,6 @@ SIZE CButtonUI::EstimateSize(SIZE available) {
     return CSizeUI(fixedSize_.cx, (font != nullptr ? font->metrics.tmHeight : 0) + 8);
 }
 
-void CButtonUI::ChangeImage(ImageDrawInfoUI& info, const wchar_t* description) {
-    if (info.image != nullptr && info.drawString == description) return;
-    info.Clear();
-    info.drawString = description;
-    Invalidate();
-}
-
 void CButtonUI::SetNormalImage(const wchar_t* description) { ChangeImage(normalImage_, description); }
 void CButtonUI::SetHotImage(const wchar_t* description) { ChangeImage(hotImage_, description); }
 void CButtonUI::SetHotForeImage(const wchar_t* description) { ChangeImage(hotForeImage_, description); }

@@ -81,8 +81,6 @@ public:
     UINT GetState() const { return state_; }
 
 protected:
-    // Stores a description unless the same one is loaded already.
-    void ChangeImage(ImageDrawInfoUI& info, const wchar_t* description);
     // The focused and disabled bits from the control's own flags.
     void UpdateFocusAndDisabledBits();
     // The normal and hot images, blended by the fade alpha when fading.

@@ -5,6 +5,7 @@
 #include "ui/core/values/pointer_array.h"
 #include "ui/core/render/renderer_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
+#include "ui/core/values/listed_walk.h"
 
 #include <cwchar>
 
@@ -64,11 +65,11 @@ void COptionUI::Selected(bool select, bool sendNotify) {
     if (members != nullptr) {
         // The others are deselected silently: being in a group and now
         // deselected, they send nothing.
-        CPointerArray others(*members);
-        for (int i = 0; i < others.GetSize(); ++i) {
-            COptionUI* other = static_cast<COptionUI*>(static_cast<CControlUI*>(others[i]));
+        ForEachStillListed(*members, [&](void* member) {
+            COptionUI* other = static_cast<COptionUI*>(static_cast<CControlUI*>(member));
             if (other != this) other->Selected(false, sendNotify);
-        }
+            return true;
+        });
     }
     if (sendNotify) manager_->SendNotify(this, L"selectchanged", 0, 0);
 }

@@ -1,5 +1,6 @@
 #include "ui/controls/containers/container_ui.h"
 
+#include "ui/core/markup/attribute_value_ui.h"
 #include "ui/controls/containers/scroll_bar_ui.h"
 #include "ui/core/values/number_list_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
@@ -46,8 +47,12 @@ int CContainerUI::GetItemIndex(CControlUI* control) const {
     return items_.Find(control);
 }
 
+// The child edits find and take children in the own array, never through
+// the accessors: a list forwards those to its body, and a qualified call of
+// these from it must not unlink, or delete, an item the body holds.
+
 bool CContainerUI::SetItemIndex(CControlUI* control, int newIndex) {
-    const int index = GetItemIndex(control);
+    const int index = items_.Find(control);
     if (index < 0) return false;
     // Checked before the child leaves the array, so a bad index loses nothing.
     if (newIndex < 0 || newIndex >= items_.GetSize()) return false;
@@ -60,7 +65,7 @@ bool CContainerUI::SetItemIndex(CControlUI* control, int newIndex) {
 
 bool CContainerUI::MoveItems(CControlUI* control, int count, int newIndex) {
     if (control == nullptr || count < 0 || newIndex < 0) return false;
-    const int index = GetItemIndex(control);
+    const int index = items_.Find(control);
     if (index < 0) return false;
     if (index == newIndex || count == 0) return true;
     const int total = items_.GetSize();
@@ -105,7 +110,7 @@ void CContainerUI::DestroyChild(CControlUI* control) {
 }
 
 bool CContainerUI::Remove(CControlUI* control, bool keep) {
-    const int index = GetItemIndex(control);
+    const int index = control != nullptr ? items_.Find(control) : -1;
     if (index < 0) return false;
     NeedUpdate();
     items_.Remove(index);
@@ -114,7 +119,7 @@ bool CContainerUI::Remove(CControlUI* control, bool keep) {
 }
 
 bool CContainerUI::RemoveAt(int index, bool keep) {
-    CControlUI* control = GetItemAt(index);
+    CControlUI* control = static_cast<CControlUI*>(items_.GetAt(index));
     if (control == nullptr) return false;
     return CContainerUI::Remove(control, keep);
 }
@@ -196,7 +201,7 @@ void CContainerUI::SetMouseEnabled(bool enabled) {
 
 void CContainerUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     if (name == nullptr || value == nullptr) return;
-    const bool isTrue = wcscmp(value, L"true") == 0;
+    const bool isTrue = IsTrueValue(value);
     // "exists" asks the accessors: a list keeps its bars in its body.
     if (wcscmp(name, L"inset") == 0) {
         long v[4] = {0, 0, 0, 0};

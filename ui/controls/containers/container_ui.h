@@ -128,6 +128,20 @@ public:
     bool DoPaint(HDC dc, const RECT& paint, CControlUI* stopControl) override;
 
 protected:
+    // The steps of DoPaint after the container's own look, for controls that
+    // paint something of their own between or around them (a rich edit's
+    // text, a list body's row lines). Both walk the own children and bars
+    // and answer false when the stop control was reached or a paint asked
+    // to stop. The children are clipped to the child area; float children
+    // to the container.
+    bool PaintChildren(HDC dc, const RECT& paint, CControlUI* stopControl);
+    bool PaintScrollBars(HDC dc, const RECT& paint, CControlUI* stopControl);
+    // Called by PaintChildren for each visible child in painting order
+    // while the paint rectangle meets the child area, before the child is
+    // painted and whether or not it meets the paint rectangle, so that a
+    // list body can number its rows and draw the lines between them.
+    virtual void OnChildPaintTurn(HDC dc, const RECT& paint, CControlUI* child);
+
     // The area the children are laid out over: the item rectangle less the
     // inset and the visible bars, stretched to the bars' ranges and shifted
     // by their positions.

@@ -1,17 +1,12 @@
 #include "ui/controls/containers/container_ui.h"
 #include "ui/controls/containers/scroll_bar_ui.h"
+#include "ui/core/values/clamp_ui.h"
 
 namespace QuillUI {
 
 namespace {
 
 bool IsShown(const CScrollBarUI* bar) { return bar != nullptr && bar->IsVisible(); }
-
-int Clamp(int value, int low, int high) {
-    if (value < low) value = low;
-    if (value > high) value = high;
-    return value;
-}
 
 }  // namespace
 

@@ -19,39 +19,49 @@ bool CContainerUI::DoPaint(HDC dc, const RECT& paint, CControlUI* stopControl) {
     CClipRegionGuard clip;
     CClipRegionGuard::GenerateClip(dc, visible, clip);
     CControlUI::DoPaint(dc, paint, stopControl);
+    if (!PaintChildren(dc, paint, stopControl)) return false;
+    return PaintScrollBars(dc, paint, stopControl);
+}
 
-    if (!items_.IsEmpty()) {
-        const RECT client = GetClientPos();
-        RECT childPaint;
-        if (!IntersectRect(&childPaint, &paint, &client)) {
-            // Only float children can show outside the child area.
-            for (int i = 0; i < items_.GetSize(); ++i) {
-                CControlUI* child = static_cast<CControlUI*>(items_[i]);
-                if (child == stopControl) return false;
-                if (!child->IsVisible() || !Meets(paint, child->GetPos())) continue;
-                if (!child->IsFloat() || !Meets(itemRect_, child->GetPos())) continue;
-                if (!child->Paint(dc, paint, stopControl)) return false;
-            }
-        } else {
-            CClipRegionGuard childClip;
-            CClipRegionGuard::GenerateClip(dc, childPaint, childClip);
-            for (int i = 0; i < items_.GetSize(); ++i) {
-                CControlUI* child = static_cast<CControlUI*>(items_[i]);
-                if (child == stopControl) return false;
-                if (!child->IsVisible() || !Meets(paint, child->GetPos())) continue;
-                if (!child->IsFloat()) {
-                    if (!Meets(client, child->GetPos())) continue;
-                    if (!child->Paint(dc, paint, stopControl)) return false;
-                } else if (Meets(itemRect_, child->GetPos())) {
-                    CClipRegionGuard::UseOldClipBegin(dc, childClip);
-                    const bool goOn = child->Paint(dc, paint, stopControl);
-                    CClipRegionGuard::UseOldClipEnd(dc, childClip);
-                    if (!goOn) return false;
-                }
-            }
+bool CContainerUI::PaintChildren(HDC dc, const RECT& paint, CControlUI* stopControl) {
+    if (items_.IsEmpty()) return true;
+    const RECT client = GetClientPos();
+    RECT childPaint;
+    if (!IntersectRect(&childPaint, &paint, &client)) {
+        // Only float children can show outside the child area.
+        for (int i = 0; i < items_.GetSize(); ++i) {
+            CControlUI* child = static_cast<CControlUI*>(items_[i]);
+            if (child == stopControl) return false;
+            if (!child->IsVisible() || !Meets(paint, child->GetPos())) continue;
+            if (!child->IsFloat() || !Meets(itemRect_, child->GetPos())) continue;
+            if (!child->Paint(dc, paint, stopControl)) return false;
+        }
+        return true;
+    }
+    CClipRegionGuard childClip;
+    CClipRegionGuard::GenerateClip(dc, childPaint, childClip);
+    for (int i = 0; i < items_.GetSize(); ++i) {
+        CControlUI* child = static_cast<CControlUI*>(items_[i]);
+        if (child == stopControl) return false;
+        if (!child->IsVisible()) continue;
+        OnChildPaintTurn(dc, paint, child);
+        if (!Meets(paint, child->GetPos())) continue;
+        if (!child->IsFloat()) {
+            if (!Meets(client, child->GetPos())) continue;
+            if (!child->Paint(dc, paint, stopControl)) return false;
+        } else if (Meets(itemRect_, child->GetPos())) {
+            CClipRegionGuard::UseOldClipBegin(dc, childClip);
+            const bool goOn = child->Paint(dc, paint, stopControl);
+            CClipRegionGuard::UseOldClipEnd(dc, childClip);
+            if (!goOn) return false;
         }
     }
+    return true;
+}
 
+void CContainerUI::OnChildPaintTurn(HDC, const RECT&, CControlUI*) {}
+
+bool CContainerUI::PaintScrollBars(HDC dc, const RECT& paint, CControlUI* stopControl) {
     CScrollBarUI* bars[] = {verticalScrollBar_, horizontalScrollBar_};
     for (CScrollBarUI* bar : bars) {
         if (bar == nullptr) continue;

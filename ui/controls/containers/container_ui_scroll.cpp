@@ -1,8 +1,8 @@
 #include "ui/controls/containers/container_ui.h"
 #include "ui/controls/containers/scroll_bar_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
+#include "ui/core/values/clamp_ui.h"
 
-#include <climits>
 #include <cstdint>
 #include <new>
 
@@ -12,14 +12,6 @@ namespace {
 
 bool IsShown(const CScrollBarUI* bar) { return bar != nullptr && bar->IsVisible(); }
 bool IsUsable(const CScrollBarUI* bar) { return IsShown(bar) && bar->IsEnabled(); }
-
-// Steps near the ends of a huge range must not wrap; the bars clamp.
-LONG Offset(LONG value, int64_t by) {
-    const int64_t sum = int64_t(value) + by;
-    if (sum < INT_MIN) return INT_MIN;
-    if (sum > INT_MAX) return INT_MAX;
-    return static_cast<LONG>(sum);
-}
 
 }  // namespace
 
@@ -96,7 +88,7 @@ void CContainerUI::ScrollTo(LONG SIZE::*component, LONG value) {
 }
 
 void CContainerUI::ScrollBy(LONG SIZE::*component, int64_t delta) {
-    ScrollTo(component, Offset(GetScrollPos().*component, delta));
+    ScrollTo(component, ClampToInt(int64_t(GetScrollPos().*component) + delta));
 }
 
 void CContainerUI::LineUp() { ScrollBy(&SIZE::cy, -int64_t(GetVerticalLineStep())); }

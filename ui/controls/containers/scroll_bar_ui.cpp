@@ -1,30 +1,15 @@
 #include "ui/controls/containers/scroll_bar_ui.h"
 
+#include "ui/core/markup/attribute_value_ui.h"
 #include "ui/controls/containers/container_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
+#include "ui/core/values/clamp_ui.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cwchar>
 
 namespace QuillUI {
-
-namespace {
-
-int ClampToRange(int64_t value, int low, int high) {
-    if (value < low) return low;
-    if (value > high) return high;
-    return static_cast<int>(value);
-}
-
-// Blanks and control characters, one optional "#", then AARRGGBB.
-DWORD ParseColour(const wchar_t* value) {
-    while (*value != L'\0' && *value <= L' ') ++value;
-    if (*value == L'#') ++value;
-    return static_cast<DWORD>(wcstoul(value, nullptr, 16));
-}
-
-}  // namespace
 
 CScrollBarUI::CScrollBarUI() {
     fixedSize_.cx = 16;
@@ -74,7 +59,7 @@ void CScrollBarUI::SetScrollPos(int position, bool notify) {
         const int64_t rest = wanted % scrollUnit_;
         if (rest != 0) wanted += rest < scrollUnit_ / 2 ? -rest : scrollUnit_ - rest;
     }
-    position_ = ClampToRange(wanted, 0, range_);
+    position_ = Clamp(wanted, 0, range_);
     SetPos(itemRect_, true);
     if (notify && manager_ != nullptr && position_ != old)
         manager_->SendNotify(this, L"scroll", static_cast<WPARAM>(position_), static_cast<LPARAM>(old), true);
@@ -118,34 +103,26 @@ void CScrollBarUI::SetThumbColor(DWORD color) {
     Invalidate();
 }
 
-void CScrollBarUI::SetImage(ImageDrawInfoUI& info, const wchar_t* description) {
-    if (description == nullptr) description = L"";
-    if (info.image != nullptr && info.drawString == description) return;
-    info.Clear();
-    info.drawString = description;
-    Invalidate();
-}
-
-void CScrollBarUI::SetButton1NormalImage(const wchar_t* d) { SetImage(button1Images_.normal, d); }
-void CScrollBarUI::SetButton1HotImage(const wchar_t* d) { SetImage(button1Images_.hot, d); }
-void CScrollBarUI::SetButton1PushedImage(const wchar_t* d) { SetImage(button1Images_.pushed, d); }
-void CScrollBarUI::SetButton1DisabledImage(const wchar_t* d) { SetImage(button1Images_.disabled, d); }
-void CScrollBarUI::SetButton2NormalImage(const wchar_t* d) { SetImage(button2Images_.normal, d); }
-void CScrollBarUI::SetButton2HotImage(const wchar_t* d) { SetImage(button2Images_.hot, d); }
-void CScrollBarUI::SetButton2PushedImage(const wchar_t* d) { SetImage(button2Images_.pushed, d); }
-void CScrollBarUI::SetButton2DisabledImage(const wchar_t* d) { SetImage(button2Images_.disabled, d); }
-void CScrollBarUI::SetThumbNormalImage(const wchar_t* d) { SetImage(thumbImages_.normal, d); }
-void CScrollBarUI::SetThumbHotImage(const wchar_t* d) { SetImage(thumbImages_.hot, d); }
-void CScrollBarUI::SetThumbPushedImage(const wchar_t* d) { SetImage(thumbImages_.pushed, d); }
-void CScrollBarUI::SetThumbDisabledImage(const wchar_t* d) { SetImage(thumbImages_.disabled, d); }
-void CScrollBarUI::SetRailNormalImage(const wchar_t* d) { SetImage(railImages_.normal, d); }
-void CScrollBarUI::SetRailHotImage(const wchar_t* d) { SetImage(railImages_.hot, d); }
-void CScrollBarUI::SetRailPushedImage(const wchar_t* d) { SetImage(railImages_.pushed, d); }
-void CScrollBarUI::SetRailDisabledImage(const wchar_t* d) { SetImage(railImages_.disabled, d); }
-void CScrollBarUI::SetBkNormalImage(const wchar_t* d) { SetImage(bkImages_.normal, d); }
-void CScrollBarUI::SetBkHotImage(const wchar_t* d) { SetImage(bkImages_.hot, d); }
-void CScrollBarUI::SetBkPushedImage(const wchar_t* d) { SetImage(bkImages_.pushed, d); }
-void CScrollBarUI::SetBkDisabledImage(const wchar_t* d) { SetImage(bkImages_.disabled, d); }
+void CScrollBarUI::SetButton1NormalImage(const wchar_t* d) { ChangeImage(button1Images_.normal, d); }
+void CScrollBarUI::SetButton1HotImage(const wchar_t* d) { ChangeImage(button1Images_.hot, d); }
+void CScrollBarUI::SetButton1PushedImage(const wchar_t* d) { ChangeImage(button1Images_.pushed, d); }
+void CScrollBarUI::SetButton1DisabledImage(const wchar_t* d) { ChangeImage(button1Images_.disabled, d); }
+void CScrollBarUI::SetButton2NormalImage(const wchar_t* d) { ChangeImage(button2Images_.normal, d); }
+void CScrollBarUI::SetButton2HotImage(const wchar_t* d) { ChangeImage(button2Images_.hot, d); }
+void CScrollBarUI::SetButton2PushedImage(const wchar_t* d) { ChangeImage(button2Images_.pushed, d); }
+void CScrollBarUI::SetButton2DisabledImage(const wchar_t* d) { ChangeImage(button2Images_.disabled, d); }
+void CScrollBarUI::SetThumbNormalImage(const wchar_t* d) { ChangeImage(thumbImages_.normal, d); }
+void CScrollBarUI::SetThumbHotImage(const wchar_t* d) { ChangeImage(thumbImages_.hot, d); }
+void CScrollBarUI::SetThumbPushedImage(const wchar_t* d) { ChangeImage(thumbImages_.pushed, d); }
+void CScrollBarUI::SetThumbDisabledImage(const wchar_t* d) { ChangeImage(thumbImages_.disabled, d); }
+void CScrollBarUI::SetRailNormalImage(const wchar_t* d) { ChangeImage(railImages_.normal, d); }
+void CScrollBarUI::SetRailHotImage(const wchar_t* d) { ChangeImage(railImages_.hot, d); }
+void CScrollBarUI::SetRailPushedImage(const wchar_t* d) { ChangeImage(railImages_.pushed, d); }
+void CScrollBarUI::SetRailDisabledImage(const wchar_t* d) { ChangeImage(railImages_.disabled, d); }
+void CScrollBarUI::SetBkNormalImage(const wchar_t* d) { ChangeImage(bkImages_.normal, d); }
+void CScrollBarUI::SetBkHotImage(const wchar_t* d) { ChangeImage(bkImages_.hot, d); }
+void CScrollBarUI::SetBkPushedImage(const wchar_t* d) { ChangeImage(bkImages_.pushed, d); }
+void CScrollBarUI::SetBkDisabledImage(const wchar_t* d) { ChangeImage(bkImages_.disabled, d); }
 
 int CScrollBarUI::GetThickness() const { return horizontal_ ? fixedSize_.cy : fixedSize_.cx; }
 
@@ -272,13 +249,13 @@ void CScrollBarUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
         }
     }
     if (wcscmp(name, L"button1color") == 0)
-        SetButton1Color(ParseColour(value));
+        SetButton1Color(ReadColorValue(value));
     else if (wcscmp(name, L"button2color") == 0)
-        SetButton2Color(ParseColour(value));
+        SetButton2Color(ReadColorValue(value));
     else if (wcscmp(name, L"thumbcolor") == 0)
-        SetThumbColor(ParseColour(value));
+        SetThumbColor(ReadColorValue(value));
     else if (wcscmp(name, L"hor") == 0)
-        SetHorizontal(wcscmp(value, L"true") == 0);
+        SetHorizontal(IsTrueValue(value));
     else if (wcscmp(name, L"linesize") == 0)
         SetLineSize(_wtoi(value));
     else if (wcscmp(name, L"range") == 0)
@@ -288,9 +265,9 @@ void CScrollBarUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     else if (wcscmp(name, L"scrollunit") == 0)
         SetScrollUnit(_wtoi(value));
     else if (wcscmp(name, L"showbutton1") == 0)
-        SetShowButton1(wcscmp(value, L"true") == 0);
+        SetShowButton1(IsTrueValue(value));
     else if (wcscmp(name, L"showbutton2") == 0)
-        SetShowButton2(wcscmp(value, L"true") == 0);
+        SetShowButton2(IsTrueValue(value));
     else
         CControlUI::SetAttribute(name, value);
 }

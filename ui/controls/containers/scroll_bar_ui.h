@@ -108,7 +108,6 @@ private:
         ImageDrawInfoUI disabled;
     };
 
-    void SetImage(ImageDrawInfoUI& info, const wchar_t* description);
     // The disabled, else pushed, else hot image of a part; null for none.
     static ImageDrawInfoUI* StateImage(PartImagesUI& images, UINT state);
     // The bar's thickness: the fixed width of a vertical bar, the fixed

@@ -1,21 +1,11 @@
 #include "ui/controls/containers/container_ui.h"
 #include "ui/controls/containers/scroll_bar_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
+#include "ui/core/values/clamp_ui.h"
 
-#include <climits>
 #include <cstdint>
 
 namespace QuillUI {
-
-namespace {
-
-int ClampToInt(int64_t value) {
-    if (value < INT_MIN) return INT_MIN;
-    if (value > INT_MAX) return INT_MAX;
-    return static_cast<int>(value);
-}
-
-}  // namespace
 
 void CScrollBarUI::StepLine(int direction) {
     if (owner_ == nullptr) {

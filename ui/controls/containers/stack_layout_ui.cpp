@@ -4,6 +4,7 @@
 #include "ui/controls/containers/stack_layout_ui.h"
 
 #include "ui/controls/containers/scroll_bar_ui.h"
+#include "ui/core/values/clamp_ui.h"
 
 #include <algorithm>
 
@@ -33,12 +34,6 @@ struct Axis {
 };
 
 bool IsShown(const CScrollBarUI* bar) { return bar != nullptr && bar->IsVisible(); }
-
-int ClampMinThenMax(int value, int low, int high) {
-    if (value < low) value = low;
-    if (value > high) value = high;
-    return value;
-}
 
 // The available size cut to the child's fixed size where it has one, else
 // to its maximum.
@@ -101,11 +96,11 @@ void CStackLayoutUI::SetPos(RECT rect, bool needInvalidate) {
         if (adjustable) {
             ++adjustables;
         } else {
-            main = ClampMinThenMax(main, axis.MinMain(child), axis.MaxMain(child));
+            main = Clamp(main, axis.MinMain(child), axis.MaxMain(child));
         }
         fixed += main + padMain;
         int cross = std::max(0, axis.Cross(estimate));
-        cross = ClampMinThenMax(cross, axis.MinCross(child), axis.MaxCross(child));
+        cross = Clamp(cross, axis.MinCross(child), axis.MaxCross(child));
         crossNeeded = std::max(crossNeeded, cross + padCross);
         ++stacked;
     }
@@ -147,9 +142,9 @@ void CStackLayoutUI::SetPos(RECT rect, bool needInvalidate) {
             main = expand;
             // The last one takes what is left, remainders of the division included.
             if (adjustable == adjustables) main = std::max(0, remaining - padMainHi - fixedRemaining);
-            main = ClampMinThenMax(main, axis.MinMain(child), axis.MaxMain(child));
+            main = Clamp(main, axis.MinMain(child), axis.MaxMain(child));
         } else {
-            main = ClampMinThenMax(axis.Main(estimate), axis.MinMain(child), axis.MaxMain(child));
+            main = Clamp(axis.Main(estimate), axis.MinMain(child), axis.MaxMain(child));
             fixedRemaining -= main;
         }
 

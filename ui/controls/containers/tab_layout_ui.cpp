@@ -1,20 +1,11 @@
 #include "ui/controls/containers/tab_layout_ui.h"
 
 #include "ui/core/manager/window_manager_ui.h"
+#include "ui/core/values/clamp_ui.h"
 
 #include <cwchar>
 
 namespace QuillUI {
-
-namespace {
-
-int ClampMinThenMax(int value, int low, int high) {
-    if (value < low) value = low;
-    if (value > high) value = high;
-    return value;
-}
-
-}  // namespace
 
 CTabLayoutUI::CTabLayoutUI() = default;
 
@@ -142,10 +133,10 @@ void CTabLayoutUI::SetPos(RECT rect, bool needInvalidate) {
         const SIZE estimate = child->EstimateSize(available);
         int width = estimate.cx;
         if (width == 0) width = available.cx < 0 ? 0 : available.cx;
-        width = ClampMinThenMax(width, child->GetMinWidth(), child->GetMaxWidth());
+        width = Clamp(width, child->GetMinWidth(), child->GetMaxWidth());
         int height = estimate.cy;
         if (height == 0) height = available.cy < 0 ? 0 : available.cy;
-        height = ClampMinThenMax(height, child->GetMinHeight(), child->GetMaxHeight());
+        height = Clamp(height, child->GetMinHeight(), child->GetMaxHeight());
         child->SetPos(RECT{rc.left, rc.top, rc.left + width, rc.top + height}, false);
     }
 }

@@ -3,6 +3,7 @@
 #include "ui/controls/containers/tile_layout_ui.h"
 
 #include "ui/controls/containers/scroll_bar_ui.h"
+#include "ui/core/values/clamp_ui.h"
 #include "ui/core/values/number_list_ui.h"
 
 #include <algorithm>
@@ -18,8 +19,8 @@ bool IsShown(const CScrollBarUI* bar) { return bar != nullptr && bar->IsVisible(
 // Far beyond any screen, and far enough from the int limits that the scroll
 // arithmetic on top of it stays in range.
 int ToCoordinate(int64_t value) {
-    const int64_t limit = 0x3FFFFFFF;
-    return static_cast<int>(std::max(-limit, std::min(limit, value)));
+    const int limit = 0x3FFFFFFF;
+    return Clamp(value, -limit, limit);
 }
 
 // Where a child of that extent starts in its cell: at the near edge (any

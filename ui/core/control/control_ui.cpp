@@ -55,6 +55,10 @@ CWindowManagerUI* CControlUI::GetManager() const { return manager_; }
 
 void CControlUI::SetManager(CWindowManagerUI* manager, CControlUI* parent, bool init) {
     if (cover_ != nullptr) cover_->SetManager(manager, this, init);
+    // The manager this control leaves forgets it first: its name, focus,
+    // hover, capture, timers and lists would otherwise outlive it there,
+    // since a control is reaped only by the manager it has when it dies.
+    if (manager_ != nullptr && manager_ != manager) manager_->ReapObjects(this);
     manager_ = manager;
     parent_ = parent;
     if (manager_ != nullptr) {

@@ -69,8 +69,10 @@ public:
     // (click, select) only then.
     virtual bool Activate();
     virtual CWindowManagerUI* GetManager() const;
-    // The cover gets (manager, this, init) first; Init runs when init is set
-    // and there is a parent.
+    // The cover gets (manager, this, init) first; a different manager, or
+    // none, makes the old one forget this control (ReapObjects); Init runs
+    // when init is set and there is a parent. Containers pass it on to
+    // their subtree, so a moved subtree leaves its old manager whole.
     virtual void SetManager(CWindowManagerUI* manager, CControlUI* parent, bool init = true);
     virtual CControlUI* GetParent() const;
     virtual CControlUI* GetCover() const;
@@ -234,6 +236,11 @@ public:
     CDelegateList OnPostPaint;
 
 protected:
+    // The rule of every image setter: a description equal to the current one
+    // whose image is loaded changes nothing; any other replaces it, to be
+    // loaded at the next draw, and the control is repainted. Null is empty.
+    // False when nothing changed.
+    bool ChangeImage(ImageDrawInfoUI& info, const wchar_t* description);
     // The walk of SetPos and Move: the area clipped by each ancestor goes to
     // the manager. False when an ancestor is hidden or clips everything away.
     bool InvalidateThroughAncestors(RECT area);

@@ -1,5 +1,6 @@
 #include "ui/core/control/control_ui.h"
 
+#include "ui/core/markup/attribute_value_ui.h"
 #include "ui/core/values/number_list_ui.h"
 #include "ui/core/values/text_map_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
@@ -10,16 +11,7 @@ namespace QuillUI {
 
 namespace {
 
-bool IsTrue(const wchar_t* value) { return wcscmp(value, L"true") == 0; }
-
 long ReadInteger(const wchar_t* value) { return wcstol(value, nullptr, 10); }
-
-// Blanks and control characters, then an optional '#', then AARRGGBB.
-DWORD ReadColor(const wchar_t* value) {
-    while (*value != 0 && *value <= L' ') ++value;
-    if (*value == L'#') ++value;
-    return static_cast<DWORD>(wcstoul(value, nullptr, 16));
-}
 
 bool IsDigit(wchar_t ch) { return ch >= L'0' && ch <= L'9'; }
 
@@ -89,17 +81,17 @@ void CControlUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
         ParseNumberList(value, n, 4);
         SetPadding(CRectUI(n[0], n[1], n[2], n[3]));
     } else if (wcscmp(name, L"bkcolor") == 0 || wcscmp(name, L"bkcolor1") == 0) {
-        SetBkColor(ReadColor(value));
+        SetBkColor(ReadColorValue(value));
     } else if (wcscmp(name, L"bkcolor2") == 0) {
-        SetBkColor2(ReadColor(value));
+        SetBkColor2(ReadColorValue(value));
     } else if (wcscmp(name, L"bkcolor3") == 0) {
-        SetBkColor3(ReadColor(value));
+        SetBkColor3(ReadColorValue(value));
     } else if (wcscmp(name, L"bordercolor") == 0) {
-        SetBorderColor(ReadColor(value));
+        SetBorderColor(ReadColorValue(value));
     } else if (wcscmp(name, L"focusbordercolor") == 0) {
-        SetFocusBorderColor(ReadColor(value));
+        SetFocusBorderColor(ReadColorValue(value));
     } else if (wcscmp(name, L"colorhsl") == 0) {
-        SetColorHSL(IsTrue(value));
+        SetColorHSL(IsTrueValue(value));
     } else if (wcscmp(name, L"bordersize") == 0) {
         if (wcschr(value, L',') == nullptr) {
             SetBorderSize(ReadInteger(value));
@@ -137,16 +129,16 @@ void CControlUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     } else if (wcscmp(name, L"tag") == 0) {
         SetTag(static_cast<uintptr_t>(wcstoll(value, nullptr, 10)));
     } else if (wcscmp(name, L"enabled") == 0) {
-        SetEnabled(IsTrue(value));
+        SetEnabled(IsTrueValue(value));
     } else if (wcscmp(name, L"mouse") == 0) {
-        SetMouseEnabled(IsTrue(value));
+        SetMouseEnabled(IsTrueValue(value));
     } else if (wcscmp(name, L"keyboard") == 0) {
-        SetKeyboardEnabled(IsTrue(value));
+        SetKeyboardEnabled(IsTrueValue(value));
     } else if (wcscmp(name, L"visible") == 0) {
-        SetVisible(IsTrue(value));
+        SetVisible(IsTrueValue(value));
     } else if (wcscmp(name, L"float") == 0) {
         if (wcschr(value, L',') == nullptr) {
-            SetFloat(IsTrue(value));
+            SetFloat(IsTrueValue(value));
         } else {
             double d[4] = {0, 0, 0, 0};
             ReadDecimalList(value, d, 4);
@@ -161,7 +153,7 @@ void CControlUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     } else if (wcscmp(name, L"shortcut") == 0) {
         SetShortcut(value[0]);
     } else if (wcscmp(name, L"menu") == 0) {
-        SetContextMenuUsed(IsTrue(value));
+        SetContextMenuUsed(IsTrueValue(value));
     } else if (wcscmp(name, L"virtualwnd") == 0) {
         SetVirtualWnd(value);
     } else {

@@ -1,8 +1,8 @@
 #include "ui/core/control/control_ui.h"
 
 #include "ui/core/manager/window_manager_ui.h"
+#include "ui/core/values/clamp_ui.h"
 
-#include <algorithm>
 
 namespace QuillUI {
 
@@ -10,8 +10,6 @@ namespace {
 
 // Rounds toward zero, as the anchoring of float controls does.
 int Scaled(int length, double percent) { return static_cast<int>(length * percent); }
-
-int Clamped(int value, int low, int high) { return std::min(std::max(value, low), high); }
 
 }  // namespace
 
@@ -58,8 +56,8 @@ void CControlUI::SetPos(RECT rect, bool needInvalidate) {
 void CControlUI::PlaceCover(const RECT& rect) {
     if (cover_ == nullptr || !cover_->IsVisible()) return;
     if (!cover_->IsFloat()) {
-        const int cx = Clamped(rect.right - rect.left, cover_->GetMinWidth(), cover_->GetMaxWidth());
-        const int cy = Clamped(rect.bottom - rect.top, cover_->GetMinHeight(), cover_->GetMaxHeight());
+        const int cx = Clamp(rect.right - rect.left, cover_->GetMinWidth(), cover_->GetMaxWidth());
+        const int cy = Clamp(rect.bottom - rect.top, cover_->GetMinHeight(), cover_->GetMaxHeight());
         cover_->SetPos(CRectUI(rect.left, rect.top, rect.left + cx, rect.top + cy), false);
         return;
     }

@@ -159,12 +159,17 @@ void CControlUI::SetBorderStyle(int penStyle) {
     Invalidate();
 }
 
-void CControlUI::SetBkImage(const wchar_t* description) {
-    if (bkImage_.drawString == description && bkImage_.image != nullptr) return;
-    bkImage_.Clear();
-    bkImage_.drawString = description;
-    LoadBkImage();
+bool CControlUI::ChangeImage(ImageDrawInfoUI& info, const wchar_t* description) {
+    if (description == nullptr) description = L"";
+    if (info.image != nullptr && info.drawString == description) return false;
+    info.Clear();
+    info.drawString = description;
     Invalidate();
+    return true;
+}
+
+void CControlUI::SetBkImage(const wchar_t* description) {
+    if (ChangeImage(bkImage_, description)) LoadBkImage();
 }
 
 // Without a manager nothing loads: the description waits for SetManager

@@ -1,5 +1,6 @@
 #include "ui/core/hosts/active_x_ui.h"
 
+#include "ui/core/markup/attribute_value_ui.h"
 #include "ui/core/hosts/active_x_ctrl.h"
 #include "ui/core/hosts/active_x_wnd.h"
 #include "ui/core/manager/window_manager_ui.h"
@@ -77,7 +78,7 @@ void CActiveXUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     else if (wcscmp(name, L"modulename") == 0)
         SetModuleName(value);
     else if (wcscmp(name, L"delaycreate") == 0)
-        SetDelayCreate(wcscmp(value, L"true") == 0);
+        SetDelayCreate(IsTrueValue(value));
     else
         CControlUI::SetAttribute(name, value);
 }

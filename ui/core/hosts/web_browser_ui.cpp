@@ -1,5 +1,6 @@
 #include "ui/core/hosts/web_browser_ui.h"
 
+#include "ui/core/markup/attribute_value_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
 
 #include <cwchar>
@@ -32,7 +33,7 @@ void CWebBrowserUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     if (wcscmp(name, L"homepage") == 0)
         SetHomePage(value);
     else if (wcscmp(name, L"autonavi") == 0)
-        SetAutoNavigation(wcscmp(value, L"true") == 0);
+        SetAutoNavigation(IsTrueValue(value));
     else
         CActiveXUI::SetAttribute(name, value);
 }

@@ -1,6 +1,8 @@
 // The attributes of the layout's "Window" element.
 #include "ui/core/manager/window_manager_ui.h"
 
+#include "ui/core/markup/attribute_value_ui.h"
+#include "ui/core/values/clamp_ui.h"
 #include "ui/core/values/number_list_ui.h"
 
 #include <cwchar>
@@ -10,14 +12,6 @@ namespace QuillUI {
 namespace {
 
 bool Is(const wchar_t* name, const wchar_t* expected) { return _wcsicmp(name, expected) == 0; }
-
-DWORD ParseColor(const wchar_t* value) {
-    while (*value == L' ' || *value == L'\t') ++value;
-    if (*value == L'#') ++value;
-    return static_cast<DWORD>(wcstoul(value, nullptr, 16));
-}
-
-int ClampByte(long value) { return value < 0 ? 0 : (value > 255 ? 255 : static_cast<int>(value)); }
 
 }  // namespace
 
@@ -44,26 +38,26 @@ void CWindowManagerUI::SetWindowAttribute(const wchar_t* name, const wchar_t* va
         ParseNumberList(value, n, 2);
         SetMaxInfo(static_cast<int>(n[0]), static_cast<int>(n[1]));
     } else if (Is(name, L"showdirty")) {
-        SetShowUpdateRect(Is(value, L"true"));
+        SetShowUpdateRect(IsTrueValueAnyCase(value));
     } else if (wcscmp(name, L"noactivate") == 0) {
-        SetNoActivate(wcscmp(value, L"true") == 0);
+        SetNoActivate(IsTrueValue(value));
     } else if (Is(name, L"opacity")) {
-        SetOpacity(static_cast<BYTE>(ClampByte(wcstol(value, nullptr, 10))));
+        SetOpacity(static_cast<BYTE>(Clamp(wcstol(value, nullptr, 10), 0, 255)));
     } else if (wcscmp(name, L"layeredopacity") == 0) {
-        SetLayeredOpacity(ClampByte(wcstol(value, nullptr, 10)));
+        SetLayeredOpacity(Clamp(wcstol(value, nullptr, 10), 0, 255));
     } else if (wcscmp(name, L"layeredimage") == 0) {
         SetLayered(true);
         SetLayeredImage(value);
     } else if (Is(name, L"disabledfontcolor")) {
-        SetDefaultDisabledColor(ParseColor(value));
+        SetDefaultDisabledColor(ReadColorValue(value));
     } else if (Is(name, L"defaultfontcolor")) {
-        SetDefaultFontColor(ParseColor(value));
+        SetDefaultFontColor(ReadColorValue(value));
     } else if (Is(name, L"linkfontcolor")) {
-        SetDefaultLinkFontColor(ParseColor(value));
+        SetDefaultLinkFontColor(ReadColorValue(value));
     } else if (Is(name, L"linkhoverfontcolor")) {
-        SetDefaultLinkHoverFontColor(ParseColor(value));
+        SetDefaultLinkHoverFontColor(ReadColorValue(value));
     } else if (Is(name, L"selectedcolor")) {
-        SetDefaultSelectedBkColor(ParseColor(value));
+        SetDefaultSelectedBkColor(ReadColorValue(value));
     } else {
         AddWindowCustomAttribute(name, value);
     }

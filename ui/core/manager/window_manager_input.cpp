@@ -3,6 +3,7 @@
 // program's message loop.
 #include "ui/core/control/control_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
+#include "ui/core/values/listed_walk.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -79,12 +80,10 @@ void CWindowManagerUI::OnMouseMove(LPARAM lParam) {
     if (under != nullptr && !IsOwn(under)) return;
     if (!mouseCaptured_) {
         if (under != hover_ && hover_ != nullptr) {
-            // Handlers may take controls off the list while it is walked.
-            CPointerArray leaving(mouseLeaveNeeded_);
-            for (int i = 0; i < leaving.GetSize(); ++i) {
-                if (mouseLeaveNeeded_.Find(leaving[i]) < 0) continue;
-                if (!RaiseEvent(static_cast<CControlUI*>(leaving[i]), EventMouseLeave)) return;
-            }
+            const bool alive = ForEachStillListed(mouseLeaveNeeded_, [&](void* control) {
+                return RaiseEvent(static_cast<CControlUI*>(control), EventMouseLeave);
+            });
+            if (!alive) return;
             if (!RaiseEvent(hover_, EventMouseLeave)) return;
             hover_ = nullptr;
             HideToolTip();
@@ -256,17 +255,30 @@ void CWindowManagerUI::HideToolTip() {
 }
 
 bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    CPointerArray filters(preMessageFilters_);
+    return PreTranslate(message, wParam, lParam, result, true);
+}
+
+bool CWindowManagerUI::IsKeyOfNativeWindow(const MSG& message) const {
+    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
+    for (HWND level = message.hwnd; level != nullptr && level != paintWindow_; level = ::GetParent(level)) {
+        if (nativeWindows_.Find(level) >= 0) return true;
+    }
+    return false;
+}
+
+bool CWindowManagerUI::PreTranslate(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, bool filtered) {
     LifeWatch watch(*this);
-    for (int i = 0; i < filters.GetSize(); ++i) {
-        if (preMessageFilters_.Find(filters[i]) < 0) continue;
-        bool handled = false;
-        LRESULT answer = static_cast<IMessageFilterUI*>(filters[i])->MessageHandler(message, wParam, lParam, handled);
-        if (watch.IsGone()) {
-            result = answer;
-            return true;
-        }
-        if (!handled) continue;
+    bool handled = false;
+    LRESULT answer = 0;
+    if (filtered) {
+        ForEachStillListed(preMessageFilters_, [&](void* filter) {
+            answer = static_cast<IMessageFilterUI*>(filter)->MessageHandler(message, wParam, lParam, handled);
+            // A filter that ended the window has handled the message too.
+            if (watch.IsGone()) handled = true;
+            return !handled;
+        });
+    }
+    if (handled) {
         result = answer;
         return true;
     }
@@ -301,14 +313,12 @@ bool CWindowManagerUI::PreMessageHandler(UINT message, WPARAM wParam, LPARAM lPa
 }
 
 bool CWindowManagerUI::TranslateAccelerator(MSG* message) {
-    CPointerArray translators(translateAccelerators_);
     LifeWatch watch(*this);
-    for (int i = 0; i < translators.GetSize(); ++i) {
-        if (translateAccelerators_.Find(translators[i]) < 0) continue;
-        if (static_cast<ITranslateAccelerator*>(translators[i])->TranslateAccelerator(message) == S_OK) return true;
-        if (watch.IsGone()) return true;
-    }
-    return false;
+    // Translated, or the window ended while translating: taken either way.
+    return !ForEachStillListed(translateAccelerators_, [&](void* translator) {
+        return static_cast<ITranslateAccelerator*>(translator)->TranslateAccelerator(message) != S_OK &&
+               !watch.IsGone();
+    });
 }
 
 bool CWindowManagerUI::TranslateMessage(const MSG* message) {
@@ -334,7 +344,10 @@ bool CWindowManagerUI::TranslateMessage(const MSG* message) {
         for (HWND level = message->hwnd; level != nullptr; level = ::GetParent(level)) {
             if (message->hwnd != manager->GetPaintWindow() && level != manager->GetPaintWindow()) continue;
             if (manager->TranslateAccelerator(&copy)) return true;
-            manager->PreMessageHandler(copy.message, copy.wParam, copy.lParam, result);
+            // Keys typed into a hosted native window are its own: an
+            // Escape in an edit must not reach the window's default keys.
+            manager->PreTranslate(copy.message, copy.wParam, copy.lParam, result,
+                                  !manager->IsKeyOfNativeWindow(copy));
             break;
         }
     }

@@ -2,6 +2,7 @@
 // reflection of child-window messages.
 #include "ui/core/control/control_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
+#include "ui/core/values/listed_walk.h"
 
 #include <windowsx.h>
 
@@ -71,19 +72,18 @@ bool CWindowManagerUI::RaiseEvent(CControlUI* target, int kind, WPARAM wParam, L
 
 bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (paintWindow_ == nullptr) return false;
-    CPointerArray filters(messageFilters_);
     LifeWatch watch(*this);
-    for (int i = 0; i < filters.GetSize(); ++i) {
-        if (messageFilters_.Find(filters[i]) < 0) continue;
-        bool handled = false;
-        LRESULT answer = static_cast<IMessageFilterUI*>(filters[i])->MessageHandler(message, wParam, lParam, handled);
-        if (watch.IsGone()) {
-            result = answer;
-            return true;
-        }
-        if (!handled) continue;
+    bool handled = false;
+    LRESULT answer = 0;
+    ForEachStillListed(messageFilters_, [&](void* filter) {
+        answer = static_cast<IMessageFilterUI*>(filter)->MessageHandler(message, wParam, lParam, handled);
+        // A filter that ended the window has handled the message too.
+        if (watch.IsGone()) handled = true;
+        return !handled;
+    });
+    if (handled) {
         POINT point;
-        if (MousePositionOf(paintWindow_, message, lParam, point)) lastMousePos_ = point;
+        if (!watch.IsGone() && MousePositionOf(paintWindow_, message, lParam, point)) lastMousePos_ = point;
         result = answer;
         return true;
     }
@@ -294,13 +294,16 @@ bool CWindowManagerUI::RemoveTranslateAccelerator(ITranslateAccelerator* transla
 }
 
 bool CWindowManagerUI::AddNativeWindow(CControlUI* control, HWND window) {
-    if (control == nullptr || window == nullptr || nativeWindows_.Find(window) >= 0) return false;
+    if (control == nullptr || window == nullptr) return false;
+    // Invalidated even when the window is known already: a hosted window
+    // registers again to have a layered window print it anew.
+    Invalidate(GetChildWindowRect(window));
+    if (nativeWindows_.Find(window) >= 0) return false;
     if (!nativeWindows_.Add(window)) return false;
     if (!nativeWindowControls_.Add(control)) {
         nativeWindows_.Remove(nativeWindows_.GetSize() - 1);
         return false;
     }
-    Invalidate(GetChildWindowRect(window));
     return true;
 }
 

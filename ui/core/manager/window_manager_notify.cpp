@@ -3,6 +3,7 @@
 #include "ui/core/control/control_ui.h"
 #include "ui/core/manager/notify_message_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
+#include "ui/core/values/listed_walk.h"
 
 #include <new>
 
@@ -14,9 +15,8 @@ const UINT kFlushMessage = WM_APP + 1;
 
 }  // namespace
 
-// A listener may remove itself or another while being called: the walk
-// goes over a copy and skips whoever left the live list meanwhile. One that
-// ends the window, and the manager with it, ends the walk. False then.
+// A listener that ends the window, and the manager with it, ends the
+// walk. False then.
 bool CWindowManagerUI::Deliver(NotifyMessageUI& message) {
     LifeWatch watch(*this);
     // A sender that was destroyed meanwhile is null and has no delegates.
@@ -24,13 +24,10 @@ bool CWindowManagerUI::Deliver(NotifyMessageUI& message) {
         message.sender->OnNotify.Invoke(&message);
         if (watch.IsGone()) return false;
     }
-    CPointerArray copy(notifiers_);
-    for (int i = 0; i < copy.GetSize(); ++i) {
-        if (notifiers_.Find(copy[i]) < 0) continue;
-        static_cast<INotifyUI*>(copy[i])->Notify(message);
-        if (watch.IsGone()) return false;
-    }
-    return true;
+    return ForEachStillListed(notifiers_, [&](void* notifier) {
+        static_cast<INotifyUI*>(notifier)->Notify(message);
+        return !watch.IsGone();
+    });
 }
 
 bool CWindowManagerUI::RemoveFrom(CPointerArray& list, void* item) {

@@ -6,6 +6,7 @@
 #include "ui/core/render/platform_functions_ui.h"
 #include "ui/core/render/renderer_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
+#include "ui/core/values/listed_walk.h"
 
 #include <cstring>
 
@@ -94,12 +95,11 @@ bool CWindowManagerUI::LayOut(const RECT& client) {
         // Only this pass's controls: earlier ones may be gone.
         foundControls_.Empty();
         root_->FindControl(UpdateProc, nullptr, kLayoutWalkFlags);
-        CPointerArray found(foundControls_);
-        for (int i = 0; i < found.GetSize(); ++i) {
-            if (foundControls_.Find(found[i]) < 0) continue;
-            CControlUI* control = static_cast<CControlUI*>(found[i]);
+        ForEachStillListed(foundControls_, [](void* found) {
+            CControlUI* control = static_cast<CControlUI*>(found);
             control->SetPos(control->IsFloat() ? control->GetRelativePos() : control->GetPos(), true);
-        }
+            return true;
+        });
     }
     if (firstLayout_) {
         firstLayout_ = false;

@@ -68,6 +68,11 @@ void CWindowManagerUI::InitSharedOnce() {
 
     shared.outlinePen.Reset(::CreatePen(PS_SOLID, 1, RGB(220, 0, 0)));
     ::InitCommonControls();
+    // The date-time control's class is registered only when asked for.
+    INITCOMMONCONTROLSEX classes = {};
+    classes.dwSize = sizeof(classes);
+    classes.dwICC = ICC_DATE_CLASSES;
+    ::InitCommonControlsEx(&classes);
     // Kept loaded for the program's life; the drawing code looks its
     // functions up by name.
     ::LoadLibraryW(L"msimg32.dll");

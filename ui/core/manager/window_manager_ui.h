@@ -197,7 +197,9 @@ public:
     // ---- Message handling ------------------------------------------------
     // The window procedure's fallback: false lets default processing run.
     bool MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-    // Keyboard pre-translation: filters, Tab, shortcuts, system keys.
+    // Keyboard pre-translation: filters, Tab, shortcuts, system keys. Keys
+    // that TranslateMessage finds typed into a registered native window (or
+    // a window inside one) skip the filters: they are that window's own.
     bool PreMessageHandler(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // The first translator that answers S_OK takes the message.
     bool TranslateAccelerator(MSG* message);
@@ -229,8 +231,8 @@ public:
     bool RemoveMouseLeaveNeeded(CControlUI* control);
     bool AddTranslateAccelerator(ITranslateAccelerator* translator);
     bool RemoveTranslateAccelerator(ITranslateAccelerator* translator);
-    // A native child window and the control that hosts it; false when the
-    // window is already registered.
+    // A native child window and the control that hosts it. Its rectangle is
+    // invalidated in any case; false when the window is already registered.
     bool AddNativeWindow(CControlUI* control, HWND window);
     bool RemoveNativeWindow(HWND window);
     // A child window's rectangle in the paint window's client coordinates.
@@ -305,6 +307,11 @@ private:
                              int keyState) const;
     // A control of this manager's tree.
     bool IsOwn(const CControlUI* control) const;
+
+    // Pre-translation with or without the pre-message filters.
+    bool PreTranslate(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result, bool filtered);
+    // A keyboard message to a registered native window or a window inside one.
+    bool IsKeyOfNativeWindow(const MSG& message) const;
 
     // The sender's delegates, then every notifier; false when the manager
     // did not outlive them.

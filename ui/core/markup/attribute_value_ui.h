@@ -1,4 +1,7 @@
-// How the controls read markup values.
+// How markup values are read: the attributes of controls, of the "Window"
+// element and of the resource elements, and the keys of image
+// descriptions. Lists of numbers are read by ParseNumberList
+// (ui/core/values/number_list_ui.h).
 #pragma once
 #include "common/win.h"
 
@@ -6,12 +9,18 @@
 
 namespace QuillUI {
 
-// Only the exact text "true" is true.
+// Only the exact text "true" is true; null is false.
 inline bool IsTrueValue(const wchar_t* value) { return value != nullptr && wcscmp(value, L"true") == 0; }
 
-// An optional '#', then hexadecimal AARRGGBB.
+// "true" in any case: the booleans of the "Image", "Font" and "Default"
+// elements and the window's "showdirty".
+inline bool IsTrueValueAnyCase(const wchar_t* value) { return value != nullptr && _wcsicmp(value, L"true") == 0; }
+
+// Blanks and control characters, one optional '#', then hexadecimal
+// AARRGGBB; six digits give alpha 0. Null and unreadable text give 0.
 inline DWORD ReadColorValue(const wchar_t* value) {
     if (value == nullptr) return 0;
+    while (*value != L'\0' && *value <= L' ') ++value;
     if (*value == L'#') ++value;
     return static_cast<DWORD>(wcstoul(value, nullptr, 16));
 }

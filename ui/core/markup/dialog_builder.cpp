@@ -1,7 +1,9 @@
 // Loading markup and building control trees from it.
 #include "ui/core/markup/dialog_builder.h"
 
+#include "ui/core/markup/attribute_value_ui.h"
 #include "common/common_log.h"
+#include "ui/core/markup/dialog_build_scope.h"
 #include "ui/core/control/control_ui.h"
 #include "ui/controls/containers/container_ui.h"
 #include "ui/core/markup/dialog_builder_tags.h"
@@ -17,31 +19,30 @@ namespace {
 
 bool IsTag(const wchar_t* name, const wchar_t* tag) { return name != nullptr && _wcsicmp(name, tag) == 0; }
 
-// Booleans of the resource elements accept any case.
-bool IsTrueAnyCase(const wchar_t* value) { return _wcsicmp(value, L"true") == 0; }
-
 bool IsResourceElement(const wchar_t* name) {
     return IsTag(name, L"Image") || IsTag(name, L"Font") || IsTag(name, L"Default") || IsTag(name, L"MultiLanguage");
-}
-
-DWORD ParseMask(const wchar_t* value) {
-    while (*value == L' ' || *value == L'\t') ++value;
-    if (*value == L'#') ++value;
-    return static_cast<DWORD>(wcstoul(value, nullptr, 16));
-}
-
-std::string Narrow(const wchar_t* text) {
-    std::string out;
-    for (; text != nullptr && *text != L'\0'; ++text) out += (*text < 0x80) ? static_cast<char>(*text) : '?';
-    return out;
 }
 
 }  // namespace
 
 CControlUI* CDialogBuilder::Create(const wchar_t* markup, const wchar_t* type, IDialogBuilderCallback* callback,
                                    CWindowManagerUI* manager, CControlUI* parent) {
-    if (!Load(markup, type)) return nullptr;
-    return Create(callback, manager, parent);
+    CDialogBuildScope scope(markup, type);
+    return Create(scope, callback, manager, parent);
+}
+
+CControlUI* CDialogBuilder::Create(CDialogBuildScope& scope, IDialogBuilderCallback* callback,
+                                   CWindowManagerUI* manager, CControlUI* parent) {
+    // Opening a source costs as much as a control: a build that includes
+    // small files many times over is bounded too.
+    if (!scope.IsOpen() || !scope.Spend()) return nullptr;
+    if (!Load(scope.GetSource(), scope.GetType())) return nullptr;
+    return Build(scope, callback, manager, parent);
+}
+
+CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* callback, CWindowManagerUI* manager, CControlUI* parent) {
+    CDialogBuildScope scope;
+    return Build(scope, callback, manager, parent);
 }
 
 bool CDialogBuilder::Load(const wchar_t* markup, const wchar_t* type) {
@@ -66,10 +67,12 @@ bool CDialogBuilder::Load(const wchar_t* markup, const wchar_t* type) {
     return document_.LoadFromMem(bytes, size, CXmlDocumentUI::kEncodingUtf8);
 }
 
-CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* callback, CWindowManagerUI* manager, CControlUI* parent) {
+CControlUI* CDialogBuilder::Build(CDialogBuildScope& scope, IDialogBuilderCallback* callback,
+                                  CWindowManagerUI* manager, CControlUI* parent) {
     callback_ = callback;
     CXmlNodeUI root = document_.GetRoot();
     if (!root.IsValid()) return nullptr;
+    scope_ = &scope;
     if (manager != nullptr) {
         RegisterResources(root, manager);
         if (IsTag(root.GetName(), L"Window") && manager->GetPaintWindow() != nullptr) {
@@ -77,7 +80,9 @@ CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* callback, CWindowMana
             for (int i = 0; i < count; ++i) manager->SetWindowAttribute(root.GetAttributeName(i), root.GetAttributeValue(i));
         }
     }
-    return ParseLevel(root, parent, manager);
+    CControlUI* first = ParseLevel(root, parent, manager);
+    scope_ = nullptr;
+    return first;
 }
 
 void CDialogBuilder::RegisterResources(CXmlNodeUI root, CWindowManagerUI* manager) {
@@ -95,8 +100,8 @@ void CDialogBuilder::RegisterResources(CXmlNodeUI root, CWindowManagerUI* manage
                 const wchar_t* value = node.GetAttributeValue(i);
                 if (wcscmp(key, L"name") == 0) name = value;
                 else if (wcscmp(key, L"restype") == 0) type = value;
-                else if (wcscmp(key, L"mask") == 0) mask = ParseMask(value);
-                else if (wcscmp(key, L"shared") == 0) shared = IsTrueAnyCase(value);
+                else if (wcscmp(key, L"mask") == 0) mask = ReadColorValue(value);
+                else if (wcscmp(key, L"shared") == 0) shared = IsTrueValueAnyCase(value);
             }
             if (name != nullptr && *name != L'\0') manager->AddImage(name, type, mask, false, shared);
         } else if (IsTag(tag, L"Font")) {
@@ -110,11 +115,11 @@ void CDialogBuilder::RegisterResources(CXmlNodeUI root, CWindowManagerUI* manage
                 if (wcscmp(key, L"id") == 0) id = wcstol(value, nullptr, 10);
                 else if (wcscmp(key, L"name") == 0) face = value;
                 else if (wcscmp(key, L"size") == 0) size = static_cast<int>(wcstol(value, nullptr, 10));
-                else if (wcscmp(key, L"bold") == 0) bold = IsTrueAnyCase(value);
-                else if (wcscmp(key, L"underline") == 0) underline = IsTrueAnyCase(value);
-                else if (wcscmp(key, L"italic") == 0) italic = IsTrueAnyCase(value);
-                else if (wcscmp(key, L"default") == 0) isDefault = IsTrueAnyCase(value);
-                else if (wcscmp(key, L"shared") == 0) shared = IsTrueAnyCase(value);
+                else if (wcscmp(key, L"bold") == 0) bold = IsTrueValueAnyCase(value);
+                else if (wcscmp(key, L"underline") == 0) underline = IsTrueValueAnyCase(value);
+                else if (wcscmp(key, L"italic") == 0) italic = IsTrueValueAnyCase(value);
+                else if (wcscmp(key, L"default") == 0) isDefault = IsTrueValueAnyCase(value);
+                else if (wcscmp(key, L"shared") == 0) shared = IsTrueValueAnyCase(value);
             }
             if (id < 0 || id > 0x7FFFFFFFL || face == nullptr || *face == L'\0') continue;
             manager->AddFont(static_cast<int>(id), face, size, bold, underline, italic, shared);
@@ -127,7 +132,7 @@ void CDialogBuilder::RegisterResources(CXmlNodeUI root, CWindowManagerUI* manage
                 const wchar_t* key = node.GetAttributeName(i);
                 if (wcscmp(key, L"name") == 0) name = node.GetAttributeValue(i);
                 else if (wcscmp(key, L"value") == 0) value = node.GetAttributeValue(i);
-                else if (wcscmp(key, L"shared") == 0) shared = IsTrueAnyCase(node.GetAttributeValue(i));
+                else if (wcscmp(key, L"shared") == 0) shared = IsTrueValueAnyCase(node.GetAttributeValue(i));
             }
             if (name != nullptr && *name != L'\0' && value != nullptr)
                 manager->AddDefaultAttributeList(name, value, shared);
@@ -173,22 +178,20 @@ void CDialogBuilder::BuildInclude(CXmlNodeUI node, CControlUI* parent, CWindowMa
     if (node.GetAttributeValue(L"count", text, 500)) count = wcstol(text, nullptr, 10);
     wchar_t source[500] = L"";
     node.GetAttributeValue(L"source", source, 500);
-    if (includeDepth_ >= kMaxIncludeDepth) {
-        CommonLog("Layout include \"" + Narrow(source) + "\" skipped: includes nested too deeply");
-        return;
+    const wchar_t* markup = source;
+    const wchar_t* type = nullptr;
+    if (fromResource_) {
+        const long id = wcstol(source, nullptr, 10);
+        if (id <= 0 || id > 0xFFFF) return;
+        markup = MAKEINTRESOURCEW(id);
+        type = typeId_ != nullptr ? typeId_ : typeName_.GetData();
     }
-    for (long i = 0; i < count; ++i) {
+    // One scope for every copy: a source that is being built up the chain
+    // is refused once, not count times.
+    CDialogBuildScope scope(markup, type);
+    for (long i = 0; i < count && scope.IsOpen(); ++i) {
         CDialogBuilder builder;
-        builder.includeDepth_ = includeDepth_ + 1;
-        CControlUI* made = nullptr;
-        if (fromResource_) {
-            const long id = wcstol(source, nullptr, 10);
-            if (id <= 0 || id > 0xFFFF) break;
-            const wchar_t* type = typeId_ != nullptr ? typeId_ : typeName_.GetData();
-            made = builder.Create(MAKEINTRESOURCEW(id), type, callback_, manager, parent);
-        } else {
-            made = builder.Create(source, nullptr, callback_, manager, parent);
-        }
+        CControlUI* made = builder.Create(scope, callback_, manager, parent);
         // With a parent the included controls are attached to it; without
         // one nothing would own them.
         if (made != nullptr && parent == nullptr) made->Delete();
@@ -207,16 +210,21 @@ bool CDialogBuilder::BuildTreeNode(CXmlNodeUI node, CControlUI* parent, CWindowM
     const bool parentIsView = !parentIsNode && parent->GetInterface(L"TreeView") != nullptr;
     if (!parentIsNode && !parentIsView) return false;
     CControlUI* treeNode = CreateControlForTag(L"TreeNode");
-    if (treeNode == nullptr) return true;
-    if (parentIsNode) {
-        if (ops.addNodeToNode == nullptr || !ops.addNodeToNode(parent, treeNode)) {
-            treeNode->Delete();
-            return true;
-        }
+    if (treeNode == nullptr) {
+        CommonLog("Layout tree node skipped: no tree node control is known");
+        return true;
+    }
+    if (parentIsNode && !ops.addNodeToNode(parent, treeNode)) {
+        CommonLog("Layout tree node skipped: its parent node refused it");
+        treeNode->Delete();
+        return true;
     }
     ApplyAttributes(treeNode, node, node.GetName(), manager);
     if (node.HasChildren()) ParseLevel(node, treeNode, manager);
-    if (parentIsView && (ops.addNodeToView == nullptr || !ops.addNodeToView(parent, treeNode))) treeNode->Delete();
+    if (parentIsView && !ops.addNodeToView(parent, treeNode)) {
+        CommonLog("Layout tree node skipped: its tree refused it");
+        treeNode->Delete();
+    }
     return true;
 }
 
@@ -231,6 +239,9 @@ CControlUI* CDialogBuilder::ParseLevel(CXmlNodeUI level, CControlUI* parent, CWi
             if (node.HasAttributes()) BuildInclude(node, parent, manager);
             continue;
         }
+        // Everything after the budget is spent is skipped; what was made
+        // stays where it is.
+        if (!scope_->Spend()) break;
         if (IsTag(tag, L"TreeNode")) {
             if (!BuildTreeNode(node, parent, manager)) return nullptr;
             continue;
@@ -244,11 +255,12 @@ CControlUI* CDialogBuilder::ParseLevel(CXmlNodeUI level, CControlUI* parent, CWi
             wchar_t cover[256] = L"";
             node.GetAttributeValue(L"cover", cover, 256);
             const bool parentIsNode = parent->GetInterface(L"TreeNode") != nullptr;
-            if (wcscmp(cover, L"true") == 0) {
+            if (IsTrueValue(cover)) {
                 parent->SetCover(control);
             } else if (parentIsNode) {
                 const TreeBuildOpsUI& ops = GetTreeBuildOps();
                 if (ops.addToNodeRow == nullptr || !ops.addToNodeRow(parent, control)) {
+                    CommonLog("Layout control in a tree node skipped: the node's row refused it");
                     control->Delete();
                     continue;
                 }

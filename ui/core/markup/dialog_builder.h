@@ -9,6 +9,7 @@
 namespace QuillUI {
 
 class CControlUI;
+class CDialogBuildScope;
 class CWindowManagerUI;
 
 // Makes the application's own controls for tags the framework does not know.
@@ -21,12 +22,12 @@ protected:
     ~IDialogBuilderCallback() = default;
 };
 
+// Every build runs in a CDialogBuildScope (ui/core/markup/dialog_build_scope.h)
+// and joins the build already running on the thread: a source being built
+// up the chain is refused, and the whole build makes a bounded number of
+// controls, with a log line when it stops.
 class CDialogBuilder {
 public:
-    // Includes nested deeper than this are skipped, so markup that includes
-    // itself, directly or through others, ends.
-    static const int kMaxIncludeDepth = 16;
-
     CDialogBuilder() = default;
     CDialogBuilder(const CDialogBuilder&) = delete;
     CDialogBuilder& operator=(const CDialogBuilder&) = delete;
@@ -37,6 +38,12 @@ public:
     // when the markup cannot be found, read or parsed, or builds nothing.
     CControlUI* Create(const wchar_t* markup, const wchar_t* type = nullptr, IDialogBuilderCallback* callback = nullptr,
                        CWindowManagerUI* manager = nullptr, CControlUI* parent = nullptr);
+    // Builds the source of a scope that the caller opened, and keeps open
+    // for as long as what is built may build more: a child layout adds the
+    // built root before its scope ends. Null as above, and when the scope
+    // is refused or the build's budget is spent.
+    CControlUI* Create(CDialogBuildScope& scope, IDialogBuilderCallback* callback = nullptr,
+                       CWindowManagerUI* manager = nullptr, CControlUI* parent = nullptr);
     // Builds from the document already loaded.
     CControlUI* Create(IDialogBuilderCallback* callback = nullptr, CWindowManagerUI* manager = nullptr,
                        CControlUI* parent = nullptr);
@@ -45,6 +52,8 @@ public:
 
 private:
     bool Load(const wchar_t* markup, const wchar_t* type);
+    CControlUI* Build(CDialogBuildScope& scope, IDialogBuilderCallback* callback, CWindowManagerUI* manager,
+                      CControlUI* parent);
     void RegisterResources(CXmlNodeUI root, CWindowManagerUI* manager);
     // The controls of one level; the first one made (tree nodes aside), or
     // null when the parent cannot take children.
@@ -61,7 +70,7 @@ private:
     const wchar_t* typeId_ = nullptr;  // a MAKEINTRESOURCE type
     CWideString typeName_;             // a text type
     bool fromResource_ = false;
-    int includeDepth_ = 0;
+    CDialogBuildScope* scope_ = nullptr;  // while building
 };
 
 }  // namespace QuillUI

@@ -95,8 +95,22 @@ bool RegisterControlTag(const wchar_t* tag, ControlFactoryUI create) {
     return true;
 }
 
+bool AddThroughContainer(CControlUI* parent, CControlUI* control) {
+    if (parent == nullptr || control == nullptr) return false;
+    IContainerUI* container = static_cast<IContainerUI*>(parent->GetInterface(L"IContainer"));
+    return container != nullptr && container->Add(control);
+}
+
 const TreeBuildOpsUI& GetTreeBuildOps() { return TreeOps(); }
 
-void SetTreeBuildOps(const TreeBuildOpsUI& ops) { TreeOps() = ops; }
+// A null operation falls back to the default routing, or, for the row, to
+// skipping.
+void SetTreeBuildOps(const TreeBuildOpsUI& ops) {
+    TreeBuildOpsUI& held = TreeOps();
+    held = ops;
+    const TreeBuildOpsUI defaults;
+    if (held.addNodeToNode == nullptr) held.addNodeToNode = defaults.addNodeToNode;
+    if (held.addNodeToView == nullptr) held.addNodeToView = defaults.addNodeToView;
+}
 
 }  // namespace QuillUI

@@ -1,5 +1,7 @@
 #include "ui/core/render/image_draw_info_ui.h"
 
+#include "ui/core/markup/attribute_value_ui.h"
+#include "ui/core/values/clamp_ui.h"
 #include "ui/core/values/number_list_ui.h"
 
 #include <cwchar>
@@ -20,16 +22,9 @@ void ReadRect(const CWideString& value, CRectUI& rect) {
     rect = CRectUI(numbers[0], numbers[1], numbers[2], numbers[3]);
 }
 
-DWORD ReadHex(const CWideString& value) {
-    const wchar_t* p = value.GetData();
-    if (*p == L'#') ++p;
-    return static_cast<DWORD>(wcstoul(p, nullptr, 16));
-}
-
 // Kept in 8 bits, so larger values must not wrap around.
 uint8_t ReadFade(const CWideString& value) {
-    const long fade = wcstol(value.GetData(), nullptr, 10);
-    return static_cast<uint8_t>(fade < 0 ? 0 : fade > 255 ? 255 : fade);
+    return static_cast<uint8_t>(Clamp(wcstol(value.GetData(), nullptr, 10), 0, 255));
 }
 
 void Apply(const CWideString& key, const CWideString& value, ImageDrawInfoUI& info, ImageDescriptionUI& out) {
@@ -47,17 +42,17 @@ void Apply(const CWideString& key, const CWideString& value, ImageDrawInfoUI& in
     } else if (key == L"corner" || key == L"scale9") {
         ReadRect(value, info.corner);
     } else if (key == L"mask") {
-        out.mask = ReadHex(value);
+        out.mask = ReadColorValue(value.GetData());
     } else if (key == L"fade") {
         info.fade = ReadFade(value);
     } else if (key == L"hole") {
-        info.hole = value == L"true";
+        info.hole = IsTrueValue(value.GetData());
     } else if (key == L"xtiled") {
-        info.xTiled = value == L"true";
+        info.xTiled = IsTrueValue(value.GetData());
     } else if (key == L"ytiled") {
-        info.yTiled = value == L"true";
+        info.yTiled = IsTrueValue(value.GetData());
     } else if (key == L"hsl") {
-        out.useHsl = value == L"true";
+        out.useHsl = IsTrueValue(value.GetData());
     }
 }
 

@@ -1,4 +1,5 @@
 #include "common/win.h"
+#include "ui/core/markup/attribute_value_ui.h"
 #include "ui/core/render/dib_section_ui.h"
 #include "ui/core/render/renderer_ui.h"
 #include "ui/core/skin/skin_bytes.h"
@@ -32,11 +33,6 @@ public:
 private:
     unsigned char* pixels_;
 };
-
-DWORD ParseColorName(const wchar_t* text) {
-    if (*text == L'#') ++text;
-    return static_cast<DWORD>(wcstoul(text, nullptr, 16));
-}
 
 bool ReadResource(ResourceNameOrId name, const wchar_t* type, SkinBytesUI& out) {
     // Without an instance set, null names the program's own module.
@@ -101,7 +97,7 @@ ImageInfoUI* CRendererUI::LoadSkinImage(ResourceNameOrId name, const wchar_t* ty
     if (type != nullptr && wcscmp(type, kColorType) == 0) {
         // A solid colour needs no bytes.
         if (name.IsId() || name.Get() == nullptr) return nullptr;
-        const DWORD color = ParseColorName(name.Get());
+        const DWORD color = ReadColorValue(name.Get());
         const unsigned char rgba[4] = {static_cast<unsigned char>(color >> 16), static_cast<unsigned char>(color >> 8),
                                        static_cast<unsigned char>(color), static_cast<unsigned char>(color >> 24)};
         return MakeImage(rgba, 1, 1, mask);

@@ -15,13 +15,22 @@ public:
 
     // Keeps a copy; a delegate equal to one already held is not added again.
     void Add(const CDelegateBase& delegate);
-    bool HasDelegates() const { return !delegates_.IsEmpty(); }
+    // Drops the copy equal to delegate, leaving its slot empty so that the
+    // others keep their places; a walk in progress goes on with the next
+    // slot. False when no such delegate is held.
+    bool Remove(const CDelegateBase& delegate);
+    bool HasDelegates() const { return live_ > 0; }
     // Calls each delegate in turn and stops at the first that answers false,
     // which is then the answer; true when all agreed or there are none.
     bool Invoke(void* argument);
 
 private:
     CPointerArray delegates_;
+    int live_ = 0;
+    // Delegates removed while a walk was calling one of them: freed when
+    // the outermost walk ends, as one of them may still be running.
+    CPointerArray removed_;
+    int invoking_ = 0;
 };
 
 }  // namespace QuillUI

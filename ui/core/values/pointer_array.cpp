@@ -80,6 +80,12 @@ bool CPointerArray::Remove(int index, int count) {
     return true;
 }
 
+bool CPointerArray::SetAt(int index, void* item) {
+    if (index < 0 || index >= count_) return false;
+    items_[index] = item;
+    return true;
+}
+
 int CPointerArray::Find(void* item) const {
     for (int i = 0; i < count_; ++i) {
         if (items_[i] == item) return i;

@@ -18,6 +18,8 @@ public:
     bool Add(void* item);
     bool InsertAt(int index, void* item);
     bool Remove(int index, int count = 1);
+    // Replaces the entry at index; false when index is out of range.
+    bool SetAt(int index, void* item);
     int Find(void* item) const;
     void* GetAt(int index) const;
     void* operator[](int index) const { return items_[index]; }

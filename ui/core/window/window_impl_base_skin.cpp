@@ -4,6 +4,7 @@
 
 #include "common/common_log.h"
 #include "ui/core/control/control_ui.h"
+#include "ui/core/markup/dialog_build_scope.h"
 #include "ui/core/skin/module_resource.h"
 
 #include <cwchar>
@@ -83,15 +84,20 @@ bool WindowImplBase::LoadSkin() {
         break;
     }
 
-    CDialogBuilder builder;
-    CControlUI* root = nullptr;
     const CWideString skinFile = GetSkinFile();
+    const wchar_t* source = skinFile.GetData();
+    const wchar_t* type = nullptr;
     if (GetResourceType() == kSkinXmlResource) {
         const long id = wcstol(skinFile.GetData(), nullptr, 10);
-        if (id > 0 && id <= 0xFFFF) root = builder.Create(MAKEINTRESOURCEW(id), L"xml", this, &manager_);
-    } else {
-        root = builder.Create(skinFile.GetData(), nullptr, this, &manager_);
+        if (id <= 0 || id > 0xFFFF) return false;
+        source = MAKEINTRESOURCEW(id);
+        type = L"xml";
     }
+    // One build for the window: the child layouts that the tree builds when
+    // it is attached share its budget and see the layout on the chain.
+    CDialogBuildScope scope(source, type);
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(scope, this, &manager_);
     if (root == nullptr) return false;
     manager_.AttachDialog(root);
     manager_.AddNotifier(this);

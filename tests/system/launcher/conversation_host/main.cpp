@@ -4,10 +4,15 @@
 // conversation has into a log, until the game would start.
 //
 //   qtest_conversation_host.exe --log FILE --server ID [--token T] [--timeout-ms T]
+//                               [--choose-again-on EVENT]
+//
+// --choose-again-on: the first report EVENT makes the same choice once more,
+// as a player who chooses again while the engine works.
 //
 // Log lines (UTF-8): WINDOW h, ENGINE_STARTED pid, REPORT event|parameter,
 // TEXT text, PROGRESS done total, START_GAME, OPEN_GAME, HIDE_MAIN_FRAME,
-// STOP_RELOADS, QUIT, BOX caption|text, ENGINE_EXIT code, EXIT reason.
+// STOP_RELOADS, QUIT, BOX caption|text, CHOOSE_AGAIN, ENGINE_EXIT code (of the
+// first engine started), EXIT reason.
 #include "common/code_page.h"
 #include "common/process_util.h"
 #include "common/unique_handle.h"
@@ -26,6 +31,8 @@ const UINT_PTR kConversationTimer = 1001;
 FILE* g_log = nullptr;
 bool g_done = false;
 std::string g_exitReason;
+std::wstring g_chooseAgainOn;
+bool g_chooseAgain = false;
 
 void Log(const std::string& line) {
     if (g_log == nullptr) return;
@@ -44,6 +51,10 @@ class LoggingHost final : public EngineConversationHost {
 public:
     void QueueEventReport(const std::wstring& event, const std::wstring& parameter) override {
         Log("REPORT " + Utf8(event) + "|" + Utf8(parameter));
+        if (!g_chooseAgainOn.empty() && event == g_chooseAgainOn) {
+            g_chooseAgain = true;  // made from the loop, not inside the conversation's timer
+            g_chooseAgainOn.clear();
+        }
     }
     void ShowGameText(const std::wstring& text) override { Log("TEXT " + Utf8(text)); }
     void ShowGameProgress(int32_t done, int32_t total) override {
@@ -65,7 +76,8 @@ public:
     }
 };
 
-// The shell's start, remembering the engine it started.
+// The shell's start, remembering the first engine it started: a later one
+// hands over to it.
 class RecordingStarter final : public ProgramStarter {
 public:
     DWORD Start(const std::wstring& file, const std::wstring& parameters, const std::wstring& folder,
@@ -73,7 +85,7 @@ public:
         DWORD pid = ShellProgramStarter().Start(file, parameters, folder, showState);
         if (pid != 0) {
             Log("ENGINE_STARTED " + std::to_string(pid));
-            engine.Reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid));
+            if (!engine) engine.Reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid));
         }
         return pid;
     }
@@ -111,6 +123,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
         else if (args[i] == L"--server") server = args[i + 1];
         else if (args[i] == L"--token") token = args[i + 1];
         else if (args[i] == L"--timeout-ms") timeout = args[i + 1];
+        else if (args[i] == L"--choose-again-on") g_chooseAgainOn = args[i + 1];
     }
     g_log = _wfopen(logPath.c_str(), L"wb");
     if (g_log == nullptr) return 2;
@@ -140,6 +153,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     while (!g_done) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        if (g_chooseAgain) {
+            g_chooseAgain = false;
+            Log("CHOOSE_AGAIN");
+            conversation.OnServerChosen(server, token);
+        }
         if (GetTickCount() - start > limit) Finish("timeout");
         Sleep(10);
     }

@@ -132,3 +132,25 @@ inline std::vector<uint8_t> BigEndian32(int32_t value) {
     return {static_cast<uint8_t>(v >> 24), static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8),
             static_cast<uint8_t>(v)};
 }
+
+// A frame as the engine sends it, into the conversation's inbound queue.
+inline bool QueueFrame(EngineConversation& conversation, uint32_t type, const void* record) {
+    static ProtocolDeal* encoder = new ProtocolDeal;  // large tables: never on the stack
+    std::vector<uint8_t> frame;
+    if (encoder->EncodeFrame(type, record, frame) < 0) return false;
+    COPYDATASTRUCT data = {kChannelCopyDataId, static_cast<DWORD>(frame.size()), frame.data()};
+    return conversation.QueueCopyData(&data);
+}
+
+// A choice that started an engine, whose hello the conversation answered:
+// from here on the engine's replacement and game-start requests are taken.
+// What the choice and the start did is cleared from the fakes.
+inline void BeginEngineConversation(EngineConversation& conversation, HWND engine, FakeHost& host,
+                                    FakeStarter& starter) {
+    conversation.OnServerChosen(L"9", L"tok");
+    ChannelIntRecord hello = {WindowToChannel(engine)};
+    QueueFrame(conversation, CF_NOTIFY_WND, &hello);
+    conversation.OnTimer();
+    host.calls.clear();
+    starter.starts.clear();
+}

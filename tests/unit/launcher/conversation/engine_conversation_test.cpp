@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,7 @@ TEST_F(EngineConversationTest, HelloIsAnsweredWithTheMainWindowAndTheMutexStaysH
     EXPECT_TRUE(main_.frames.empty());
 }
 
+// With a choice made and the engine's hello answered, as in every run.
 TEST_F(EngineConversationTest, EachCallbackTypeHasItsEffect) {
     const std::string folder = "C:\\games\\launcher\\";
     struct Case {
@@ -122,7 +124,7 @@ TEST_F(EngineConversationTest, EachCallbackTypeHasItsEffect) {
         {15, {"report UnZipTinyPackageFail|"}, {}, {}},
         {16, {"report UnZipTinyPackageSuccess|"}, {}, {}},
         {17, {"report StartUpdateClientRes|"}, {}, {}},
-        {18, {"report PreDownloadReady|"}, {}, {}},
+        {18, {"report PreDownloadReady|"}, {eActionType_CheckVer}, {}},  // the choice's
         {19, {}, {}, {}},
         {-1, {}, {}, {}},
         {0x7fffffff, {}, {}, {}},
@@ -133,15 +135,9 @@ TEST_F(EngineConversationTest, EachCallbackTypeHasItsEffect) {
         CaptureWindow engine;
         EngineConversation conversation(host, kFolder, starter);
         conversation.SetMainWindow(main_.window());
-        ChannelIntRecord hello = {WindowToChannel(engine.window())};
-        std::vector<uint8_t> frame;
-        encoder_.EncodeFrame(CF_NOTIFY_WND, &hello, frame);
-        COPYDATASTRUCT data = {kChannelCopyDataId, static_cast<DWORD>(frame.size()), frame.data()};
-        conversation.QueueCopyData(&data);
+        BeginEngineConversation(conversation, engine.window(), host, starter);
         ChannelIntRecord callback = {c.value};
-        encoder_.EncodeFrame(CF_CALLBACK_TYPE, &callback, frame);
-        data = {kChannelCopyDataId, static_cast<DWORD>(frame.size()), frame.data()};
-        conversation.QueueCopyData(&data);
+        QueueFrame(conversation, CF_CALLBACK_TYPE, &callback);
         conversation.OnTimer();
 
         EXPECT_EQ(host.calls, c.calls) << "value " << c.value;
@@ -149,11 +145,52 @@ TEST_F(EngineConversationTest, EachCallbackTypeHasItsEffect) {
         std::vector<int32_t> actions;
         for (size_t i = 1; i < engine.frames.size(); ++i) actions.push_back(engine.frames[i].bytes[9]);
         EXPECT_EQ(actions, c.actions) << "value " << c.value;
-        EXPECT_EQ(conversation.engineReady(), c.value == eCallBackType_PreDownloadReady) << "value " << c.value;
     }
     EXPECT_STREQ(CallBackEventName(18), L"PreDownloadReady");
     EXPECT_STREQ(CallBackEventName(4), L"");
     EXPECT_STREQ(CallBackEventName(-3), L"");
+}
+
+// Any process may send 3, 4 and 6: without a conversation with an engine
+// they would replace or end the launcher, or start the game, at a word.
+TEST_F(EngineConversationTest, ReplacementAndGameStartNeedAnEngineConversationAndTheGameStartsOncePerChoice) {
+    const int32_t steering[] = {eCallBackType_WaitRelaunch, eCallBackType_WaitReStartLaunch,
+                                eCallBackType_LaunchClient};
+    for (int32_t value : steering) Callback(value);  // no choice, no hello
+    Hello(engine_.window());
+    for (int32_t value : steering) Callback(value);  // a hello, but no engine was asked for
+    EXPECT_TRUE(host_.calls.empty());
+    EXPECT_TRUE(starter_.starts.empty());
+
+    FakeHost host;
+    FakeStarter starter;
+    EngineConversation chosen(host, kFolder, starter);
+    chosen.SetMainWindow(main_.window());
+    chosen.OnServerChosen(L"1", L"t");
+    chosen.OnTimer();  // the engine is started, but has not greeted
+    host.calls.clear();
+    starter.starts.clear();
+    for (int32_t value : steering) {
+        ChannelIntRecord record = {value};
+        QueueFrame(chosen, CF_CALLBACK_TYPE, &record);
+    }
+    chosen.OnTimer();
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_TRUE(starter.starts.empty());
+
+    // In a conversation: one game start per choice.
+    conversation_.OnServerChosen(L"1", L"t");
+    conversation_.OnTimer();
+    host_.calls.clear();
+    Callback(eCallBackType_LaunchClient);
+    Callback(eCallBackType_LaunchClient);
+    EXPECT_EQ(host_.calls, (std::vector<std::string>{"start-game"}));
+    conversation_.OnServerChosen(L"2", L"t");
+    host_.calls.clear();
+    Callback(eCallBackType_LaunchClient);
+    Callback(eCallBackType_LaunchClient);
+    EXPECT_EQ(host_.calls, (std::vector<std::string>{"report Start Tidemill.exe|",
+                                                     "report Start Tidemill.exe success|", "start-game"}));
 }
 
 TEST_F(EngineConversationTest, AChoiceStartsTheEngineOnTheNextTimer) {
@@ -161,7 +198,7 @@ TEST_F(EngineConversationTest, AChoiceStartsTheEngineOnTheNextTimer) {
     std::vector<std::string> expected = {"stop-reloads", "report Click ServerName|", "open-game", "hide-main-frame"};
     EXPECT_EQ(host_.calls, expected);
     EXPECT_EQ(conversation_.token(), L"tok");
-    EXPECT_TRUE(conversation_.serverChosen());
+    EXPECT_TRUE(conversation_.checkVerOwed());
     EXPECT_TRUE(starter_.starts.empty());
     host_.calls.clear();
 
@@ -189,7 +226,7 @@ TEST_F(EngineConversationTest, AChoiceWithoutAGameWindowKeepsTheWindowsAndStarts
     host_.gameWindowOpens = false;
     conversation_.OnServerChosen(L"1001", L"tok");
     EXPECT_EQ(host_.calls, (std::vector<std::string>{"stop-reloads", "report Click ServerName|", "open-game"}));
-    EXPECT_FALSE(conversation_.serverChosen());
+    EXPECT_FALSE(conversation_.checkVerOwed());
     EXPECT_EQ(conversation_.token(), L"");
     conversation_.OnTimer();
     EXPECT_TRUE(starter_.starts.empty());
@@ -216,7 +253,7 @@ TEST_F(EngineConversationTest, EveryChoiceSendsItsServerOnceWhicheverComesFirst)
     Callback(eCallBackType_PrePatchVer);
     EXPECT_EQ(Actions(), (ActionList{{eActionType_CheckVer, id}, {eActionType_StartGame, ""}}));
     EXPECT_FALSE(conversation_.engineReady());
-    EXPECT_FALSE(conversation_.serverChosen());
+    EXPECT_FALSE(conversation_.checkVerOwed());
     Callback(eCallBackType_PreDownloadReady);
     EXPECT_EQ(Actions().size(), 2u);  // ready, but nothing chosen
 
@@ -376,6 +413,27 @@ TEST(EngineConversationTimer, ATimerInsideTheEngineStartDispatchesNothing) {
     EXPECT_EQ(host.calls[0], "report Start Tidemill.exe|");
     EXPECT_EQ(host.calls[1].compare(0, 30, "report Start Tidemill.exe fail"), 0);
     EXPECT_EQ(host.calls[2], "report StartTinyPackage|");  // once, after the start
+}
+
+// A start that fails with an exception, as memory running out makes it.
+class ThrowingStarter final : public ProgramStarter {
+public:
+    DWORD Start(const std::wstring&, const std::wstring&, const std::wstring&, int) override {
+        throw std::bad_alloc();
+    }
+};
+
+TEST(EngineConversationTimer, ATickThatFailsLeavesTheNextOneWorking) {
+    FakeHost host;
+    ThrowingStarter starter;
+    EngineConversation conversation(host, kFolder, starter);
+    conversation.OnServerChosen(L"1", L"t");
+    EXPECT_THROW(conversation.OnTimer(), std::bad_alloc);
+    host.calls.clear();
+    ChannelIntRecord record = {eCallBackType_StartTinyPackage};
+    QueueFrame(conversation, CF_CALLBACK_TYPE, &record);
+    conversation.OnTimer();
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"report StartTinyPackage|"}));
 }
 
 }  // namespace

@@ -56,6 +56,7 @@ struct HallRun {
           conversation(host, kFolder, starter) {
         client->SetNotifyWindow(window.window());
         conversation.SetHallClient(client.get());
+        conversation.SetMainWindow(window.window());
     }
 
     HallClient::ConnectResult Connect(const wchar_t* parameters) {
@@ -89,6 +90,7 @@ struct HallRun {
     FakeHost host;
     FakeStarter starter;
     CaptureWindow window;
+    CaptureWindow engine;
     std::unique_ptr<HallClient> client;
     EngineConversation conversation;
 };
@@ -156,7 +158,7 @@ TEST(HallClient, ShowHideRefusalAndClose) {
         "connect 40 message 3 fill:2\n"           // no room for a flag
         "connect 50 message 12 empty\n"
         "connect 60 message 11 text:unasked\n"    // nobody asked for it
-        "connect 70 message 3 flag:7 length=9\n"  // a length past what arrived
+        "connect 70 message 3 flag:7 length=-4\n"  // a length no record has
         "connect 80 message 99 empty\n"
         "file:go 0 closed\n");
     ASSERT_EQ(run.Connect(L"PROCPARA=P0"), HallClient::ConnectResult::kConnecting);
@@ -182,6 +184,7 @@ TEST(HallClient, AReplacementGoesThroughTheHallsFreshParameter) {
     ASSERT_EQ(run.Connect(L"PROCPARA=caf\x00e9,ID=7"), HallClient::ConnectResult::kConnecting);
     ASSERT_TRUE(run.PumpUntil([&] { return run.client->Connected(); }));
 
+    BeginEngineConversation(run.conversation, run.engine.window(), run.host, run.starter);
     run.conversation.OnEngineCallback(eCallBackType_WaitRelaunch);
     ASSERT_TRUE(run.PumpUntil([&] { return !run.starter.starts.empty(); }));
     EXPECT_EQ(run.starter.starts[0], folder + "Ferrier.exe|1 2 ID=7,PROCPARA=n\\u00e9w|" + folder + "|0");
@@ -211,6 +214,7 @@ TEST(HallClient, AnUnusableOrMissingReplyStartsNothing) {
         "request 0 message 11 fill:200\n");
     ASSERT_EQ(run.Connect(L"PROCPARA=P0,ID=7"), HallClient::ConnectResult::kConnecting);
     ASSERT_TRUE(run.PumpUntil([&] { return run.client->Connected(); }));
+    BeginEngineConversation(run.conversation, run.engine.window(), run.host, run.starter);
     run.conversation.OnEngineCallback(eCallBackType_WaitReStartLaunch);
     ASSERT_TRUE(run.PumpUntil([&] { return run.hall.Calls().find("deliver message") != std::string::npos; }));
     // Neither the oversize reply nor the silence after it starts anything,

@@ -76,13 +76,16 @@ TEST_F(ExternalTest, NamesMapToTheirIdsExactly) {
     }
 }
 
-TEST_F(ExternalTest, ArgumentNamesAreUnknownAndNullPointersRefused) {
-    std::wstring method = L"startGame", argument = L"serverId";
+TEST_F(ExternalTest, OnlyTheFirstNameCountsAndNullPointersAreRefused) {
+    std::wstring method = L"startGame", argument = L"serverId", unknown = L"StartGame";
     LPOLESTR names[2] = {&method[0], &argument[0]};
     DISPID ids[2] = {12345, 12345};
-    EXPECT_EQ(external_->GetIDsOfNames(IID_NULL, names, 2, LOCALE_USER_DEFAULT, ids), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(external_->GetIDsOfNames(IID_NULL, names, 2, LOCALE_USER_DEFAULT, ids), S_OK);
     EXPECT_EQ(ids[0], 104);
     EXPECT_EQ(ids[1], DISPID_UNKNOWN);
+    names[0] = &unknown[0];
+    EXPECT_EQ(external_->GetIDsOfNames(IID_NULL, names, 2, LOCALE_USER_DEFAULT, ids), DISP_E_UNKNOWNNAME);
+    EXPECT_EQ(ids[0], DISPID_UNKNOWN);
     EXPECT_EQ(external_->GetIDsOfNames(IID_NULL, nullptr, 1, LOCALE_USER_DEFAULT, ids), E_POINTER);
     EXPECT_EQ(external_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, nullptr), E_POINTER);
 }

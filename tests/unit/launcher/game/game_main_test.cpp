@@ -3,6 +3,8 @@
 #include "game_test_support.h"
 #include "tests/support/desktop_input_lock.h"
 #include "launcher/game_main.h"
+#include "launcher/process_alive.h"
+#include "tests/unit/launcher/ended_process.h"
 #include "ui/core/control/control_ui.h"
 #include "ui/core/manager/notify_message_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
@@ -215,6 +217,72 @@ TEST_F(GameMainTest, TheNewestWindowIsCurrentUntilItCloses) {
     EXPECT_EQ(GetGameMain(), second);
     DestroyWindow(secondWindow);
     EXPECT_EQ(GetGameMain(), nullptr);
+}
+
+// Refuses the creation of game windows on this thread while it lives.
+class RefusedGameWindows {
+public:
+    RefusedGameWindows() : hook_(SetWindowsHookExW(WH_CBT, &Refuse, nullptr, GetCurrentThreadId())) {}
+    ~RefusedGameWindows() { UnhookWindowsHookEx(hook_); }
+    bool Active() const { return hook_ != nullptr; }
+
+private:
+    static LRESULT CALLBACK Refuse(int code, WPARAM wParam, LPARAM lParam) {
+        wchar_t name[64] = L"";
+        if (code == HCBT_CREATEWND) GetClassNameW(reinterpret_cast<HWND>(wParam), name, 64);
+        if (wcscmp(name, L"ql_launcher_gamemain") == 0) return 1;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    HHOOK hook_;
+};
+
+TEST_F(GameMainTest, AWindowThatCannotBeCreatedLeavesTheShownOneCurrent) {
+    GameMain* first = Open();
+    ASSERT_NE(first, nullptr);
+    {
+        RefusedGameWindows refused;
+        ASSERT_TRUE(refused.Active());
+        EXPECT_EQ(Open(), nullptr);
+    }
+    EXPECT_EQ(GetGameMain(), first);
+    DestroyWindow(first->GetHWND());
+    EXPECT_EQ(GetGameMain(), nullptr);
+}
+
+TEST_F(GameMainTest, AtTheEndEveryGameWindowGoesTheOlderOnesToo) {
+    GameMain* first = Open();
+    GameMain* second = Open();
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    HWND firstWindow = first->GetHWND(), secondWindow = second->GetHWND();
+    DestroyGameWindows();
+    EXPECT_FALSE(IsWindow(firstWindow));
+    EXPECT_FALSE(IsWindow(secondWindow));
+    EXPECT_EQ(GetGameMain(), nullptr);
+    DestroyGameWindows();  // nothing left: nothing happens
+}
+
+HANDLE WINAPI FailingSnapshot(DWORD, DWORD) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return INVALID_HANDLE_VALUE;
+}
+
+// A snapshot that cannot be taken says nothing of the game: the window stays,
+// and the next look that works closes it.
+TEST_F(GameMainTest, AFailedProcessSnapshotKeepsTheGameWindow) {
+    GameMain* game = Open();
+    ASSERT_NE(game, nullptr);
+    HWND window = game->GetHWND();
+    const DWORD pid = EndedProcessId();
+    ASSERT_NE(pid, 0u);
+    SetProcessSnapshotFunction(&FailingSnapshot);
+    game->SetGameProcessId(pid);
+    Pump(6 * GameMain::kTimerMs);
+    SetProcessSnapshotFunction(nullptr);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_TRUE(host.calls.empty());
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(window); }));
+    EXPECT_EQ(host.calls.back(), "Click Close Game or Game Crash|");
 }
 
 TEST_F(GameMainTest, SystemCloseEndsTheLauncherAndTheZoomedLookFollows) {

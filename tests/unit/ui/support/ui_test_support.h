@@ -13,6 +13,16 @@ inline std::wstring RectText(const RECT& r) {
            std::to_wstring(r.bottom);
 }
 
+// A control (or window) whose memory is spoilt on deletion and never given
+// back, so that no later allocation can hide a use of it: any such use
+// crashes.
+template <class Base>
+class Spoilt : public Base {
+public:
+    using Base::Base;
+    static void operator delete(void* memory, size_t size) { std::memset(memory, 0xFE, size); }
+};
+
 // The skin archives that the build made with Python's zipfile.
 inline std::wstring FixturePath(const wchar_t* name) {
     return TestExeFolder() + L"zip_fixtures\\" + name;

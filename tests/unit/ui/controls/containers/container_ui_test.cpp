@@ -207,6 +207,7 @@ class ForwardingContainer : public CContainerUI {
 public:
     CContainerUI body;
     CControlUI* GetItemAt(int index) const override { return body.GetItemAt(index); }
+    int GetItemIndex(CControlUI* control) const override { return body.GetItemIndex(control); }
     int GetCount() const override { return body.GetCount(); }
     void EnableScrollBar(bool v, bool h) override { body.EnableScrollBar(v, h); }
     CScrollBarUI* GetVerticalScrollBar() const override { return body.GetVerticalScrollBar(); }
@@ -226,6 +227,31 @@ TEST(ContainerAttributes, ScrollBarAttributesAndSelectableItemsGoThroughTheAcces
     list.body.Add(new CControlUI());
     list.body.Add(new ListItemControl());
     EXPECT_EQ(1, list.FindSelectable(0, true));
+}
+
+TEST(ContainerChildren, TheBaseEditsOfAForwardingContainerTouchOnlyItsOwnChildren) {
+    // A list edits its own header and body through qualified base calls.
+    int destroyed = 0;
+    ForwardingContainer list;
+    CControlUI* header = new CountedControl(&destroyed, L"header");
+    CControlUI* footer = new CountedControl(&destroyed, L"footer");
+    list.Add(header);
+    list.Add(footer);
+    CControlUI* item = new CountedControl(&destroyed, L"item");
+    list.body.Add(new CountedControl(&destroyed, L"first"));
+    list.body.Add(item);
+
+    EXPECT_TRUE(list.CContainerUI::SetItemIndex(footer, 0));
+    EXPECT_TRUE(list.CContainerUI::MoveItems(header, 1, 0));
+    EXPECT_FALSE(list.CContainerUI::SetItemIndex(item, 0)) << "the body's item is no child of the list";
+    EXPECT_TRUE(list.CContainerUI::RemoveAt(1));  // the footer
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_FALSE(list.CContainerUI::Remove(item));
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(list.body.GetCount(), 2);
+    EXPECT_EQ(list.body.GetItemAt(1), item);
+    EXPECT_TRUE(list.CContainerUI::Remove(header, true));
+    delete header;
 }
 
 TEST(ContainerLookup, FindSelectableSkipsHiddenDisabledAndOtherControls) {

@@ -248,6 +248,39 @@ TEST(ContainerPaint, ChildrenAreClippedToTheChildAreaAndFloatChildrenToTheContai
     EXPECT_TRUE(Near(0x0000FF, dib.Rgb(90, 45)));  // the container's own look, no bar
 }
 
+// Records whose turn came while its children were painted.
+class TurnRecorder : public StackLayout {
+public:
+    std::wstring turns;
+    using CContainerUI::PaintChildren;
+
+protected:
+    void OnChildPaintTurn(HDC, const RECT&, CControlUI* child) override { turns += child->GetName().GetData(); }
+};
+
+TEST(ContainerPaint, EveryVisibleChildHasItsTurnEvenOutsideThePaintedPart) {
+    TurnRecorder stack;
+    const wchar_t* names[] = {L"A", L"B", L"C"};
+    for (const wchar_t* name : names) {
+        auto* child = new CControlUI();
+        child->SetName(name);
+        child->SetFixedHeight(40);
+        stack.Add(child);
+    }
+    stack.GetItemAt(1)->SetVisible(false);
+    stack.SetPos(RECT{0, 0, 100, 120});
+    DibSurface dib(100, 120);
+    // Only the first child lies in the painted part.
+    EXPECT_TRUE(stack.PaintChildren(dib.Dc(), RECT{0, 0, 100, 30}, nullptr));
+    EXPECT_EQ(stack.turns, L"AC");
+    // Outside the child area nobody's turn comes.
+    stack.turns.clear();
+    stack.SetInset(RECT{0, 0, 0, 100});
+    stack.SetPos(RECT{0, 0, 100, 120});
+    EXPECT_TRUE(stack.PaintChildren(dib.Dc(), RECT{0, 110, 100, 120}, nullptr));
+    EXPECT_EQ(stack.turns, L"");
+}
+
 TEST(ContainerManaged, TheWheelOverAChildScrollsItsContainer) {
     ManagedContainer tree;
     auto* child = new CControlUI();

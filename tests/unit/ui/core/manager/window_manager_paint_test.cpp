@@ -195,7 +195,9 @@ LRESULT CALLBACK WhiteProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     HDC dc = message == WM_PAINT ? BeginPaint(window, &ps) : reinterpret_cast<HDC>(wParam);
     RECT client;
     GetClientRect(window, &client);
-    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    // A user data of 1 turns it grey.
+    const int brush = GetWindowLongPtrW(window, GWLP_USERDATA) == 1 ? GRAY_BRUSH : WHITE_BRUSH;
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(brush)));
     if (message == WM_PAINT) EndPaint(window, &ps);
     return 0;
 }
@@ -240,6 +242,14 @@ TEST(WindowManagerPaint, ALayeredWindowPrintsItsHostedChildWindowsOpaque) {
     std::vector<uint32_t> pixels = ReadBitmap(window.manager.GetOffscreenBitmap(), width, height);
     EXPECT_EQ(0xFFFFFFFFu, pixels[50 * width + 170]) << "GDI's alpha 0 made opaque";
     EXPECT_EQ(0u, pixels[50 * width + 50]) << "the cleared, transparent rest";
+
+    // Registered again, as a hosted edit does when its text changes, it is
+    // printed anew.
+    SetWindowLongPtrW(child, GWLP_USERDATA, 1);
+    EXPECT_FALSE(window.manager.AddNativeWindow(root, child));
+    PumpFor(100);
+    pixels = ReadBitmap(window.manager.GetOffscreenBitmap(), width, height);
+    EXPECT_EQ(0xFF808080u, pixels[50 * width + 170]);
 
     // A hosted window that is gone is dropped at the next paint.
     DestroyWindow(child);

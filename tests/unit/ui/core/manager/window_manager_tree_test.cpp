@@ -1,6 +1,8 @@
 #include "tests/unit/ui/support/managed_window.h"
 #include "tests/unit/ui/support/recording_control_ui.h"
 #include "tests/unit/ui/support/test_container_ui.h"
+#include "tests/unit/ui/support/ui_test_support.h"
+#include "ui/controls/containers/container_ui.h"
 
 #include <gtest/gtest.h>
 
@@ -165,6 +167,49 @@ TEST(WindowManagerTree, ADestroyedControlIsForgottenEverywhere) {
     RedrawWindow(window.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     Flush(window);
     EXPECT_EQ(root, window.manager.GetRoot());
+}
+
+TEST(WindowManagerTree, AControlMovedToAnotherManagerIsForgottenByTheFirst) {
+    ManagedWindow first;
+    ManagedWindow second;
+    first.Show();
+    CContainerUI* firstRoot = new CContainerUI;
+    first.manager.AttachDialog(firstRoot);
+    CContainerUI* secondRoot = new CContainerUI;
+    second.manager.AttachDialog(secondRoot);
+    auto* item = new Spoilt<CRecordingControlUI>(L"item");
+    item->SetControlFlags(ControlFlagTabStop);
+    item->SetName(L"item");
+    firstRoot->Add(item);
+    firstRoot->SetPos(RECT{0, 0, 200, 100}, false);
+    first.PlaceCursor(50, 50);
+    first.Mouse(WM_MOUSEMOVE, 50, 50);
+    first.Mouse(WM_LBUTTONDOWN, 50, 50, MK_LBUTTON);
+    ASSERT_EQ(item, first.manager.GetFocus());
+    ASSERT_TRUE(first.manager.IsCaptured());
+    ASSERT_TRUE(first.manager.SetTimer(item, 1, 1000000));
+    first.manager.AddMouseLeaveNeeded(item);
+    first.manager.AddPostPaint(item);
+
+    // Moved as a combo box's popup takes the list's items.
+    ASSERT_TRUE(firstRoot->Remove(item, true));
+    ASSERT_TRUE(secondRoot->Add(item));
+    EXPECT_EQ(nullptr, first.manager.FindControl(L"item"));
+    EXPECT_EQ(nullptr, first.manager.GetFocus());
+    EXPECT_FALSE(first.manager.IsCaptured());
+    EXPECT_EQ(item, second.manager.FindControl(L"item"));
+
+    secondRoot->SetDelayedDestroy(false);
+    ASSERT_TRUE(secondRoot->Remove(item));
+    EXPECT_EQ(nullptr, second.manager.FindControl(L"item"));
+    EXPECT_EQ(nullptr, first.manager.FindControl(L"item"));
+    EXPECT_EQ(nullptr, first.manager.GetFocus());
+    // Nothing of the first window reaches it any more.
+    SendMessageW(first.Get(), WM_TIMER, 17, 0);
+    first.Mouse(WM_LBUTTONUP, 50, 50);
+    first.Mouse(WM_MOUSEMOVE, -1, -1);
+    RedrawWindow(first.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    Flush(first);
 }
 
 TEST(WindowManagerTree, RenameKeepsTheMapTrueToItsControls) {

@@ -1,8 +1,10 @@
 // The dialog builder with controls of the test's own: a counting control
 // and a minimal container, made through the builder's callback.
 #include "common/win.h"
+#include "tests/unit/common/log_capture.h"
 #include "tests/unit/common/test_paths.h"
 #include "ui/core/control/control_ui.h"
+#include "ui/core/markup/dialog_build_scope.h"
 #include "ui/core/markup/dialog_builder.h"
 #include "ui/core/markup/dialog_builder_tags.h"
 #include "ui/core/render/font_info_ui.h"
@@ -285,6 +287,34 @@ TEST_F(DialogBuilderTest, TreeNodesJoinTheirTreeThroughTheTreesOperations) {
     EXPECT_EQ(g_alive, 4);  // the view, a, its label and b
 }
 
+// A node that takes child nodes through its own add, as a tree node does.
+class NodeBox : public Box {
+public:
+    void* GetInterface(const wchar_t* name) override {
+        if (wcscmp(name, L"TreeNode") == 0) return this;
+        return Box::GetInterface(name);
+    }
+};
+
+TEST_F(DialogBuilderTest, TreeNodesJoinNodesAndViewsThroughTheirOwnAdd) {
+    ASSERT_TRUE(RegisterControlTag(L"TreeView", []() -> CControlUI* { return new TreeViewDouble; }));
+    ASSERT_TRUE(RegisterControlTag(L"TreeNode", []() -> CControlUI* { return new NodeBox; }));
+    SetTreeBuildOps(TreeBuildOpsUI());
+    LogCapture log;
+    Build(L"<Window><TreeView>"
+          L"<TreeNode name=\"a\"><Probe name=\"label\" /><TreeNode name=\"b\" /></TreeNode>"
+          L"</TreeView></Window>");
+    ASSERT_NE(root_, nullptr);
+    ASSERT_EQ(Items(root_)->GetCount(), 1);
+    CControlUI* a = Items(root_)->GetItemAt(0);
+    EXPECT_EQ(Str(a->GetName()), L"a");
+    ASSERT_EQ(Items(a)->GetCount(), 1);
+    EXPECT_EQ(Str(Items(a)->GetItemAt(0)->GetName()), L"b");
+    // The node's row is the tree's to reach: without it the label is dropped, not silently.
+    EXPECT_TRUE(log.Has("tree node"));
+    EXPECT_EQ(g_alive, 3);
+}
+
 TEST_F(DialogBuilderTest, IncludeBuildsItsSourceCountTimesIntoTheParent) {
     Build(L"<Window><Box>"
           L"<Include source=\"&lt;Window&gt;&lt;Probe name=&quot;inc&quot; /&gt;&lt;/Window&gt;\" count=\"3\" />"
@@ -298,23 +328,145 @@ TEST_F(DialogBuilderTest, IncludeBuildsItsSourceCountTimesIntoTheParent) {
     EXPECT_EQ(Str(box->GetItemAt(3)->GetName()), L"after");
 }
 
-TEST_F(DialogBuilderTest, IncludeOfItselfEnds) {
-    const std::wstring folder = TestExeFolder();
-    const CWideString saved = CWindowManagerUI::GetResourcePath();
-    CWindowManagerUI::SetResourcePath(folder.c_str());
-    {
-        std::ofstream file(std::string(folder.begin(), folder.end()) + "builder_self.xml", std::ios::binary);
-        file << "<Window><Box><Probe /><Include source=\"builder_self.xml\" /></Box></Window>";
+// Markup files written beside the test program, found through the skin
+// folder while the object lives.
+class SkinFiles {
+public:
+    SkinFiles() : saved_(CWindowManagerUI::GetResourcePath()) {
+        CWindowManagerUI::SetResourcePath(TestExeFolder().c_str());
     }
-    Build(L"builder_self.xml");
-    CWindowManagerUI::SetResourcePath(saved.GetData());
-    ASSERT_NE(root_, nullptr);
+    ~SkinFiles() { CWindowManagerUI::SetResourcePath(saved_.GetData()); }
+    void Write(const std::string& name, const std::string& markup) {
+        const std::wstring folder = TestExeFolder();
+        std::ofstream(std::string(folder.begin(), folder.end()) + name, std::ios::binary) << markup;
+    }
+
+private:
+    CWideString saved_;
+};
+
+// How many boxes deep the chain of each box's last child goes.
+int BoxDepth(CControlUI* root) {
     int depth = 0;
-    for (CControlUI* box = root_; box != nullptr; ++depth) {
+    for (CControlUI* box = root; box != nullptr && Items(box) != nullptr; ++depth) {
         IContainerUI* items = Items(box);
-        box = items->GetCount() > 1 ? items->GetItemAt(1) : nullptr;
+        box = items->GetCount() > 0 ? items->GetItemAt(items->GetCount() - 1) : nullptr;
     }
-    EXPECT_EQ(depth, CDialogBuilder::kMaxIncludeDepth + 1);
+    return depth;
+}
+
+TEST_F(DialogBuilderTest, ASourceBeingBuiltUpTheChainIsRefused) {
+    SkinFiles files;
+    // Each copy of a self-include used to build the file again: two copies
+    // at every level doubled the work per level.
+    files.Write("builder_self2.xml", "<Window><Box><Probe /><Include source=\"builder_self2.xml\" count=\"2\" /></Box></Window>");
+    files.Write("builder_self3.xml", "<Window><Box><Probe /><Include source=\"BUILDER_SELF3.xml\" count=\"3\" /></Box></Window>");
+    files.Write("builder_ping.xml", "<Window><Box><Probe /><Include source=\"builder_pong.xml\" count=\"2\" /></Box></Window>");
+    files.Write("builder_pong.xml", "<Window><Box><Include source=\"builder_ping.xml\" count=\"2\" /></Box></Window>");
+    const struct {
+        const wchar_t* file;
+        int boxes;
+    } kCases[] = {{L"builder_self2.xml", 1}, {L"builder_self3.xml", 1}, {L"builder_ping.xml", 2}};
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::string(c.file, c.file + wcslen(c.file)));
+        LogCapture log;
+        ASSERT_NE(Build(c.file), nullptr);
+        EXPECT_EQ(BoxDepth(root_), c.boxes);
+        EXPECT_EQ(Items(root_)->GetItemAt(0)->GetClass(), std::wstring(L"Probe"));
+        EXPECT_TRUE(log.Has("already being built"));
+        // Refused once per include, not once per copy.
+        EXPECT_EQ(LogCapture::Lines().size(), c.boxes == 1 ? 1u : 2u);
+        root_->Delete();
+        root_ = nullptr;
+    }
+}
+
+TEST_F(DialogBuilderTest, DistinctSourcesNestToTheDepthCap) {
+    SkinFiles files;
+    const int kFiles = CDialogBuildScope::kMaxDepth + 4;
+    for (int i = 0; i < kFiles; ++i) {
+        files.Write("builder_nest" + std::to_string(i) + ".xml",
+                    "<Window><Box><Include source=\"builder_nest" + std::to_string(i + 1) + ".xml\" /></Box></Window>");
+    }
+    LogCapture log;
+    ASSERT_NE(Build(L"builder_nest0.xml"), nullptr);
+    EXPECT_EQ(BoxDepth(root_), CDialogBuildScope::kMaxDepth + 1);
+    EXPECT_TRUE(log.Has("nested too deeply"));
+}
+
+TEST_F(DialogBuilderTest, ABuildMakesABoundedNumberOfControls) {
+    LogCapture log;
+    Build(L"<Window><Box>"
+          L"<Include source=\"&lt;Window&gt;&lt;Probe /&gt;&lt;/Window&gt;\" count=\"100000000\" />"
+          L"<Probe name=\"after\" />"
+          L"</Box></Window>");
+    ASSERT_NE(root_, nullptr);
+    // Every copy costs its opening and its control.
+    const int count = Items(root_)->GetCount();
+    EXPECT_GT(count, CDialogBuildScope::kMaxElements / 2 - 10);
+    EXPECT_LE(count, CDialogBuildScope::kMaxElements / 2);
+    EXPECT_NE(Str(Items(root_)->GetItemAt(count - 1)->GetName()), L"after");
+    ASSERT_EQ(LogCapture::Lines().size(), 1u);
+    EXPECT_TRUE(log.Has("build stopped"));
+}
+
+// Builds its own file when it is initialised, as a child layout does, and
+// adds the result while its scope is still open.
+class FileLayout : public CContainerUI {
+public:
+    explicit FileLayout(IDialogBuilderCallback* callback) : callback_(callback) {}
+    void SetAttribute(const wchar_t* name, const wchar_t* value) override {
+        if (wcscmp(name, L"file") == 0) file_ = value;
+        else CContainerUI::SetAttribute(name, value);
+    }
+    void Init() override {
+        CDialogBuildScope scope(file_.GetData());
+        CDialogBuilder builder;
+        CControlUI* root = builder.Create(scope, callback_, manager_, nullptr);
+        if (root != nullptr) Add(root);
+    }
+
+private:
+    IDialogBuilderCallback* callback_;
+    CWideString file_;
+};
+
+class FileLayoutCallback : public IDialogBuilderCallback {
+public:
+    CControlUI* CreateControl(const wchar_t* className) override {
+        if (_wcsicmp(className, L"FileLayout") == 0) return new FileLayout(this);
+        return nullptr;
+    }
+};
+
+TEST_F(DialogBuilderTest, ANestedBuilderJoinsTheBuildOfItsScope) {
+    SkinFiles files;
+    // Inside a container: the root itself is never initialised.
+    files.Write("builder_layout.xml",
+                "<Window><Container><FileLayout file=\"builder_layout.xml\" /></Container></Window>");
+    LogCapture log;
+    FileLayoutCallback callback;
+    CWindowManagerUI manager;
+    {
+        // The window's build stays open while its tree is attached, as the
+        // skinned window's does.
+        CDialogBuildScope scope(L"builder_layout.xml");
+        CDialogBuilder builder;
+        CControlUI* root = builder.Create(scope, &callback, &manager);
+        ASSERT_NE(root, nullptr);
+        manager.AttachDialog(root);
+    }
+    // The layout's file is the window's own: refused at once.
+    EXPECT_EQ(BoxDepth(manager.GetRoot()), 2);
+    EXPECT_TRUE(log.Has("already being built"));
+
+    // Outside any build the layout starts one, and a copy of itself inside
+    // it is refused.
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(L"builder_layout.xml", nullptr, &callback, &manager);
+    ASSERT_NE(root, nullptr);
+    manager.AttachDialog(root);
+    EXPECT_EQ(BoxDepth(manager.GetRoot()), 4);
 }
 
 TEST_F(DialogBuilderTest, UnloadableMarkupGivesNull) {

@@ -97,4 +97,53 @@ TEST(Delegates, AddingWhileInvokingIsSafe) {
     EXPECT_EQ(log.back(), 'l');
 }
 
+// Takes delegates off the list it is called from.
+struct Unsubscriber {
+    CDelegateList* list;
+    std::vector<ListenerDelegate> doomed;
+    bool OnEvent(void*) {
+        for (const ListenerDelegate& delegate : doomed) list->Remove(delegate);
+        list->Remove(CDelegate<Unsubscriber, Unsubscriber>(this, &Unsubscriber::OnEvent));
+        return true;
+    }
+};
+
+TEST(Delegates, RemoveEmptiesASlotAndTheOthersKeepTheirOrder) {
+    std::string log;
+    Listener a{&log, 'a', true}, b{&log, 'b', true}, c{&log, 'c', true};
+    CDelegateList list;
+    list.Add(ListenerDelegate(&a, &Listener::OnEvent));
+    list.Add(ListenerDelegate(&b, &Listener::OnEvent));
+    list.Add(ListenerDelegate(&c, &Listener::OnEvent));
+    EXPECT_TRUE(list.Remove(ListenerDelegate(&b, &Listener::OnEvent)));
+    EXPECT_FALSE(list.Remove(ListenerDelegate(&b, &Listener::OnEvent)));
+    EXPECT_FALSE(list.Remove(ListenerDelegate(&a, &Listener::OnOther)));
+    list.Invoke(nullptr);
+    EXPECT_EQ(log, "ac");
+    list.Add(ListenerDelegate(&b, &Listener::OnEvent));  // at the end again
+    log.clear();
+    list.Invoke(nullptr);
+    EXPECT_EQ(log, "acb");
+
+    list.Remove(ListenerDelegate(&a, &Listener::OnEvent));
+    list.Remove(ListenerDelegate(&b, &Listener::OnEvent));
+    list.Remove(ListenerDelegate(&c, &Listener::OnEvent));
+    EXPECT_FALSE(list.HasDelegates());
+}
+
+TEST(Delegates, ADelegateMayRemoveItselfAndOthersWhileTheListRuns) {
+    std::string log;
+    Listener before{&log, 'b', true}, after{&log, 'a', true};
+    CDelegateList list;
+    Unsubscriber u{&list, {ListenerDelegate(&before, &Listener::OnEvent), ListenerDelegate(&after, &Listener::OnEvent)}};
+    list.Add(ListenerDelegate(&before, &Listener::OnEvent));
+    list.Add(CDelegate<Unsubscriber, Unsubscriber>(&u, &Unsubscriber::OnEvent));
+    list.Add(ListenerDelegate(&after, &Listener::OnEvent));
+    EXPECT_TRUE(list.Invoke(nullptr));
+    EXPECT_EQ(log, "b");  // the later one was gone before its turn
+    EXPECT_FALSE(list.HasDelegates());
+    EXPECT_TRUE(list.Invoke(nullptr));
+    EXPECT_EQ(log, "b");
+}
+
 }  // namespace

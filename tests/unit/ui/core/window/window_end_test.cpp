@@ -2,14 +2,15 @@
 // that deletes itself with its window may be ended from inside one of its
 // own handlers, after which nothing of it may be touched.
 #include "tests/unit/ui/support/skinned_window_fixture.h"
+#include "tests/unit/ui/support/ui_test_support.h"
 #include "tests/support/desktop_input_lock.h"
+#include "ui/controls/buttons/button_ui.h"
 #include "ui/controls/buttons/option_ui.h"
 #include "ui/core/control/control_ui.h"
 #include "ui/core/manager/notify_message_ui.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <cwchar>
 
 using namespace QuillUI;
@@ -19,15 +20,6 @@ namespace {
 const wchar_t kShutLayout[] =
     L"<Window size=\"200,100\"><HorizontalLayout><Button name=\"shut\" width=\"80\" />"
     L"<SpoiltOption name=\"shutoption\" width=\"80\" /><Counted /></HorizontalLayout></Window>";
-
-// Memory spoilt on deletion and never given back, so that no later
-// allocation can hide a use of it: any such use crashes.
-template <class Base>
-class Spoilt : public Base {
-public:
-    using Base::Base;
-    static void operator delete(void* memory, size_t size) { std::memset(memory, 0xFE, size); }
-};
 
 // Counts the controls of its kind alive.
 class CountedControl : public CControlUI {
@@ -143,4 +135,75 @@ TEST(WindowEnd, TheControlTreeGoesWithTheWindow) {
     DestroyWindow(window->GetHWND());
     EXPECT_TRUE(ended);
     EXPECT_EQ(CountedControl::alive, before);
+}
+
+namespace {
+
+// A window of the given layout whose buttons spoil their memory when deleted.
+class SpoiltButtonsWindow : public WindowImplBase {
+public:
+    explicit SpoiltButtonsWindow(const wchar_t* layout) : layout_(layout) {}
+    CControlUI* CreateControl(const wchar_t* className) override {
+        if (std::wcscmp(className, L"SpoiltButton") == 0) return new Spoilt<CButtonUI>;
+        return nullptr;
+    }
+    const wchar_t* GetWindowClassName() const override { return L"QuillSpoiltButtonsWindow"; }
+    CWideString GetSkinFolder() override { return CWideString(L""); }
+    CWideString GetSkinFile() override { return CWideString(layout_); }
+
+private:
+    const wchar_t* layout_;
+};
+
+}  // namespace
+
+TEST(WindowEnd, ControlsTheBuilderDeletesAreNotFoundAfterwards) {
+    // The builder names each control in the window's map while it applies
+    // the attributes, and then deletes some: a second top-level control, and
+    // what lies under a control that takes no children.
+    const wchar_t* const kLayouts[] = {
+        L"<Window size=\"200,100\"><VerticalLayout name=\"root\" />"
+        L"<VerticalLayout><SpoiltButton name=\"maxbtn\" /><SpoiltButton name=\"restorebtn\" /></VerticalLayout>"
+        L"</Window>",
+        L"<Window size=\"200,100\"><VerticalLayout><Label><VerticalLayout>"
+        L"<SpoiltButton name=\"maxbtn\" /><SpoiltButton name=\"restorebtn\" />"
+        L"</VerticalLayout></Label></VerticalLayout></Window>",
+    };
+    // Maximising activates the window.
+    DesktopInputLock desktop;
+    for (const wchar_t* layout : kLayouts) {
+        SpoiltButtonsWindow window(layout);
+        HWND hwnd = window.Create(nullptr, L"spoilt", WS_OVERLAPPEDWINDOW, 0, 100, 100, 200, 100);
+        ASSERT_NE(hwnd, nullptr);
+        EXPECT_EQ(window.GetManager().FindControl(L"maxbtn"), nullptr);
+        EXPECT_EQ(window.GetManager().FindControl(L"restorebtn"), nullptr);
+        // Maximising shows and hides the two buttons when the window has them.
+        SendMessageW(hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+        Pump(20);
+        DestroyWindow(hwnd);
+    }
+}
+
+TEST(WindowEnd, EscapeTypedIntoAHostedWindowLeavesTheWindowOpen) {
+    bool ended = false;
+    SelfEndingWindow* window = new SelfEndingWindow(ended);
+    HWND hwnd = window->Create(nullptr, L"escape", WS_OVERLAPPEDWINDOW, 0, 100, 100, 200, 100);
+    ASSERT_NE(hwnd, nullptr);
+    HWND edit = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE, 0, 0, 80, 20, hwnd, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(edit, nullptr);
+    ASSERT_TRUE(window->GetManager().AddNativeWindow(window->GetManager().GetRoot(), edit));
+
+    // An edit or a date-time cancels with Escape; the key is its own.
+    PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 1);
+    Pump(50);
+    EXPECT_FALSE(ended);
+    ASSERT_TRUE(IsWindow(hwnd));
+
+    // Typed into the window itself, it closes the window.
+    PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 1);
+    Pump(50);
+    EXPECT_TRUE(ended);
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
 }
