@@ -7,6 +7,7 @@
 #include "ui/controls/containers/horizontal_layout_ui.h"
 #include "ui/controls/text/label_ui.h"
 #include "ui/controls/buttons/option_ui.h"
+#include "ui/controls/containers/child_layout_ui.h"
 #include "ui/controls/containers/scroll_bar_ui.h"
 #include "ui/controls/containers/tab_layout_ui.h"
 #include "ui/controls/containers/tile_layout_ui.h"
@@ -51,6 +52,7 @@ const ControlTagUI kFrameworkTags[] = {
     {L"CheckBox", &Make<CCheckBoxUI>},
     {L"TabLayout", &Make<CTabLayoutUI>},
     {L"TileLayout", &Make<CTileLayoutUI>},
+    {L"ChildLayout", &Make<CChildLayoutUI>},
     {L"GifAnim", &Make<CGifAnimUI>},
 };
 
