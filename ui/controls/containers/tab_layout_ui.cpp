@@ -117,12 +117,8 @@ void CTabLayoutUI::SetPos(RECT rect, bool needInvalidate) {
     // The pages take the inner area; scroll bars play no part.
     RECT rc = GetInsetRect();
     for (int i = 0; i < items_.GetSize(); ++i) {
-        CControlUI* child = static_cast<CControlUI*>(items_[i]);
-        if (!child->IsVisible()) continue;
-        if (child->IsFloat()) {
-            SetFloatPos(i);
-            continue;
-        }
+        CControlUI* child = ChildToPlace(i);
+        if (child == nullptr) continue;
         if (i != curSel_) continue;
         const RECT padding = child->GetPadding();
         rc.left += padding.left;

@@ -118,12 +118,8 @@ void CTileLayoutUI::SetPos(RECT rect, bool needInvalidate) {
     const int64_t scrollX = hShown ? horizontalScrollBar_->GetScrollPos() : 0;
     const int64_t scrollY = vShown ? verticalScrollBar_->GetScrollPos() : 0;
     for (int i = 0; i < items_.GetSize(); ++i) {
-        CControlUI* child = static_cast<CControlUI*>(items_[i]);
-        if (!child->IsVisible()) continue;
-        if (child->IsFloat()) {
-            SetFloatPos(i);
-            continue;
-        }
+        CControlUI* child = ChildToPlace(i);
+        if (child == nullptr) continue;
         const RECT pad = child->GetPadding();
         const int64_t w = std::max<int64_t>(0, std::min<int64_t>(iw - pad.left - pad.right, child->GetMaxWidth()));
         const int64_t h = std::max<int64_t>(0, std::min<int64_t>(ih - pad.top - pad.bottom, child->GetMaxHeight()));
