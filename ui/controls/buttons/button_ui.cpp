@@ -2,7 +2,6 @@
 
 #include "ui/core/markup/attribute_value_ui.h"
 #include "ui/controls/buttons/control_state_ui.h"
-#include "ui/core/render/font_info_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
 
 #include <shellapi.h>
@@ -46,14 +45,7 @@ CWideString CButtonUI::GetUrl() const { return url_; }
 
 void CButtonUI::SetUrl(const wchar_t* url) { url_ = url; }
 
-SIZE CButtonUI::EstimateSize(SIZE available) {
-    // Without a window there are no font metrics to measure with.
-    if (fixedSize_.cy != 0 || manager_ == nullptr || manager_->GetPaintDC() == nullptr) {
-        return CControlUI::EstimateSize(available);
-    }
-    const FontInfoUI* font = manager_->GetFontInfo(font_);
-    return CSizeUI(fixedSize_.cx, (font != nullptr ? font->metrics.tmHeight : 0) + 8);
-}
+SIZE CButtonUI::EstimateSize(SIZE available) { return EstimateOneLineSize(available); }
 
 void CButtonUI::SetNormalImage(const wchar_t* description) { ChangeImage(normalImage_, description); }
 void CButtonUI::SetHotImage(const wchar_t* description) { ChangeImage(hotImage_, description); }

@@ -7,18 +7,7 @@
 
 namespace QuillUI {
 
-void CButtonUI::UpdateFocusAndDisabledBits() {
-    if (IsFocused()) {
-        state_ |= StateFocused;
-    } else {
-        state_ &= ~static_cast<UINT>(StateFocused);
-    }
-    if (!IsEnabled()) {
-        state_ |= StateDisabled;
-    } else {
-        state_ &= ~static_cast<UINT>(StateDisabled);
-    }
-}
+void CButtonUI::UpdateFocusAndDisabledBits() { QuillUI::UpdateFocusAndDisabledBits(state_, *this); }
 
 void CButtonUI::DrawNormalState(HDC dc) {
     if (fadeDelta_ == 0) {

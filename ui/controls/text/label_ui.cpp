@@ -7,12 +7,6 @@
 
 namespace QuillUI {
 
-namespace {
-
-bool Contains(const wchar_t* value, const wchar_t* part) { return wcsstr(value, part) != nullptr; }
-
-}  // namespace
-
 CLabelUI::CLabelUI() = default;
 
 CLabelUI::~CLabelUI() = default;
@@ -182,25 +176,9 @@ void CLabelUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     if (value == nullptr) value = L"";
     long n[4] = {0, 0, 0, 0};
     if (wcscmp(name, L"align") == 0) {
-        if (Contains(value, L"left")) textStyle_ &= ~static_cast<UINT>(DT_CENTER | DT_RIGHT);
-        if (Contains(value, L"center")) {
-            textStyle_ &= ~static_cast<UINT>(DT_RIGHT);
-            textStyle_ |= DT_CENTER;
-        }
-        if (Contains(value, L"right")) {
-            textStyle_ &= ~static_cast<UINT>(DT_CENTER);
-            textStyle_ |= DT_RIGHT;
-        }
+        textStyle_ = ReadAlignValue(value, textStyle_, L"left", L"center", DT_CENTER, L"right", DT_RIGHT);
     } else if (wcscmp(name, L"valign") == 0) {
-        if (Contains(value, L"top")) textStyle_ &= ~static_cast<UINT>(DT_VCENTER | DT_BOTTOM);
-        if (Contains(value, L"vcenter")) {
-            textStyle_ &= ~static_cast<UINT>(DT_BOTTOM);
-            textStyle_ |= DT_VCENTER;
-        }
-        if (Contains(value, L"bottom")) {
-            textStyle_ &= ~static_cast<UINT>(DT_VCENTER);
-            textStyle_ |= DT_BOTTOM;
-        }
+        textStyle_ = ReadAlignValue(value, textStyle_, L"top", L"vcenter", DT_VCENTER, L"bottom", DT_BOTTOM);
     } else if (wcscmp(name, L"endellipsis") == 0) {
         if (IsTrueValue(value)) {
             textStyle_ |= DT_END_ELLIPSIS;

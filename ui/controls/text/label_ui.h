@@ -89,6 +89,10 @@ protected:
     bool PassMouseEventOn(ControlEventUI& event);
     // The item rectangle less the text padding.
     RECT GetTextRect() const;
+    // The size of a one-line control that does not measure its text: the
+    // fixed width and the font's height + 8, unless a height is fixed or
+    // there is no window to measure with.
+    SIZE EstimateOneLineSize(SIZE available);
     // Replaces colours of 0 by the window's defaults, for good.
     void FillDefaultColors();
     // The plain or tagged text in the text rectangle, in one colour.

@@ -1,17 +1,11 @@
 // The label's measuring and its plain text painting.
 #include "ui/controls/text/label_ui.h"
 
-#include "ui/core/render/font_info_ui.h"
+#include "ui/controls/text/text_extent_ui.h"
 #include "ui/core/render/renderer_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
 
 namespace QuillUI {
-
-namespace {
-
-const int kMeasureExtent = 9999;
-
-}  // namespace
 
 RECT CLabelUI::GetTextRect() const {
     CRectUI rc = itemRect_;
@@ -20,6 +14,14 @@ RECT CLabelUI::GetTextRect() const {
     rc.right -= textPadding_.right;
     rc.bottom -= textPadding_.bottom;
     return rc;
+}
+
+SIZE CLabelUI::EstimateOneLineSize(SIZE available) {
+    if (fixedSize_.cy != 0 || manager_ == nullptr || manager_->GetPaintDC() == nullptr) {
+        return CControlUI::EstimateSize(available);
+    }
+    const FontInfoUI* font = manager_->GetFontInfo(font_);
+    return CSizeUI(fixedSize_.cx, (font != nullptr ? font->metrics.tmHeight : 0) + 8);
 }
 
 SIZE CLabelUI::EstimateSize(SIZE available) {
@@ -32,41 +34,8 @@ SIZE CLabelUI::EstimateSize(SIZE available) {
     if (!needEstimate_) return estimated_;
     needEstimate_ = false;
     lastAvailable_ = available;
-    CSizeUI size = fixedSize_;
-    const UINT style = (textStyle_ & ~static_cast<UINT>(DT_CENTER | DT_RIGHT)) | DT_CALCRECT;
-    // The measuring functions leave the rectangle alone for an empty text.
-    auto measure = [&](RECT& rc) {
-        if (text_.IsEmpty()) {
-            rc.right = rc.left;
-            rc.bottom = rc.top;
-            return;
-        }
-        HDC dc = manager_->GetPaintDC();
-        if (showHtml_) {
-            int links = 0;
-            CRendererUI::DrawHtmlText(dc, manager_, rc, text_.GetData(), 0, nullptr, nullptr, links, font_, style);
-        } else {
-            CRendererUI::DrawText(dc, manager_, rc, text_.GetData(), 0, font_, style);
-        }
-    };
-    if (IsMultiLine()) {
-        if (size.cx == 0) size.cx = available.cx;
-        RECT rc = {textPadding_.left, 0, size.cx - textPadding_.right, kMeasureExtent};
-        measure(rc);
-        size.cy = rc.bottom - rc.top + textPadding_.top + textPadding_.bottom;
-    } else {
-        if (size.cy == 0) {
-            const FontInfoUI* font = manager_->GetFontInfo(font_);
-            const int height = font != nullptr ? font->metrics.tmHeight : 0;
-            size.cy = height + 8 + textPadding_.top + textPadding_.bottom;
-        }
-        if (size.cx == 0) {
-            RECT rc = {0, 0, kMeasureExtent, size.cy};
-            measure(rc);
-            size.cx = rc.right - rc.left + textPadding_.left + textPadding_.right;
-        }
-    }
-    estimated_ = size;
+    const TextExtentRequestUI request = {text_.GetData(), font_, textStyle_, showHtml_, textPadding_};
+    estimated_ = MeasureTextExtent(*manager_, request, fixedSize_, available);
     return estimated_;
 }
 

@@ -25,4 +25,17 @@ inline DWORD ReadColorValue(const wchar_t* value) {
     return static_cast<DWORD>(wcstoul(value, nullptr, 16));
 }
 
+// An alignment written as words ("left", "center", "right"; "top",
+// "vcenter", "bottom"): each word found, in that order, overrides the ones
+// before; the first clears both bits, the second and the third set their
+// own bit and clear the other's. Returns the style with its bits so set.
+inline DWORD ReadAlignValue(const wchar_t* value, DWORD style, const wchar_t* first, const wchar_t* second,
+                            DWORD secondBit, const wchar_t* third, DWORD thirdBit) {
+    if (value == nullptr) return style;
+    if (wcsstr(value, first) != nullptr) style &= ~(secondBit | thirdBit);
+    if (wcsstr(value, second) != nullptr) style = (style & ~thirdBit) | secondBit;
+    if (wcsstr(value, third) != nullptr) style = (style & ~secondBit) | thirdBit;
+    return style;
+}
+
 }  // namespace QuillUI

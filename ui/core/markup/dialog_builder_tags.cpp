@@ -3,19 +3,31 @@
 
 #include "ui/controls/buttons/button_ui.h"
 #include "ui/controls/buttons/check_box_ui.h"
-#include "ui/controls/containers/container_ui.h"
-#include "ui/controls/containers/horizontal_layout_ui.h"
-#include "ui/controls/text/label_ui.h"
 #include "ui/controls/buttons/option_ui.h"
 #include "ui/controls/containers/child_layout_ui.h"
+#include "ui/controls/containers/container_ui.h"
+#include "ui/controls/containers/horizontal_layout_ui.h"
 #include "ui/controls/containers/scroll_bar_ui.h"
 #include "ui/controls/containers/tab_layout_ui.h"
 #include "ui/controls/containers/tile_layout_ui.h"
-#include "ui/controls/media/gif_anim_ui.h"
-#include "ui/controls/text/text_ui.h"
 #include "ui/controls/containers/vertical_layout_ui.h"
-#include "ui/core/hosts/active_x_ui.h"
+#include "ui/controls/lists/list_container_element_ui.h"
+#include "ui/controls/lists/list_hbox_element_ui.h"
+#include "ui/controls/lists/list_header_item_ui.h"
+#include "ui/controls/lists/list_header_ui.h"
+#include "ui/controls/lists/list_label_element_ui.h"
+#include "ui/controls/lists/list_text_element_ui.h"
+#include "ui/controls/lists/list_ui.h"
+#include "ui/controls/media/gif_anim_ui.h"
+#include "ui/controls/text/edit_ui.h"
+#include "ui/controls/text/label_ui.h"
+#include "ui/controls/text/rich_edit_ui.h"
+#include "ui/controls/text/text_ui.h"
+#include "ui/controls/values/date_time_ui.h"
+#include "ui/controls/values/progress_ui.h"
+#include "ui/controls/values/slider_ui.h"
 #include "ui/core/control/control_ui.h"
+#include "ui/core/hosts/active_x_ui.h"
 #include "ui/core/hosts/flash_ui.h"
 #include "ui/core/hosts/web_browser_ui.h"
 
@@ -54,6 +66,18 @@ const ControlTagUI kFrameworkTags[] = {
     {L"TileLayout", &Make<CTileLayoutUI>},
     {L"ChildLayout", &Make<CChildLayoutUI>},
     {L"GifAnim", &Make<CGifAnimUI>},
+    {L"List", &Make<CListUI>},
+    {L"ListHeader", &Make<CListHeaderUI>},
+    {L"ListHeaderItem", &Make<CListHeaderItemUI>},
+    {L"ListLabelElement", &Make<CListLabelElementUI>},
+    {L"ListTextElement", &Make<CListTextElementUI>},
+    {L"ListHBoxElement", &Make<CListHBoxElementUI>},
+    {L"ListContainerElement", &Make<CListContainerElementUI>},
+    {L"RichEdit", &Make<CRichEditUI>},
+    {L"Progress", &Make<CProgressUI>},
+    {L"Slider", &Make<CSliderUI>},
+    {L"Edit", &Make<CEditUI>},
+    {L"DateTime", &Make<CDateTimeUI>},
 };
 
 struct RegisteredTag {

@@ -44,7 +44,25 @@ public:
     void (*onNotify)(QuillUI::NotifyMessageUI& message) = nullptr;
 };
 
-class WidgetWindow {
+// Mouse and key input through the window type's Send.
+template <class Window>
+class WindowInput {
+public:
+    void Move(int x, int y) { Self().Send(WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
+    void Down(int x, int y) { Self().Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
+    void Up(int x, int y) { Self().Send(WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
+    void Click(int x, int y) {
+        Move(x, y);
+        Down(x, y);
+        Up(x, y);
+    }
+    void Key(WPARAM key) { Self().Send(WM_KEYDOWN, key, 0); }
+
+private:
+    Window& Self() { return static_cast<Window&>(*this); }
+};
+
+class WidgetWindow : public WindowInput<WidgetWindow> {
     // First made and last destroyed: the manager goes while its window lives.
     PlainWindow window_;
 
@@ -78,15 +96,6 @@ public:
         manager.MessageHandler(message, wParam, lParam, result);
         return result;
     }
-    void Move(int x, int y) { Send(WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
-    void Down(int x, int y) { Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
-    void Up(int x, int y) { Send(WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
-    void Click(int x, int y) {
-        Move(x, y);
-        Down(x, y);
-        Up(x, y);
-    }
-    void Key(WPARAM key) { Send(WM_KEYDOWN, key, 0); }
 
     // Paints the whole tree over a white surface.
     void Paint(DibSurface& surface) {
