@@ -26,10 +26,10 @@ void CChildLayoutUI::Init() {
     CDialogBuildScope scope(xmlFile_.GetData());
     CDialogBuilder builder;
     CControlUI* root = builder.Create(scope, nullptr, manager_, nullptr);
-    if (root != nullptr)
-        Add(root);
-    else
-        RemoveAll();
+    // The file's root is the only child, also when the layout is
+    // initialised again (moved into another window).
+    RemoveAll();
+    if (root != nullptr) Add(root);
 }
 
 void CChildLayoutUI::SetAttribute(const wchar_t* name, const wchar_t* value) {

@@ -43,6 +43,10 @@ TEST_F(ChildLayout, TheFilesFirstControlIsTheOnlyChild) {
     EXPECT_EQ(nullptr, window.Find<CControlUI>(L"second"));
     window.Layout();
     EXPECT_EQ(L"0,0,300,200", RectText(window.Find<CControlUI>(L"leaf")->GetPos()));
+    // Initialised again, it holds the file's tree once.
+    child->Init();
+    ASSERT_EQ(1, child->GetCount());
+    EXPECT_EQ(window.Find<CControlUI>(L"inner"), child->GetItemAt(0));
 }
 
 TEST_F(ChildLayout, AFileThatBuildsNothingEmptiesTheLayout) {
