@@ -19,6 +19,8 @@
 #include "ui/controls/text/label_ui.h"
 #include "ui/controls/text/rich_edit_ui.h"
 #include "ui/controls/text/text_ui.h"
+#include "ui/controls/tree/tree_node_ui.h"
+#include "ui/controls/tree/tree_view_ui.h"
 #include "ui/controls/values/date_time_ui.h"
 #include "ui/controls/values/progress_ui.h"
 #include "ui/controls/values/slider_ui.h"
@@ -70,6 +72,9 @@ const ControlTagUI kFrameworkTags[] = {
     {L"Slider", &Make<CSliderUI>},
     {L"Edit", &Make<CEditUI>},
     {L"DateTime", &Make<CDateTimeUI>},
+    {L"Tree", &Make<CTreeViewUI>},
+    {L"TreeView", &Make<CTreeViewUI>},
+    {L"TreeNode", &Make<CTreeNodeUI>},
 };
 
 struct RegisteredTag {
