@@ -8,6 +8,7 @@
 #include "ui/controls/containers/horizontal_layout_ui.h"
 #include "ui/controls/containers/scroll_bar_ui.h"
 #include "ui/controls/containers/vertical_layout_ui.h"
+#include "ui/controls/lists/combo_ui.h"
 #include "ui/controls/lists/list_container_element_ui.h"
 #include "ui/controls/lists/list_hbox_element_ui.h"
 #include "ui/controls/lists/list_header_item_ui.h"
@@ -67,6 +68,8 @@ const ControlTagUI kFrameworkTags[] = {
     {L"ListTextElement", &Make<CListTextElementUI>},
     {L"ListHBoxElement", &Make<CListHBoxElementUI>},
     {L"ListContainerElement", &Make<CListContainerElementUI>},
+    {L"Combo", &Make<CComboUI>},
+    {L"ComboBox", &Make<CComboUI>},
     {L"RichEdit", &Make<CRichEditUI>},
     {L"Progress", &Make<CProgressUI>},
     {L"Slider", &Make<CSliderUI>},
