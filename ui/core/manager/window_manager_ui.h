@@ -391,6 +391,8 @@ private:
     bool offscreenPaint_ = true;
     BYTE opacity_ = 255;
     bool layered_ = false;
+    // The last rectangle given to InvalidateRect since the last WM_PAINT.
+    RECT lastInvalidated_ = {0, 0, 0, 0};
     CRectUI layeredInset_;
     bool layeredChanged_ = false;
     CRectUI layeredUpdateRect_;
