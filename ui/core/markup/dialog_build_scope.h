@@ -28,7 +28,9 @@ public:
     // Scopes deeper than this below the build's first one are refused.
     static const int kMaxDepth = 16;
     // What one build may make: each control and each source opened costs one.
-    static const long kMaxElements = 10000;
+    // Room for a list or tree of tens of thousands of rows from one file,
+    // while the controls stay within the memory of a 32-bit process.
+    static const long kMaxElements = 100000;
 
     // source is a file name, markup text (it starts with "<" and, naming no
     // file, is never met again up the chain), a resource id
