@@ -241,14 +241,9 @@ bool CTreeNodeUI::Select(bool select, bool sendNotify) {
 
 void CTreeNodeUI::DoEvent(ControlEventUI& event) {
     const int kind = event.kind;
-    if (!IsMouseEnabled() && IsMouseEventKind(kind)) {
-        if (owner_ != nullptr)
-            owner_->DoEvent(event);
-        else
-            CContainerUI::DoEvent(event);
-        return;
-    }
     CListContainerElementUI::DoEvent(event);
+    // Mouse input the node does not take went to its owner.
+    if (!IsMouseEnabled() && IsMouseEventKind(kind)) return;
     if (kind == EventDblClick) {
         if (!IsEnabled()) return;
         // Repainted first: the notification may end the node.

@@ -4,6 +4,8 @@
 #include "ui/core/markup/dialog_builder_tags.h"
 #include "tests/support/desktop_input_lock.h"
 #include "tests/unit/ui/support/markup_window.h"
+#include "tests/unit/ui/support/skinned_window_fixture.h"
+#include "ui/core/window/window_impl_base.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +51,21 @@ void PumpPending() {
         DispatchMessageW(&msg);
     }
 }
+
+// A skinned window with one combo, its keys going through the message
+// loop's translation as a program's do.
+class ComboSkinWindow : public WindowImplBase {
+public:
+    const wchar_t* GetWindowClassName() const override { return L"QuillComboTestWindow"; }
+    CWideString GetSkinFolder() override { return CWideString(L""); }
+    CWideString GetSkinFile() override {
+        return CWideString(L"<Window size=\"300,200\"><VerticalLayout><Combo name=\"combo\" height=\"24\">"
+                           L"<ListLabelElement text=\"A\" height=\"20\" /><ListLabelElement text=\"B\" height=\"20\" />"
+                           L"</Combo><Control /></VerticalLayout></Window>");
+    }
+};
+
+class ComboInSkinnedWindow : public SkinnedWindowFixture<ComboSkinWindow> {};
 
 class ComboTest : public ::testing::Test {
 protected:
@@ -329,5 +346,24 @@ TEST_F(ComboTest, ClosedItShowsTheSelectedTextUnlessShowTextIsOff) {
         owner.Paint(surface);
         const bool dark = DarkestPixel(surface, RECT{0, 0, 300, 24}) != 0xFFFFFFu;
         EXPECT_EQ(wcscmp(showText, L"true") == 0, dark);
+    }
+}
+
+TEST_F(ComboInSkinnedWindow, EscapeAndEnterInThePopupCloseItAndLeaveTheWindowOpen) {
+    Open(new ComboSkinWindow(), L"combo");
+    auto* combo = static_cast<CComboUI*>(Find(L"combo"));
+    ASSERT_NE(nullptr, combo);
+    for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
+        SendMessageW(hwnd_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 12));
+        SendMessageW(hwnd_, WM_LBUTTONUP, 0, MAKELPARAM(50, 12));
+        Pump(20);
+        HWND popup = FindPopup();
+        ASSERT_NE(nullptr, popup);
+        PostMessageW(popup, WM_KEYDOWN, key, 1);
+        PostMessageW(popup, WM_KEYUP, key, 0xC0000001);
+        for (DWORD start = GetTickCount(); IsWindow(popup) && GetTickCount() - start < 5000;) Pump(10);
+        Pump(50);
+        EXPECT_FALSE(IsWindow(popup)) << key;
+        EXPECT_TRUE(IsWindow(hwnd_)) << "the key was the popup's, not the window's";
     }
 }

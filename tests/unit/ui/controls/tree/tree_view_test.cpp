@@ -328,3 +328,36 @@ TEST(TreeRemoval, ANodeKeptHearsNothingFromTheViewAndCanComeBack) {
     EXPECT_EQ(L"a a1 a1x a2 b b1 b1x b1y", Rows(t.tree));
     EXPECT_TRUE(b1->OnNotify.HasDelegates());
 }
+
+TEST(TreeLook, TheItemTextColourFollowsSelectionAndHover) {
+    TreeWindow t(L"itemtextcolor=\"#FF000001\" itemhottextcolor=\"#FF000002\" selitemtextcolor=\"#FF000003\" "
+                 L"selitemhottextcolor=\"#FF000004\"");
+    ASSERT_TRUE(t.built);
+    CTreeNodeUI* a = t.Node(L"a");
+    COptionUI* text = a->GetItemButton();
+    auto hover = [&](int kind) {
+        ControlEventUI event;
+        event.kind = kind;
+        event.mousePoint = POINT{400, 400};
+        a->Event(event);
+    };
+    struct Step {
+        const char* what;
+        int kind;  // 0: select, 1: deselect
+        DWORD colour;
+    };
+    const Step steps[] = {
+        {"enter", EventMouseEnter, 0xFF000002}, {"leave", EventMouseLeave, 0xFF000001},
+        {"select", 0, 0xFF000003},             {"enter selected", EventMouseEnter, 0xFF000004},
+        {"leave selected", EventMouseLeave, 0xFF000003}, {"deselect", 1, 0xFF000001},
+    };
+    for (const Step& step : steps) {
+        if (step.kind == 0)
+            ASSERT_TRUE(t.tree->SelectItem(0));
+        else if (step.kind == 1)
+            a->Select(false);
+        else
+            hover(step.kind);
+        EXPECT_EQ(step.colour, text->GetTextColor()) << step.what;
+    }
+}
