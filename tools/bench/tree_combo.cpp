@@ -17,8 +17,7 @@
 #include "ui/core/manager/window_manager_ui.h"
 #include "ui/core/markup/dialog_builder.h"
 #include "ui/core/render/dib_section_ui.h"
-
-#include <psapi.h>
+#include "tools/bench/ui_bench_support.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -34,46 +33,10 @@ const int kHeight = 480;
 // Items per markup build, well inside one build's budget.
 const int kItemBatch = 5000;
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double CommittedBytes() {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof(counters);
-    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return static_cast<double>(counters.PagefileUsage);
-}
-
-LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* manager = reinterpret_cast<CWindowManagerUI*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    LRESULT result = 0;
-    if (manager != nullptr && manager->MessageHandler(message, wParam, lParam, result)) return result;
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 struct BenchWindow {
     BenchWindow() {
-        HINSTANCE instance = GetModuleHandleW(nullptr);
-        CWindowManagerUI::SetInstance(instance);
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = &Proc;
-        wc.hInstance = instance;
-        wc.lpszClassName = L"QuillTreeComboBench";
-        RegisterClassW(&wc);
-        window = CreateWindowExW(0, wc.lpszClassName, L"bench", WS_POPUP, 0, 0, kWidth, kHeight, nullptr, nullptr,
-                                 instance, nullptr);
         manager = new CWindowManagerUI();
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(manager));
-        manager->Init(window, L"bench");
-        manager->SetDefaultFont(L"Arial", 14, false, false, false);
+        window = CreateBenchWindow(L"QuillTreeComboBench", kWidth, kHeight, manager);
         bitmap = CreateDibSection32(nullptr, kWidth, kHeight, true, &bits);
         dc = CreateCompatibleDC(nullptr);
         old = SelectObject(dc, bitmap);
@@ -123,7 +86,7 @@ int RunTree(int tops) {
     // budget however many tops there are.
     const std::wstring top = TopNode(0);
     const double before = CommittedBytes();
-    double t0 = Now();
+    double t0 = NowMs();
     bench.root = bench.Build(shell);
     if (bench.root == nullptr || !bench.manager->AttachDialog(bench.root)) {
         std::fprintf(stderr, "the markup did not build\n");
@@ -131,28 +94,28 @@ int RunTree(int tops) {
     }
     auto* tree = static_cast<CTreeViewUI*>(bench.manager->FindControl(L"tree"));
     for (int i = 0; i < tops; ++i) bench.Build(top, tree);
-    const double build = Now() - t0;
+    const double build = NowMs() - t0;
     const double perNode = (CommittedBytes() - before) / (tops * 1001);
     if (tree->GetCount() != tops * 1001) {
         std::fprintf(stderr, "%d nodes built of %d\n", tree->GetCount(), tops * 1001);
         return 1;
     }
-    t0 = Now();
+    t0 = NowMs();
     bench.LayOutAndPaint();
-    const double first = Now() - t0;
+    const double first = NowMs() - t0;
 
     CCheckBoxUI* folder = AsTreeNode(tree->GetItemAt(0))->GetFolderButton();
     double fold = 1e9;
     double unfold = 1e9;
     for (int i = 0; i < 5; ++i) {
-        t0 = Now();
+        t0 = NowMs();
         folder->Selected(true, true);
         bench.LayOutAndPaint();
-        fold = std::min(fold, Now() - t0);
-        t0 = Now();
+        fold = std::min(fold, NowMs() - t0);
+        t0 = NowMs();
         folder->Selected(false, true);
         bench.LayOutAndPaint();
-        unfold = std::min(unfold, Now() - t0);
+        unfold = std::min(unfold, NowMs() - t0);
     }
     if (!tree->GetItemAt(1)->IsVisible()) {
         std::fprintf(stderr, "the top node did not unfold\n");
@@ -208,7 +171,7 @@ int RunCombo(int items) {
     bench.LayOutAndPaint();
     double open = 1e9;
     for (int i = 0; i < 5; ++i) {
-        const double t0 = Now();
+        const double t0 = NowMs();
         combo->Activate();
         HWND popup = PopupOf(GetCurrentThreadId());
         if (popup == nullptr) {
@@ -217,7 +180,7 @@ int RunCombo(int items) {
         }
         // Its first layout and paint.
         UpdateWindow(popup);
-        open = std::min(open, Now() - t0);
+        open = std::min(open, NowMs() - t0);
         SendMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
         Pump();
         if (IsWindow(popup)) {

@@ -89,6 +89,8 @@ private:
     friend class CComboWnd;
 
     IListItemUI* ListItemAt(int index) const;
+    // The state image an attribute names, or null.
+    ImageDrawInfoUI* FindStateImage(const wchar_t* name);
     void Renumber(int first, int last);
     // Selects the nearest selectable item from index on, the popup staying
     // open.

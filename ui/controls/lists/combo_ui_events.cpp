@@ -143,6 +143,22 @@ void CComboUI::PaintText(HDC dc) {
     selected->SetPos(old, false);
 }
 
+ImageDrawInfoUI* CComboUI::FindStateImage(const wchar_t* name) {
+    struct Row {
+        const wchar_t* name;
+        ImageDrawInfoUI CComboUI::*image;
+    };
+    static const Row rows[] = {
+        {L"normalimage", &CComboUI::normalImage_},   {L"hotimage", &CComboUI::hotImage_},
+        {L"pushedimage", &CComboUI::pushedImage_},   {L"focusedimage", &CComboUI::focusedImage_},
+        {L"disabledimage", &CComboUI::disabledImage_},
+    };
+    for (const Row& row : rows) {
+        if (wcscmp(name, row.name) == 0) return &(this->*row.image);
+    }
+    return nullptr;
+}
+
 void CComboUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     if (name == nullptr) return;
     if (value == nullptr) value = L"";
@@ -153,16 +169,8 @@ void CComboUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
         SetTextPadding(CRectUI(n[0], n[1], n[2], n[3]));
     } else if (wcscmp(name, L"showtext") == 0) {
         SetShowText(IsTrueValue(value));
-    } else if (wcscmp(name, L"normalimage") == 0) {
-        SetNormalImage(value);
-    } else if (wcscmp(name, L"hotimage") == 0) {
-        SetHotImage(value);
-    } else if (wcscmp(name, L"pushedimage") == 0) {
-        SetPushedImage(value);
-    } else if (wcscmp(name, L"focusedimage") == 0) {
-        SetFocusedImage(value);
-    } else if (wcscmp(name, L"disabledimage") == 0) {
-        SetDisabledImage(value);
+    } else if (ImageDrawInfoUI* state = FindStateImage(name)) {
+        ChangeImage(*state, value);
     } else if (wcscmp(name, L"dropbox") == 0) {
         SetDropBox(value);
     } else if (wcscmp(name, L"dropboxsize") == 0) {

@@ -6,7 +6,6 @@
 #include "ui/controls/lists/list_item_look_ui.h"
 #include "ui/controls/text/label_ui.h"
 #include "ui/controls/tree/tree_view_ui.h"
-#include "ui/core/markup/attribute_value_ui.h"
 #include "ui/core/markup/dialog_builder_tags.h"
 #include "ui/core/manager/window_manager_ui.h"
 
@@ -281,15 +280,7 @@ void CTreeNodeUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     }
     if (wcscmp(name, L"text") == 0) {
         if (itemButton_ != nullptr) itemButton_->SetText(value);
-    } else if (wcscmp(name, L"itemtextcolor") == 0) {
-        SetItemTextColor(ReadColorValue(value));
-    } else if (wcscmp(name, L"itemhottextcolor") == 0) {
-        SetItemHotTextColor(ReadColorValue(value));
-    } else if (wcscmp(name, L"selitemtextcolor") == 0) {
-        SetSelItemTextColor(ReadColorValue(value));
-    } else if (wcscmp(name, L"selitemhottextcolor") == 0) {
-        SetSelItemHotTextColor(ReadColorValue(value));
-    } else {
+    } else if (!SetTreeItemColorAttribute(*this, name, value)) {
         CListContainerElementUI::SetAttribute(name, value);
     }
 }

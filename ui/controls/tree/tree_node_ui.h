@@ -6,8 +6,11 @@
 // never deletes its child nodes.
 #pragma once
 #include "ui/controls/lists/list_container_element_ui.h"
+#include "ui/core/markup/attribute_value_ui.h"
 #include "ui/core/values/pointer_array.h"
 #include "ui/core/values/wide_string.h"
+
+#include <cwchar>
 
 namespace QuillUI {
 
@@ -127,5 +130,27 @@ private:
 
 // The control's tree node, or null.
 CTreeNodeUI* AsTreeNode(CControlUI* control);
+
+// The four item text colour attributes, which a node and its view take
+// alike through their setters of the same names; false for another name.
+template <class Target>
+bool SetTreeItemColorAttribute(Target& target, const wchar_t* name, const wchar_t* value) {
+    struct Row {
+        const wchar_t* name;
+        void (Target::*set)(DWORD);
+    };
+    const Row rows[] = {
+        {L"itemtextcolor", &Target::SetItemTextColor},
+        {L"itemhottextcolor", &Target::SetItemHotTextColor},
+        {L"selitemtextcolor", &Target::SetSelItemTextColor},
+        {L"selitemhottextcolor", &Target::SetSelItemHotTextColor},
+    };
+    for (const Row& row : rows) {
+        if (wcscmp(name, row.name) != 0) continue;
+        (target.*row.set)(ReadColorValue(value));
+        return true;
+    }
+    return false;
+}
 
 }  // namespace QuillUI

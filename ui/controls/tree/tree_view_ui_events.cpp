@@ -166,15 +166,7 @@ void CTreeViewUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     } else if (wcscmp(name, L"itemminwidth") == 0) {
         const int width = _wtoi(value);
         SetItemMinWidth(width > 0 ? static_cast<UINT>(width) : 0);
-    } else if (wcscmp(name, L"itemtextcolor") == 0) {
-        SetItemTextColor(ReadColorValue(value));
-    } else if (wcscmp(name, L"itemhottextcolor") == 0) {
-        SetItemHotTextColor(ReadColorValue(value));
-    } else if (wcscmp(name, L"selitemtextcolor") == 0) {
-        SetSelItemTextColor(ReadColorValue(value));
-    } else if (wcscmp(name, L"selitemhottextcolor") == 0) {
-        SetSelItemHotTextColor(ReadColorValue(value));
-    } else {
+    } else if (!SetTreeItemColorAttribute(*this, name, value)) {
         CListUI::SetAttribute(name, value);
     }
 }
