@@ -46,8 +46,9 @@ for n in sorted(combos):
 sizes = sorted(trees)
 if len(sizes) >= 2:
     a, b = sizes[-2], sizes[-1]
+    keys = ("build", "first_layout_paint", "fold", "unfold")
     print("tree %d / %d nodes (x%.1f): " % (b, a, b / a) +
-          ", ".join("%s %.1f" % (k, trees[b][k] / trees[a][k]) for k in ("build", "first_layout_paint", "fold", "unfold")))
+          ", ".join("%s %.1f" % (k, trees[b][k] / trees[a][k]) for k in keys))
 if 1000 in combos and 10000 in combos:
     print("combo 10,000 / 1,000 items (x10): open %.1f" % (combos[10000] / combos[1000]))
 PY

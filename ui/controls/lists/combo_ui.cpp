@@ -182,7 +182,9 @@ void CComboUI::SetTextPadding(RECT padding) {
     Invalidate();
 }
 
-void CComboUI::SetDropBoxSize(SIZE size) { dropBoxSize_ = CSizeUI(std::max<LONG>(size.cx, 0), std::max<LONG>(size.cy, 0)); }
+void CComboUI::SetDropBoxSize(SIZE size) {
+    dropBoxSize_ = CSizeUI(std::max<LONG>(size.cx, 0), std::max<LONG>(size.cy, 0));
+}
 
 void CComboUI::SetNormalImage(const wchar_t* description) { ChangeImage(normalImage_, description); }
 void CComboUI::SetHotImage(const wchar_t* description) { ChangeImage(hotImage_, description); }

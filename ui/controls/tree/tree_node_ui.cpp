@@ -3,7 +3,6 @@
 #include "ui/controls/buttons/check_box_ui.h"
 #include "ui/controls/buttons/option_ui.h"
 #include "ui/controls/containers/horizontal_layout_ui.h"
-#include "ui/controls/lists/list_item_look_ui.h"
 #include "ui/controls/text/label_ui.h"
 #include "ui/controls/tree/tree_view_ui.h"
 #include "ui/core/markup/dialog_builder_tags.h"
@@ -78,7 +77,8 @@ CTreeNodeUI::CTreeNodeUI(CTreeNodeUI* parent) {
         // node only when added, so that a node never points at a parent
         // that does not list it.
         dottedLine_->SetVisible(parent->IsVisible());
-        if (parent->dottedLine_ != nullptr) dottedLine_->SetFixedWidth(parent->dottedLine_->GetFixedWidth() + kIndentStep);
+        if (parent->dottedLine_ != nullptr)
+            dottedLine_->SetFixedWidth(parent->dottedLine_->GetFixedWidth() + kIndentStep);
     }
     rowAttached_ = rowLayout_->Add(dottedLine_) && rowLayout_->Add(folderButton_) && rowLayout_->Add(checkBox_) &&
                    rowLayout_->Add(itemButton_) && CContainerUI::Add(rowLayout_);
@@ -135,7 +135,8 @@ bool CTreeNodeUI::CanAdopt(const CTreeNodeUI* node) const {
 void CTreeNodeUI::PrepareChild(CTreeNodeUI* node) {
     node->parentNode_ = this;
     node->IndentBelow(this);
-    if (node->itemButton_ != nullptr && itemButton_ != nullptr) node->itemButton_->SetGroup(itemButton_->GetGroup().GetData());
+    if (node->itemButton_ != nullptr && itemButton_ != nullptr)
+        node->itemButton_->SetGroup(itemButton_->GetGroup().GetData());
 }
 
 void CTreeNodeUI::IndentBelow(const CTreeNodeUI* parent) {

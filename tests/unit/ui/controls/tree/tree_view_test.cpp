@@ -54,7 +54,8 @@ std::wstring Checked(CTreeViewUI* tree) {
     std::wstring out;
     for (int i = 0; i < tree->GetCount(); ++i) {
         auto* node = AsTreeNode(tree->GetItemAt(i));
-        if (node->GetCheckBox()->IsSelected()) out += (out.empty() ? L"" : L" ") + std::wstring(node->GetName().GetData());
+        if (!node->GetCheckBox()->IsSelected()) continue;
+        out += (out.empty() ? L"" : L" ") + std::wstring(node->GetName().GetData());
     }
     return out;
 }
