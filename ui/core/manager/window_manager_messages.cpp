@@ -111,10 +111,14 @@ bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
         case WM_ERASEBKGND:
             result = 1;
             return true;
-        case WM_PAINT:
+        case WM_PAINT: {
+            LifeWatch watch(*this);
             OnPaint();
+            // Painted or validated now, whatever was invalidated before.
+            if (!watch.IsGone()) ::SetRectEmpty(&lastInvalidated_);
             result = 0;
             return true;
+        }
         case WM_PRINTCLIENT:
             OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
             return false;

@@ -105,6 +105,28 @@ TEST(WindowManagerPaint, OnlyControlsThatAskedAreLaidOutAgain) {
     EXPECT_EQ(1, window.manager.GetFoundControls()->GetSize()) << "the list starts empty on every pass";
 }
 
+TEST(WindowManagerPaint, AnAreaInvalidatedAgainIsPaintedAgainOnceItWasPainted) {
+    ManagedWindow window;
+    window.Show();
+    FramedTree tree(window);
+    UpdateWindow(window.Get());
+    const RECT area = {10, 10, 50, 50};
+    const RECT inside = {20, 20, 30, 30};
+    RECT update = {};
+    window.manager.Invalidate(area);
+    window.manager.Invalidate(inside);
+    ASSERT_TRUE(GetUpdateRect(window.Get(), &update, FALSE));
+    EXPECT_TRUE(EqualRect(&update, &area));
+    const int painted = window.paintMessages;
+    UpdateWindow(window.Get());
+    EXPECT_EQ(painted + 1, window.paintMessages);
+    ASSERT_FALSE(GetUpdateRect(window.Get(), &update, FALSE));
+    // Painted since: the same area is asked for again.
+    window.manager.Invalidate(inside);
+    ASSERT_TRUE(GetUpdateRect(window.Get(), &update, FALSE));
+    EXPECT_TRUE(EqualRect(&update, &inside));
+}
+
 TEST(WindowManagerPaint, ALayeredWindowPaintsPremultipliedPixelsIntoItsDib) {
     ManagedWindow window;
     window.Show();
