@@ -82,6 +82,8 @@ bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
         return !handled;
     });
     if (handled) {
+        // A filter that painted has validated what was invalidated before.
+        if (message == WM_PAINT && !watch.IsGone()) ::SetRectEmpty(&lastInvalidated_);
         POINT point;
         if (!watch.IsGone() && MousePositionOf(paintWindow_, message, lParam, point)) lastMousePos_ = point;
         result = answer;
