@@ -204,9 +204,7 @@ void CContainerUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     const bool isTrue = IsTrueValue(value);
     // "exists" asks the accessors: a list keeps its bars in its body.
     if (wcscmp(name, L"inset") == 0) {
-        long v[4] = {0, 0, 0, 0};
-        ParseNumberList(value, v, 4);
-        SetInset(RECT{v[0], v[1], v[2], v[3]});
+        SetInset(ParseRectList(value));
     } else if (wcscmp(name, L"mousechild") == 0) {
         SetMouseChildEnabled(isTrue);
     } else if (wcscmp(name, L"vscrollbar") == 0) {

@@ -164,9 +164,7 @@ void CComboUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     if (value == nullptr) value = L"";
     ListInfoChangeUI change = ListInfoChangeUI::None;
     if (wcscmp(name, L"textpadding") == 0) {
-        long n[4] = {0, 0, 0, 0};
-        ParseNumberList(value, n, 4);
-        SetTextPadding(CRectUI(n[0], n[1], n[2], n[3]));
+        SetTextPadding(ParseRectList(value));
     } else if (wcscmp(name, L"showtext") == 0) {
         SetShowText(IsTrueValue(value));
     } else if (ImageDrawInfoUI* state = FindStateImage(name)) {

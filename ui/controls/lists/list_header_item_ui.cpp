@@ -94,9 +94,7 @@ void CListHeaderItemUI::SetAttribute(const wchar_t* name, const wchar_t* value) 
     } else if (wcscmp(name, L"textcolor") == 0) {
         SetTextColor(ReadColorValue(value));
     } else if (wcscmp(name, L"textpadding") == 0) {
-        long n[4] = {0, 0, 0, 0};
-        ParseNumberList(value, n, 4);
-        SetTextPadding(CRectUI(n[0], n[1], n[2], n[3]));
+        SetTextPadding(ParseRectList(value));
     } else if (wcscmp(name, L"showhtml") == 0) {
         SetShowHtml(IsTrueValue(value));
     } else if (wcscmp(name, L"normalimage") == 0) {

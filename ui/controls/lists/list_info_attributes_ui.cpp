@@ -94,9 +94,7 @@ bool ReadListInfoAttribute(ListInfoUI& info, const wchar_t* name, const wchar_t*
     } else if (wcscmp(name, L"itemalign") == 0) {
         info.textStyle = ApplyAlignValue(info.textStyle, value);
     } else if (wcscmp(name, L"itemtextpadding") == 0) {
-        long n[4] = {0, 0, 0, 0};
-        ParseNumberList(value, n, 4);
-        info.textPadding = CRectUI(n[0], n[1], n[2], n[3]);
+        info.textPadding = ParseRectList(value);
         change = ListInfoChangeUI::Relayout;
     } else if (wcscmp(name, L"itemaltbk") == 0) {
         info.alternateBk = IsTrueValue(value);

@@ -192,8 +192,7 @@ void CLabelUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     } else if (wcscmp(name, L"disabledtextcolor") == 0) {
         SetDisabledTextColor(ReadColorValue(value));
     } else if (wcscmp(name, L"textpadding") == 0) {
-        ParseNumberList(value, n, 4);
-        SetTextPadding(CRectUI(n[0], n[1], n[2], n[3]));
+        SetTextPadding(ParseRectList(value));
     } else if (wcscmp(name, L"multiline") == 0) {
         SetMultiLine(IsTrueValue(value));
     } else if (wcscmp(name, L"showhtml") == 0) {

@@ -16,11 +16,7 @@ void SkipBlanks(const wchar_t*& p) {
     while (IsBlank(*p)) ++p;
 }
 
-void ReadRect(const CWideString& value, CRectUI& rect) {
-    long numbers[4] = {};
-    ParseNumberList(value.GetData(), numbers, 4);
-    rect = CRectUI(numbers[0], numbers[1], numbers[2], numbers[3]);
-}
+void ReadRect(const CWideString& value, CRectUI& rect) { rect = ParseRectList(value.GetData()); }
 
 // Kept in 8 bits, so larger values must not wrap around.
 uint8_t ReadFade(const CWideString& value) {

@@ -16,4 +16,10 @@ const wchar_t* ParseNumberList(const wchar_t* text, long* values, int count) {
     return p;
 }
 
+CRectUI ParseRectList(const wchar_t* text) {
+    long n[4] = {0, 0, 0, 0};
+    ParseNumberList(text, n, 4);
+    return CRectUI(n[0], n[1], n[2], n[3]);
+}
+
 }  // namespace QuillUI

@@ -1,5 +1,6 @@
 // Lists of decimal numbers as markup writes them: "10,20,110,50".
 #pragma once
+#include "ui/core/values/rect_ui.h"
 
 namespace QuillUI {
 
@@ -8,5 +9,8 @@ namespace QuillUI {
 // Returns where reading stopped: after the last separator, or at the
 // terminator.
 const wchar_t* ParseNumberList(const wchar_t* text, long* values, int count);
+
+// Four numbers as left, top, right and bottom ("textpadding", "inset").
+CRectUI ParseRectList(const wchar_t* text);
 
 }  // namespace QuillUI
