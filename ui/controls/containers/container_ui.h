@@ -159,6 +159,9 @@ protected:
     CControlUI* ChildToPlace(int index);
     // The item rectangle less the inset.
     RECT GetInsetRect() const;
+    // The space a child may take of the available: cut to its fixed size
+    // where it has one, else to its maximum.
+    static SIZE SpaceFor(const CControlUI* child, SIZE available);
     // Sets or moves one scroll component through SetScrollPos.
     void ScrollTo(LONG SIZE::*component, LONG value);
     void ScrollBy(LONG SIZE::*component, int64_t delta);

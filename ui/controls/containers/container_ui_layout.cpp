@@ -4,11 +4,13 @@
 
 namespace QuillUI {
 
-namespace {
-
-bool IsShown(const CScrollBarUI* bar) { return bar != nullptr && bar->IsVisible(); }
-
-}  // namespace
+SIZE CContainerUI::SpaceFor(const CControlUI* child, SIZE available) {
+    const int capWidth = child->GetFixedWidth() > 0 ? child->GetFixedWidth() : child->GetMaxWidth();
+    const int capHeight = child->GetFixedHeight() > 0 ? child->GetFixedHeight() : child->GetMaxHeight();
+    if (available.cx > capWidth) available.cx = capWidth;
+    if (available.cy > capHeight) available.cy = capHeight;
+    return available;
+}
 
 RECT CContainerUI::GetInsetRect() const {
     RECT rc = itemRect_;

@@ -10,7 +10,6 @@ namespace QuillUI {
 
 namespace {
 
-bool IsShown(const CScrollBarUI* bar) { return bar != nullptr && bar->IsVisible(); }
 bool IsUsable(const CScrollBarUI* bar) { return IsShown(bar) && bar->IsEnabled(); }
 
 }  // namespace

@@ -151,4 +151,7 @@ private:
     PartImagesUI railImages_;
 };
 
+// A bar that exists and shows.
+inline bool IsShown(const CScrollBarUI* bar) { return bar != nullptr && bar->IsVisible(); }
+
 }  // namespace QuillUI

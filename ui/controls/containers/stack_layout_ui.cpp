@@ -33,18 +33,6 @@ struct Axis {
     int MaxCross(const CControlUI* c) const { return h ? c->GetMaxHeight() : c->GetMaxWidth(); }
 };
 
-bool IsShown(const CScrollBarUI* bar) { return bar != nullptr && bar->IsVisible(); }
-
-// The available size cut to the child's fixed size where it has one, else
-// to its maximum.
-SIZE Capped(SIZE available, const CControlUI* child) {
-    const int capWidth = child->GetFixedWidth() > 0 ? child->GetFixedWidth() : child->GetMaxWidth();
-    const int capHeight = child->GetFixedHeight() > 0 ? child->GetFixedHeight() : child->GetMaxHeight();
-    if (available.cx > capWidth) available.cx = capWidth;
-    if (available.cy > capHeight) available.cy = capHeight;
-    return available;
-}
-
 }  // namespace
 
 void CStackLayoutUI::SetPos(RECT rect, bool needInvalidate) {
@@ -81,7 +69,7 @@ void CStackLayoutUI::SetPos(RECT rect, bool needInvalidate) {
         const RECT pad = child->GetPadding();
         const int padMain = axis.MainLo(pad) + axis.MainHi(pad);
         const int padCross = axis.CrossLo(pad) + axis.CrossHi(pad);
-        const SIZE available = Capped(axis.Size(availMain, availCross - padCross), child);
+        const SIZE available = SpaceFor(child, axis.Size(availMain, availCross - padCross));
         SIZE estimate;
         bool adjustable = false;
         if (horizontal_ && child->GetFixedWidth() == 0) {
@@ -126,7 +114,7 @@ void CStackLayoutUI::SetPos(RECT rect, bool needInvalidate) {
         const int padCrossLo = axis.CrossLo(pad);
         const int padCrossHi = axis.CrossHi(pad);
         remaining -= padMainLo;
-        const SIZE available = Capped(axis.Size(remaining, availCross - padCrossLo - padCrossHi), child);
+        const SIZE available = SpaceFor(child, axis.Size(remaining, availCross - padCrossLo - padCrossHi));
         fixedRemaining -= padMainLo + padMainHi;
         if (placed > 0) fixedRemaining -= childPadding_;
 

@@ -14,8 +14,6 @@ namespace QuillUI {
 
 namespace {
 
-bool IsShown(const CScrollBarUI* bar) { return bar != nullptr && bar->IsVisible(); }
-
 // Far beyond any screen, and far enough from the int limits that the scroll
 // arithmetic on top of it stays in range.
 int ToCoordinate(int64_t value) {

@@ -9,20 +9,6 @@
 
 namespace QuillUI {
 
-namespace {
-
-bool IsShown(const CScrollBarUI* bar) { return bar != nullptr && bar->IsVisible(); }
-
-// The space a child may take: cut to its fixed size where it has one,
-// else to its maximum.
-SIZE SpaceFor(const CControlUI* child, int width, int height) {
-    const int capWidth = child->GetFixedWidth() > 0 ? child->GetFixedWidth() : child->GetMaxWidth();
-    const int capHeight = child->GetFixedHeight() > 0 ? child->GetFixedHeight() : child->GetMaxHeight();
-    return SIZE{std::min(width, capWidth), std::min(height, capHeight)};
-}
-
-}  // namespace
-
 CListBodyUI::CListBodyUI(CListUI* owner) : owner_(owner) {}
 
 CListBodyUI::~CListBodyUI() = default;
@@ -53,7 +39,7 @@ void CListBodyUI::SetPos(RECT rect, bool needInvalidate) {
         ++count;
         if (headerWidth) continue;
         const RECT pad = child->GetPadding();
-        const SIZE size = child->EstimateSize(SpaceFor(child, availWidth - pad.left - pad.right, availHeight));
+        const SIZE size = child->EstimateSize(SpaceFor(child, SIZE{availWidth - pad.left - pad.right, availHeight}));
         const int width = Clamp(std::max(0, static_cast<int>(size.cx)), child->GetMinWidth(), child->GetMaxWidth());
         neededWidth = std::max(neededWidth, width);
     }
@@ -77,7 +63,7 @@ void CListBodyUI::SetPos(RECT rect, bool needInvalidate) {
         }
         const RECT pad = child->GetPadding();
         remaining -= pad.top;
-        const SIZE space = SpaceFor(child, availWidth - pad.left - pad.right, remaining);
+        const SIZE space = SpaceFor(child, SIZE{availWidth - pad.left - pad.right, remaining});
         const SIZE size = child->EstimateSize(space);
         const int height = Clamp(size.cy, child->GetMinHeight(), child->GetMaxHeight());
         int width = child->GetMaxWidth();

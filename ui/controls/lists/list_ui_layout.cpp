@@ -10,12 +10,6 @@
 
 namespace QuillUI {
 
-namespace {
-
-bool IsShown(const CScrollBarUI* bar) { return bar != nullptr && bar->IsVisible(); }
-
-}  // namespace
-
 void CListUI::UpdateColumns(int left, int right, bool layOutHeader) {
     listInfo_.columnCount = std::min(header_->GetCount(), kMaxListColumns);
     // A hidden header still defines the columns: its items are laid out in

@@ -12,8 +12,6 @@ namespace QuillUI {
 
 namespace {
 
-bool IsShown(const CScrollBarUI* bar) { return bar != nullptr && bar->IsVisible(); }
-
 RECT Inside(RECT rect, const RECT& padding) {
     rect.left += padding.left;
     rect.top += padding.top;
