@@ -1,0 +1,103 @@
+// Shows the gallery for pictures, at 40,40 on the screen:
+//   gallery_show [MILLISECONDS]  the gallery as it opens, until closed or
+//                                the time is up (5 s by default)
+//   gallery_show scenes          each scene in turn; with one on the screen
+//                                the program writes "SCENE.ready" in its
+//                                current folder and goes on to the next once
+//                                "SCENE.taken" appears there
+#include "tools/gallery/gallery_window.h"
+
+#include "common/win.h"
+#include "tests/unit/ui/support/skinned_window_fixture.h"
+#include "ui/core/control/control_ui.h"
+
+#include <cstdio>
+#include <cwchar>
+
+using namespace QuillUI;
+
+namespace {
+
+const int kWidth = 1180;
+const int kHeight = 820;
+
+HWND Open(GalleryWindow& window) {
+    HWND hwnd = window.Create(nullptr, L"Gallery", WS_OVERLAPPEDWINDOW, 0, 0, 0, kWidth, kHeight);
+    if (hwnd == nullptr) return nullptr;
+    SetWindowPos(hwnd, nullptr, 40, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ::ShowWindow(hwnd, SW_SHOW);
+    SetForegroundWindow(hwnd);
+    UpdateWindow(hwnd);
+    return hwnd;
+}
+
+POINT Centre(CControlUI* control) {
+    const RECT& pos = control->GetPos();
+    return POINT{(pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2};
+}
+
+void ClickAt(HWND hwnd, POINT point) {
+    POINT screen = point;
+    ClientToScreen(hwnd, &screen);
+    SetCursorPos(screen.x, screen.y);
+    const LPARAM at = MAKELPARAM(point.x, point.y);
+    SendMessageW(hwnd, WM_MOUSEMOVE, 0, at);
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
+    Pump(100);
+}
+
+// Clicks the edit, which opens its native edit window, and types into it.
+bool TypeIntoEdit(GalleryWindow& window, HWND hwnd) {
+    CControlUI* edit = window.GetManager().FindControl(L"edit");
+    if (edit == nullptr) return false;
+    ClickAt(hwnd, Centre(edit));
+    HWND native = edit->GetNativeWindow();
+    if (native == nullptr) return false;
+    SendMessageW(native, EM_SETSEL, 0, -1);
+    for (const wchar_t* c = L"Typed into the edit, key by key"; *c != L'\0'; ++c) {
+        PostMessageW(native, WM_CHAR, *c, 1);
+        Pump(15);
+    }
+    return true;
+}
+
+bool FileExists(const wchar_t* name) { return GetFileAttributesW(name) != INVALID_FILE_ATTRIBUTES; }
+
+// Tells that SCENE is on the screen and waits, a minute at most, until its
+// picture is taken.
+bool Hold(const wchar_t* scene) {
+    Pump(1500);
+    const std::wstring ready = std::wstring(scene) + L".ready";
+    const std::wstring taken = std::wstring(scene) + L".taken";
+    DeleteFileW(taken.c_str());
+    HANDLE file = CreateFileW(ready.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    for (int waited = 0; waited < 60000 && !FileExists(taken.c_str()); waited += 50) Pump(50);
+    return FileExists(taken.c_str());
+}
+
+int ShowScenes() {
+    GalleryWindow window;
+    HWND hwnd = Open(window);
+    if (hwnd == nullptr) return 2;
+    int result = 0;
+    if (!Hold(L"opened")) result = 3;
+    if (result == 0 && !TypeIntoEdit(window, hwnd)) {
+        fwprintf(stderr, L"the edit opened no window to type into\n");
+        result = 4;
+    }
+    if (result == 0 && !Hold(L"typing")) result = 3;
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    return result;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    CWindowManagerUI::SetInstance(GetModuleHandleW(nullptr));
+    if (argc > 1 && wcscmp(argv[1], L"scenes") == 0) return ShowScenes();
+    GalleryWindow window;
+    return ShowForPicture(window, L"Gallery", kWidth, kHeight, argc > 1 ? wcstoul(argv[1], nullptr, 10) : 5000);
+}
