@@ -153,6 +153,10 @@ protected:
     void DestroyChild(CControlUI* control);
     // Lays the container out again at its current place, for ProcessScrollBar.
     void Relayout(bool needInvalidate);
+    // For the placement loops of SetPos: the child at index when the layout
+    // places it itself; null for a hidden child, and for a float one, which
+    // this places by its anchors.
+    CControlUI* ChildToPlace(int index);
     // The item rectangle less the inset.
     RECT GetInsetRect() const;
     // Sets or moves one scroll component through SetScrollPos.

@@ -46,12 +46,8 @@ void CContainerUI::SetPos(RECT rect, bool needInvalidate) {
     if (items_.IsEmpty()) return;
     const RECT area = GetLayoutArea();
     for (int i = 0; i < items_.GetSize(); ++i) {
-        CControlUI* child = static_cast<CControlUI*>(items_[i]);
-        if (!child->IsVisible()) continue;
-        if (child->IsFloat()) {
-            SetFloatPos(i);
-            continue;
-        }
+        CControlUI* child = ChildToPlace(i);
+        if (child == nullptr) continue;
         const int width = Clamp(area.right - area.left, child->GetMinWidth(), child->GetMaxWidth());
         const int height = Clamp(area.bottom - area.top, child->GetMinHeight(), child->GetMaxHeight());
         child->SetPos(RECT{area.left, area.top, area.left + width, area.top + height}, false);
@@ -83,6 +79,14 @@ void CContainerUI::SetFloatPos(int index) {
     rc.right = static_cast<LONG>(width * percent.right) + xy.cx + child->GetFixedWidth();
     rc.bottom = static_cast<LONG>(height * percent.bottom) + xy.cy + child->GetFixedHeight();
     child->SetPos(rc, false);
+}
+
+CControlUI* CContainerUI::ChildToPlace(int index) {
+    CControlUI* child = static_cast<CControlUI*>(items_[index]);
+    if (!child->IsVisible()) return nullptr;
+    if (!child->IsFloat()) return child;
+    SetFloatPos(index);
+    return nullptr;
 }
 
 void CContainerUI::Relayout(bool needInvalidate) {

@@ -118,12 +118,8 @@ void CStackLayoutUI::SetPos(RECT rect, bool needInvalidate) {
     int adjustable = 0;
     int placed = 0;
     for (int i = 0; i < items_.GetSize(); ++i) {
-        CControlUI* child = static_cast<CControlUI*>(items_[i]);
-        if (!child->IsVisible()) continue;
-        if (child->IsFloat()) {
-            SetFloatPos(i);
-            continue;
-        }
+        CControlUI* child = ChildToPlace(i);
+        if (child == nullptr) continue;
         const RECT pad = child->GetPadding();
         const int padMainLo = axis.MainLo(pad);
         const int padMainHi = axis.MainHi(pad);

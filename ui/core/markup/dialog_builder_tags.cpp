@@ -4,9 +4,12 @@
 #include "ui/controls/buttons/button_ui.h"
 #include "ui/controls/buttons/check_box_ui.h"
 #include "ui/controls/buttons/option_ui.h"
+#include "ui/controls/containers/child_layout_ui.h"
 #include "ui/controls/containers/container_ui.h"
 #include "ui/controls/containers/horizontal_layout_ui.h"
 #include "ui/controls/containers/scroll_bar_ui.h"
+#include "ui/controls/containers/tab_layout_ui.h"
+#include "ui/controls/containers/tile_layout_ui.h"
 #include "ui/controls/containers/vertical_layout_ui.h"
 #include "ui/controls/lists/list_container_element_ui.h"
 #include "ui/controls/lists/list_hbox_element_ui.h"
@@ -15,6 +18,7 @@
 #include "ui/controls/lists/list_label_element_ui.h"
 #include "ui/controls/lists/list_text_element_ui.h"
 #include "ui/controls/lists/list_ui.h"
+#include "ui/controls/media/gif_anim_ui.h"
 #include "ui/controls/text/edit_ui.h"
 #include "ui/controls/text/label_ui.h"
 #include "ui/controls/text/rich_edit_ui.h"
@@ -58,6 +62,10 @@ const ControlTagUI kFrameworkTags[] = {
     {L"Button", &Make<CButtonUI>},
     {L"Option", &Make<COptionUI>},
     {L"CheckBox", &Make<CCheckBoxUI>},
+    {L"TabLayout", &Make<CTabLayoutUI>},
+    {L"TileLayout", &Make<CTileLayoutUI>},
+    {L"ChildLayout", &Make<CChildLayoutUI>},
+    {L"GifAnim", &Make<CGifAnimUI>},
     {L"List", &Make<CListUI>},
     {L"ListHeader", &Make<CListHeaderUI>},
     {L"ListHeaderItem", &Make<CListHeaderItemUI>},

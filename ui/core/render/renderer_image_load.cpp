@@ -16,8 +16,6 @@ namespace QuillUI {
 
 namespace {
 
-// Far above any skin image; a damaged archive cannot make us allocate more.
-const size_t kMaxImageFileSize = 64 * 1024 * 1024;
 const long long kMaxPixels = 4096LL * 4096LL;
 
 const wchar_t kColorType[] = L"*COLOR*";

@@ -7,6 +7,10 @@
 
 namespace QuillUI {
 
+// The limit for image files: far above any skin image, so a damaged archive
+// cannot make a loader allocate more.
+const size_t kMaxImageFileSize = 64 * 1024 * 1024;
+
 enum class SkinReadResult {
     kOk,
     kCannotOpen,      // no such file, or it cannot be opened

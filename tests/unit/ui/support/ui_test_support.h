@@ -7,6 +7,12 @@
 #include <cstring>
 #include <string>
 
+// "left,top,right,bottom", for comparing rectangles in tests.
+inline std::wstring RectText(const RECT& r) {
+    return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
+           std::to_wstring(r.bottom);
+}
+
 // A control (or window) whose memory is spoilt on deletion and never given
 // back, so that no later allocation can hide a use of it: any such use
 // crashes.

@@ -15,11 +15,6 @@ using namespace QuillUI;
 
 namespace {
 
-std::wstring Show(const RECT& r) {
-    return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
-           std::to_wstring(r.bottom);
-}
-
 struct PlacementCase {
     const char* what;
     bool horizontal;
@@ -83,7 +78,7 @@ TEST(StackLayoutPlacement, PlacesChildrenByTheTwoPassArithmetic) {
         for (size_t i = 0; i < c.children.size(); ++i) {
             CControlUI* child = window.Find<CControlUI>((L"c" + std::to_wstring(i)).c_str());
             ASSERT_NE(nullptr, child) << c.what;
-            EXPECT_EQ(Show(c.expected[i]), Show(child->GetPos())) << c.what << ", child " << i;
+            EXPECT_EQ(RectText(c.expected[i]), RectText(child->GetPos())) << c.what << ", child " << i;
         }
     }
 }
@@ -99,8 +94,8 @@ TEST(StackLayoutPlacement, ControlsThatMeasureTextLayOutWithoutAWindow) {
     layout.Add(label);
     layout.Add(button);
     layout.SetPos(RECT{0, 0, 100, 100}, false);
-    EXPECT_EQ(L"0,0,100,50", Show(label->GetPos()));
-    EXPECT_EQ(L"0,50,100,100", Show(button->GetPos()));
+    EXPECT_EQ(L"0,0,100,50", RectText(label->GetPos()));
+    EXPECT_EQ(L"0,50,100,100", RectText(button->GetPos()));
     EXPECT_EQ(0, label->EstimateSize(SIZE{100, 100}).cy);
 }
 
@@ -160,14 +155,14 @@ protected:
 TEST_F(SeparatorDrag, ImmediateModeResizesLiveAndStopsAtTheMinimum) {
     Build(L"<HorizontalLayout name=\"pane\" width=\"200\" minwidth=\"150\" sepwidth=\"4\" sepimm=\"true\" />");
     EXPECT_EQ(static_cast<UINT>(ControlFlagSetCursor), pane->GetControlFlags());
-    EXPECT_EQ(L"196,0,200,100", Show(pane->GetThumbRect()));
+    EXPECT_EQ(L"196,0,200,100", RectText(pane->GetThumbRect()));
 
     Send(EventButtonDown, 198, 50);
     Send(EventMouseMove, 158, 50);
-    EXPECT_EQ(L"0,0,160,100", Show(pane->GetPos()));
+    EXPECT_EQ(L"0,0,160,100", RectText(pane->GetPos()));
     EXPECT_EQ(160, pane->GetFixedWidth());
     Send(EventMouseMove, 118, 50);
-    EXPECT_EQ(L"0,0,150,100", Show(pane->GetPos()));
+    EXPECT_EQ(L"0,0,150,100", RectText(pane->GetPos()));
     // Further left changes nothing; coming back right starts only once the
     // pointer is back over the strip.
     Send(EventMouseMove, 100, 50);
@@ -177,8 +172,8 @@ TEST_F(SeparatorDrag, ImmediateModeResizesLiveAndStopsAtTheMinimum) {
     EXPECT_EQ(178, pane->GetFixedWidth());
     Send(EventButtonUp, 148, 50);
     window.Layout();
-    EXPECT_EQ(L"0,0,178,100", Show(pane->GetPos()));
-    EXPECT_EQ(L"178,0,400,100", Show(window.Find<CControlUI>(L"filler")->GetPos()));
+    EXPECT_EQ(L"0,0,178,100", RectText(pane->GetPos()));
+    EXPECT_EQ(L"178,0,400,100", RectText(window.Find<CControlUI>(L"filler")->GetPos()));
 }
 
 TEST_F(SeparatorDrag, PreviewModeMovesOnlyTheStripUntilRelease) {
@@ -187,12 +182,12 @@ TEST_F(SeparatorDrag, PreviewModeMovesOnlyTheStripUntilRelease) {
     // In the manager's post-paint list: adding it again is refused.
     EXPECT_FALSE(window.manager.AddPostPaint(pane));
     Send(EventMouseMove, 298, 50);
-    EXPECT_EQ(L"0,0,200,100", Show(pane->GetPos()));
+    EXPECT_EQ(L"0,0,200,100", RectText(pane->GetPos()));
     EXPECT_EQ(200, pane->GetFixedWidth());
-    EXPECT_EQ(L"256,0,260,100", Show(pane->GetThumbRect(true)));
+    EXPECT_EQ(L"256,0,260,100", RectText(pane->GetThumbRect(true)));
     // A parent's layout pass during the drag keeps the old size.
     window.Layout();
-    EXPECT_EQ(L"0,0,200,100", Show(pane->GetPos()));
+    EXPECT_EQ(L"0,0,200,100", RectText(pane->GetPos()));
 
     DibSurface surface(400, 100);
     window.Paint(surface);
@@ -206,7 +201,7 @@ TEST_F(SeparatorDrag, PreviewModeMovesOnlyTheStripUntilRelease) {
     EXPECT_TRUE(window.manager.AddPostPaint(pane));
     window.manager.RemovePostPaint(pane);
     window.Layout();
-    EXPECT_EQ(L"0,0,260,100", Show(pane->GetPos()));
+    EXPECT_EQ(L"0,0,260,100", RectText(pane->GetPos()));
 
     // Switching to immediate mode during a drag takes the preview away.
     Send(EventButtonDown, 258, 50);
@@ -215,13 +210,13 @@ TEST_F(SeparatorDrag, PreviewModeMovesOnlyTheStripUntilRelease) {
     EXPECT_TRUE(window.manager.AddPostPaint(pane));
     window.manager.RemovePostPaint(pane);
     Send(EventMouseMove, 238, 50);
-    EXPECT_EQ(L"0,0,240,100", Show(pane->GetPos()));
+    EXPECT_EQ(L"0,0,240,100", RectText(pane->GetPos()));
     Send(EventButtonUp, 238, 50);
 }
 
 TEST_F(SeparatorDrag, APressWithoutAMoveLeavesAFlexibleLayoutFlexible) {
     Build(L"<HorizontalLayout name=\"pane\" sepwidth=\"-4\" />");
-    EXPECT_EQ(L"0,0,4,100", Show(pane->GetThumbRect()));
+    EXPECT_EQ(L"0,0,4,100", RectText(pane->GetThumbRect()));
     Send(EventButtonDown, 1, 50);
     Send(EventButtonUp, 1, 50);
     EXPECT_EQ(0, pane->GetFixedWidth());
@@ -233,12 +228,12 @@ TEST(SeparatorDragVertical, ATopStripMovesTheTopEdgeUpToTheMaximum) {
                                     L"<VerticalLayout name=\"pane\" height=\"100\" maxheight=\"110\" "
                                     L"sepheight=\"-4\" sepimm=\"true\" /><Control /></VerticalLayout></Window>"));
     auto* pane = window.Find<CVerticalLayoutUI>(L"pane");
-    EXPECT_EQ(L"0,100,100,104", Show(pane->GetThumbRect()));
+    EXPECT_EQ(L"0,100,100,104", RectText(pane->GetThumbRect()));
     ControlEventUI down = MakeEvent(EventButtonDown, 50, 101);
     pane->Event(down);
     ControlEventUI move = MakeEvent(EventMouseMove, 50, 81);
     pane->Event(move);
-    EXPECT_EQ(L"0,90,100,200", Show(pane->GetPos()));
+    EXPECT_EQ(L"0,90,100,200", RectText(pane->GetPos()));
     EXPECT_EQ(110, pane->GetFixedHeight());
     ControlEventUI cursor = MakeEvent(EventSetCursor, 50, 91);
     pane->Event(cursor);

@@ -10,11 +10,6 @@ using namespace QuillUI;
 
 namespace {
 
-std::wstring RectText(const RECT& r) {
-    return std::to_wstring(r.left) + L"," + std::to_wstring(r.top) + L"," + std::to_wstring(r.right) + L"," +
-           std::to_wstring(r.bottom);
-}
-
 TEST(NumberList, StopsAtTheEndOfTheTextAndMissingNumbersAreZero) {
     GuardedBytes guard(4096);
     const struct {
