@@ -47,10 +47,13 @@ void ClickAt(HWND hwnd, POINT point) {
     Pump(100);
 }
 
-// Clicks the edit, which opens its native edit window, and types into it.
+// Turns to the last tab page, clicks the edit, which opens its native edit
+// window, and types into it.
 bool TypeIntoEdit(GalleryWindow& window, HWND hwnd) {
     CControlUI* edit = window.GetManager().FindControl(L"edit");
-    if (edit == nullptr) return false;
+    CControlUI* lastTab = window.GetManager().FindControl(L"tab2");
+    if (edit == nullptr || lastTab == nullptr) return false;
+    ClickAt(hwnd, Centre(lastTab));
     ClickAt(hwnd, Centre(edit));
     HWND native = edit->GetNativeWindow();
     if (native == nullptr) return false;

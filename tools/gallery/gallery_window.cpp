@@ -1,5 +1,7 @@
 #include "tools/gallery/gallery_window.h"
 
+#include "ui/controls/buttons/option_ui.h"
+#include "ui/controls/containers/tab_layout_ui.h"
 #include "ui/controls/lists/list_ui.h"
 #include "ui/core/hosts/active_x_ui.h"
 #include "ui/core/hosts/com_declarations_ui.h"
@@ -30,6 +32,13 @@ void GalleryWindow::Notify(NotifyMessageUI& message) {
     if (message.type == L"windowinit") {
         FeedMovie(L"flash", L"Download", 70);
         FeedMovie(L"activex", L"Unpack", 35);
+    }
+    // The options "tab0", "tab1", ... choose the tab layout's page.
+    auto* option = static_cast<COptionUI*>(message.sender != nullptr ? message.sender->GetInterface(L"Option") : nullptr);
+    if (message.type == L"selectchanged" && option != nullptr && option->IsSelected() &&
+        option->GetName().Left(3) == L"tab") {
+        if (auto* tabs = static_cast<CTabLayoutUI*>(manager_.FindControl(L"tabs")))
+            tabs->SelectItem(_wtoi(option->GetName().GetData() + 3));
     }
     WindowImplBase::Notify(message);
 }
