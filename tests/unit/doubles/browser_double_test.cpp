@@ -225,38 +225,25 @@ TEST_F(BrowserDoubleTest, ThePageShowsItsAddressWithItsAmpersands) {
                                        std::string::npos; }))
         << module.Log();
 
-    const int width = 400, height = 60;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
+    DrawSurface surface(400, 60);
     IViewObject* view = nullptr;
     ASSERT_EQ(object_->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(&view)), S_OK);
-    RECTL bounds = {0, 0, width, height};
-    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0), S_OK);
+    RECTL bounds = surface.Bounds();
+    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, surface.Dc(), &bounds, nullptr, nullptr, 0),
+              S_OK);
     view->Release();
-    GdiFlush();
     // The first line ends where the whole address, ampersands and all, ends.
     TEXTMETRICW metrics = {};
-    GetTextMetricsW(dc, &metrics);
+    GetTextMetricsW(surface.Dc(), &metrics);
     SIZE extent = {};
-    GetTextExtentPoint32W(dc, kUrl, static_cast<int>(wcslen(kUrl)), &extent);
-    const DWORD page = static_cast<const DWORD*>(bits)[0] & 0xFFFFFF;
+    GetTextExtentPoint32W(surface.Dc(), kUrl, static_cast<int>(wcslen(kUrl)), &extent);
+    const DWORD page = surface.Pixel(0, 0);
     int right = -1;
     for (int y = 8; y < 8 + metrics.tmHeight; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if ((static_cast<const DWORD*>(bits)[y * width + x] & 0xFFFFFF) != page && x > right) right = x;
+        for (int x = right + 1; x < bounds.right; ++x) {
+            if (surface.Pixel(x, y) != page) right = x;
         }
     }
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
     EXPECT_NEAR(right + 1, 8 + extent.cx, 2);
 
     Stop(module);
