@@ -10,8 +10,7 @@
 #include "ui/core/markup/dialog_builder.h"
 #include "ui/core/render/dib_section_ui.h"
 #include "ui/core/values/delegate.h"
-
-#include <psapi.h>
+#include "tools/bench/ui_bench_support.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -25,31 +24,6 @@ namespace {
 
 const int kWidth = 640;
 const int kHeight = 480;
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double CommittedMib() {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof(counters);
-    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return static_cast<double>(counters.PagefileUsage) / (1024.0 * 1024.0);
-}
-
-LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* manager = reinterpret_cast<CWindowManagerUI*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    LRESULT result = 0;
-    if (manager != nullptr && manager->MessageHandler(message, wParam, lParam, result)) return result;
-    return DefWindowProcW(window, message, wParam, lParam);
-}
 
 // Cell texts made on demand, as a program with its data elsewhere would.
 class RowTexts : public IListTextCallbackUI {
@@ -82,19 +56,8 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "usage: bench_list_rows N\n");
         return 2;
     }
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    CWindowManagerUI::SetInstance(instance);
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = &Proc;
-    wc.hInstance = instance;
-    wc.lpszClassName = L"QuillListBench";
-    RegisterClassW(&wc);
-    HWND window = CreateWindowExW(0, wc.lpszClassName, L"list", WS_POPUP, 0, 0, kWidth, kHeight, nullptr, nullptr,
-                                  instance, nullptr);
     auto* manager = new CWindowManagerUI();
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(manager));
-    manager->Init(window, L"bench");
-    manager->SetDefaultFont(L"Arial", 14, false, false, false);
+    HWND window = CreateBenchWindow(L"QuillListBench", kWidth, kHeight, manager);
 
     // The whole list, header and rows, from one markup text.
     std::wstring markup =
@@ -105,8 +68,8 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 0; i < rows; ++i) markup += L"<ListTextElement height=\"20\" />";
     markup += L"</List></Window>";
 
-    const double before = CommittedMib();
-    double t0 = Now();
+    const double before = CommittedBytes();
+    double t0 = NowMs();
     CControlUI* root = nullptr;
     {
         // The parsed markup goes with the builder, before memory is read.
@@ -117,7 +80,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "the markup did not build\n");
         return 1;
     }
-    const double build = Now() - t0;
+    const double build = NowMs() - t0;
     auto* list = static_cast<CListUI*>(manager->FindControl(L"list"));
     if (list->GetCount() != rows) {
         std::fprintf(stderr, "%d rows built of %d\n", list->GetCount(), rows);
@@ -126,19 +89,19 @@ int wmain(int argc, wchar_t** argv) {
     RowTexts texts;
     list->SetTextCallback(&texts);
     const RECT client = {0, 0, kWidth, kHeight};
-    t0 = Now();
+    t0 = NowMs();
     root->SetPos(client, false);
-    const double firstLayout = Now() - t0;
+    const double firstLayout = NowMs() - t0;
     markup.clear();
     markup.shrink_to_fit();
-    const double memory = (CommittedMib() - before) * 1024.0 * 1024.0 / rows;
+    const double memory = (CommittedBytes() - before) / rows;
 
     double layout = 1e9;
     for (int i = 0; i < 3; ++i) {
         root->NeedUpdate();
-        t0 = Now();
+        t0 = NowMs();
         root->SetPos(client, false);
-        layout = std::min(layout, Now() - t0);
+        layout = std::min(layout, NowMs() - t0);
     }
 
     uint8_t* bits = nullptr;
@@ -158,24 +121,24 @@ int wmain(int argc, wchar_t** argv) {
     int paintedRows = 0;
     for (int i = 0; i < 5; ++i) {
         counter.count = 0;
-        t0 = Now();
+        t0 = NowMs();
         paint();
-        painted = std::min(painted, Now() - t0);
+        painted = std::min(painted, NowMs() - t0);
         paintedRows = counter.count;
     }
 
     double scroll = 1e9;
     double scrollLayout = 1e9;
     for (int i = 0; i < 10; ++i) {
-        t0 = Now();
+        t0 = NowMs();
         list->LineDown();
         paint();
-        scroll = std::min(scroll, Now() - t0);
-        t0 = Now();
+        scroll = std::min(scroll, NowMs() - t0);
+        t0 = NowMs();
         list->LineDown();
         root->SetPos(client, false);
         paint();
-        scrollLayout = std::min(scrollLayout, Now() - t0);
+        scrollLayout = std::min(scrollLayout, NowMs() - t0);
     }
 
     std::printf("rows %d build %.2f first_layout %.3f layout %.3f paint %.3f painted_rows %d scroll %.3f "

@@ -8,17 +8,8 @@
 # Runs the test build under Wine (the architecture tools/test-arch.sh picks).
 #   tools/bench/list_rows.sh [BUILD_DIR]   (default build/win32 or build/win64)
 set -e
-root=$(cd "$(dirname "$0")/../.." && pwd)
-arch=$("$root/tools/test-arch.sh")
-build=${1:-$root/build/$arch}
-bench=$build/tools/bench/bench_list_rows.exe
-[ -f "$bench" ] || { echo "build $bench first (cmake --build --preset $arch)"; exit 1; }
-build=$(cd "$build" && pwd)
-run="$root/tools/wine-run.sh $arch $build/wineprefix"
-$run cmd /c exit >/dev/null 2>&1 || true
-
-out=$(mktemp "${TMPDIR:-/tmp}/qbench_list.XXXXXX")
-trap 'rm -f "$out"' EXIT
+exe=bench_list_rows.exe
+. "$(dirname "$0")/ui_bench_env.sh"
 for n in 1000 10000 50000; do
   for i in 1 2 3; do $run "$bench" $n | tr -d '\r' >>"$out"; done
 done

@@ -26,12 +26,15 @@ void* COptionUI::GetInterface(const wchar_t* name) {
 
 void COptionUI::SetManager(CWindowManagerUI* manager, CControlUI* parent, bool init) {
     // A group lives in one manager: moving to another leaves the old one's,
-    // which would otherwise keep a pointer to this option.
-    if (manager_ != nullptr && manager_ != manager && !group_.IsEmpty()) {
+    // which would otherwise keep a pointer to this option, and joins the
+    // new one's, also without init (a combo box's items come back from its
+    // popup so).
+    const bool moved = manager_ != manager;
+    if (manager_ != nullptr && moved && !group_.IsEmpty()) {
         manager_->RemoveOptionGroup(group_.GetData(), this);
     }
     CButtonUI::SetManager(manager, parent, init);
-    if (init && !group_.IsEmpty() && manager_ != nullptr) manager_->AddOptionGroup(group_.GetData(), this);
+    if ((init || moved) && !group_.IsEmpty() && manager_ != nullptr) manager_->AddOptionGroup(group_.GetData(), this);
 }
 
 void COptionUI::SetGroup(const wchar_t* name) {

@@ -17,7 +17,8 @@ public:
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* name) override;
     bool Activate() override;
-    // Joins its group in the new manager when init is set.
+    // Joins its group in the new manager when init is set or the manager
+    // changed.
     void SetManager(CWindowManagerUI* manager, CControlUI* parent, bool init = true) override;
     // Disabling keeps only the selected bit of the state word.
     void SetEnabled(bool enabled = true) override;

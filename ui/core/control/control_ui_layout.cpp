@@ -109,9 +109,11 @@ void CControlUI::NeedUpdate() {
 }
 
 void CControlUI::NeedParentUpdate() {
+    // The parent's NeedUpdate invalidates it already: a second invalidation
+    // would cost a call into the system for each of many children that a
+    // container hides or shows at once (a tree's fold).
     if (parent_ != nullptr) {
         parent_->NeedUpdate();
-        parent_->Invalidate();
     } else {
         NeedUpdate();
     }

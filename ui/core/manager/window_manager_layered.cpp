@@ -81,7 +81,14 @@ void CWindowManagerUI::Invalidate(RECT rect) {
         ::UnionRect(&joined, &layeredUpdateRect_, &rect);
         layeredUpdateRect_ = joined;
     } else if (paintWindow_ != nullptr) {
+        // Each call costs a trip into the system (under Wine, to its
+        // server): a rectangle inside the last one, which no paint has
+        // validated since, is invalid already. Many children of a container
+        // that change at once invalidate the same container over and over.
+        RECT inside = {};
+        if (::IntersectRect(&inside, &rect, &lastInvalidated_) && ::EqualRect(&inside, &rect)) return;
         ::InvalidateRect(paintWindow_, &rect, FALSE);
+        lastInvalidated_ = rect;
     }
 }
 

@@ -59,8 +59,12 @@ bool CWindowManagerUI::AttachDialog(CControlUI* root) {
 bool CWindowManagerUI::InitControls(CControlUI* control, CControlUI* parent) {
     if (control == nullptr) return false;
     control->SetManager(this, parent != nullptr ? parent : control->GetParent(), true);
-    control->FindControl(RegisterNameProc, &controlNames_, 0);
+    RegisterControlNames(control);
     return true;
+}
+
+void CWindowManagerUI::RegisterControlNames(CControlUI* control) {
+    if (control != nullptr) control->FindControl(RegisterNameProc, &controlNames_, 0);
 }
 
 bool CWindowManagerUI::RenameControl(CControlUI* control, const wchar_t* name) {

@@ -82,6 +82,8 @@ bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
         return !handled;
     });
     if (handled) {
+        // A filter that painted has validated what was invalidated before.
+        if (message == WM_PAINT && !watch.IsGone()) ::SetRectEmpty(&lastInvalidated_);
         POINT point;
         if (!watch.IsGone() && MousePositionOf(paintWindow_, message, lParam, point)) lastMousePos_ = point;
         result = answer;
@@ -111,10 +113,14 @@ bool CWindowManagerUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam
         case WM_ERASEBKGND:
             result = 1;
             return true;
-        case WM_PAINT:
+        case WM_PAINT: {
+            LifeWatch watch(*this);
             OnPaint();
+            // Painted or validated now, whatever was invalidated before.
+            if (!watch.IsGone()) ::SetRectEmpty(&lastInvalidated_);
             result = 0;
             return true;
+        }
         case WM_PRINTCLIENT:
             OnPrintClient(reinterpret_cast<HDC>(wParam), lParam);
             return false;

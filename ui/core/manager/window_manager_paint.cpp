@@ -160,6 +160,13 @@ void CWindowManagerUI::OnPaint() {
 
     PAINTSTRUCT ps = {};
     HDC screen = ::BeginPaint(paintWindow_, &ps);
+    // The layout may have invalidated more than was asked for; BeginPaint
+    // validates all of it, so all of it is painted now.
+    if (!layered_) {
+        RECT pending = ps.rcPaint;
+        ::IntersectRect(&pending, &pending, &client);
+        ::UnionRect(&paint, &paint, &pending);
+    }
     if (!offscreen) {
         const int saved = ::SaveDC(screen);
         root_->Paint(screen, paint, nullptr);

@@ -63,6 +63,7 @@ void CWindowManagerUI::Init(HWND window, const wchar_t* name) {
     name_ = name;
     if (window == paintWindow_) return;
     paintWindow_ = window;
+    ::SetRectEmpty(&lastInvalidated_);
     // The DC of an earlier window is given back, not kept.
     paintDC_ = ScopedWindowDC(window);
     CPointerArray& managers = Managers();

@@ -264,6 +264,10 @@ public:
     bool AttachDialog(CControlUI* root);
     // Binds a subtree to this manager and registers its names.
     bool InitControls(CControlUI* control, CControlUI* parent = nullptr);
+    // Registers the names of a subtree that came to this manager through
+    // SetManager alone (a combo box's items back from its popup), as
+    // InitControls does: a later control of a name replaces an earlier one.
+    void RegisterControlNames(CControlUI* control);
     // Updates the name map and, on success, the control's name.
     bool RenameControl(CControlUI* control, const wchar_t* name);
     // Forgets every reference to a control that is being destroyed.
@@ -387,6 +391,8 @@ private:
     bool offscreenPaint_ = true;
     BYTE opacity_ = 255;
     bool layered_ = false;
+    // The last rectangle given to InvalidateRect since the last WM_PAINT.
+    RECT lastInvalidated_ = {0, 0, 0, 0};
     CRectUI layeredInset_;
     bool layeredChanged_ = false;
     CRectUI layeredUpdateRect_;

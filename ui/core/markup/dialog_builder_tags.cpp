@@ -11,6 +11,7 @@
 #include "ui/controls/containers/tab_layout_ui.h"
 #include "ui/controls/containers/tile_layout_ui.h"
 #include "ui/controls/containers/vertical_layout_ui.h"
+#include "ui/controls/lists/combo_ui.h"
 #include "ui/controls/lists/list_container_element_ui.h"
 #include "ui/controls/lists/list_hbox_element_ui.h"
 #include "ui/controls/lists/list_header_item_ui.h"
@@ -23,6 +24,8 @@
 #include "ui/controls/text/label_ui.h"
 #include "ui/controls/text/rich_edit_ui.h"
 #include "ui/controls/text/text_ui.h"
+#include "ui/controls/tree/tree_node_ui.h"
+#include "ui/controls/tree/tree_view_ui.h"
 #include "ui/controls/values/date_time_ui.h"
 #include "ui/controls/values/progress_ui.h"
 #include "ui/controls/values/slider_ui.h"
@@ -73,11 +76,16 @@ const ControlTagUI kFrameworkTags[] = {
     {L"ListTextElement", &Make<CListTextElementUI>},
     {L"ListHBoxElement", &Make<CListHBoxElementUI>},
     {L"ListContainerElement", &Make<CListContainerElementUI>},
+    {L"Combo", &Make<CComboUI>},
+    {L"ComboBox", &Make<CComboUI>},
     {L"RichEdit", &Make<CRichEditUI>},
     {L"Progress", &Make<CProgressUI>},
     {L"Slider", &Make<CSliderUI>},
     {L"Edit", &Make<CEditUI>},
     {L"DateTime", &Make<CDateTimeUI>},
+    {L"Tree", &Make<CTreeViewUI>},
+    {L"TreeView", &Make<CTreeViewUI>},
+    {L"TreeNode", &Make<CTreeNodeUI>},
 };
 
 struct RegisteredTag {

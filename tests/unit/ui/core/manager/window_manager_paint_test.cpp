@@ -105,6 +105,48 @@ TEST(WindowManagerPaint, OnlyControlsThatAskedAreLaidOutAgain) {
     EXPECT_EQ(1, window.manager.GetFoundControls()->GetSize()) << "the list starts empty on every pass";
 }
 
+TEST(WindowManagerPaint, AnAreaInvalidatedAgainIsPaintedAgainOnceItWasPainted) {
+    ManagedWindow window;
+    window.Show();
+    FramedTree tree(window);
+    UpdateWindow(window.Get());
+    const RECT area = {10, 10, 50, 50};
+    const RECT inside = {20, 20, 30, 30};
+    RECT update = {};
+    window.manager.Invalidate(area);
+    window.manager.Invalidate(inside);
+    ASSERT_TRUE(GetUpdateRect(window.Get(), &update, FALSE));
+    EXPECT_TRUE(EqualRect(&update, &area));
+    const int painted = window.paintMessages;
+    UpdateWindow(window.Get());
+    EXPECT_EQ(painted + 1, window.paintMessages);
+    ASSERT_FALSE(GetUpdateRect(window.Get(), &update, FALSE));
+    // Painted since: the same area is asked for again.
+    window.manager.Invalidate(inside);
+    ASSERT_TRUE(GetUpdateRect(window.Get(), &update, FALSE));
+    EXPECT_TRUE(EqualRect(&update, &inside));
+}
+
+TEST(WindowManagerPaint, WhatTheLayoutInvalidatesIsPaintedInTheSamePass) {
+    ManagedWindow window;
+    window.Show();
+    FramedTree tree(window);
+    UpdateWindow(window.Get());
+    // The child turns yellow and asks for a layout, but only a corner far
+    // from it is left invalid: its own area becomes invalid in the layout.
+    tree.child->SetBkColor(0xFFFFFF00);
+    tree.child->NeedUpdate();
+    ValidateRect(window.Get(), nullptr);
+    window.manager.Invalidate(RECT{0, 0, 10, 10});
+    UpdateWindow(window.Get());
+    RECT update = {};
+    EXPECT_FALSE(GetUpdateRect(window.Get(), &update, FALSE));
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels = ReadBitmap(window.manager.GetOffscreenBitmap(), width, height);
+    ASSERT_EQ(200, width);
+    EXPECT_EQ(0xFFFF00u, pixels[50 * width + 170] & 0xFFFFFF);
+}
+
 TEST(WindowManagerPaint, ALayeredWindowPaintsPremultipliedPixelsIntoItsDib) {
     ManagedWindow window;
     window.Show();
