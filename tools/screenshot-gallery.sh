@@ -1,7 +1,8 @@
 #!/bin/sh
 # Takes the gallery's pictures, for people to look at, the way the sample
-# skin's picture is taken: the gallery as it opens, and with an edit being
-# typed into. Needs a build with tests (the gallery's show program).
+# skin's picture is taken: the gallery as it opens, with the combo box's list
+# open and a tree node unfolded, and with an edit being typed into. Needs a
+# build with tests (the gallery's show program).
 #   tools/screenshot-gallery.sh [OUTPUT_FOLDER]
 set -eu
 show_program=tools/gallery/gallery_show.exe
@@ -15,7 +16,7 @@ cd "$program_dir"
 rm -f ./*.ready ./*.taken
 "$loader" ./gallery_show.exe scenes </dev/null >/dev/null 2>&1 &
 window=$!
-for scene in opened typing; do
+for scene in opened unfolded typing; do
   # Wine's first window in a fresh session takes a few seconds.
   waited=0
   while [ ! -e "$scene.ready" ]; do

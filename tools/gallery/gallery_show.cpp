@@ -1,7 +1,8 @@
 // Shows the gallery for pictures, at 40,40 on the screen:
 //   gallery_show [MILLISECONDS]  the gallery as it opens, until closed or
 //                                the time is up (5 s by default)
-//   gallery_show scenes          each scene in turn; with one on the screen
+//   gallery_show scenes          each scene in turn (opened, unfolded,
+//                                typing); with one on the screen
 //                                the program writes "SCENE.ready" in its
 //                                current folder and goes on to the next once
 //                                "SCENE.taken" appears there
@@ -9,6 +10,8 @@
 
 #include "common/win.h"
 #include "tests/unit/ui/support/skinned_window_fixture.h"
+#include "ui/controls/buttons/check_box_ui.h"
+#include "ui/controls/tree/tree_node_ui.h"
 #include "ui/core/control/control_ui.h"
 
 #include <cstdio>
@@ -45,6 +48,17 @@ void ClickAt(HWND hwnd, POINT point) {
     SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
     Pump(100);
+}
+
+// Unfolds the tree's folded node and opens the combo box's list, as clicks do.
+bool UnfoldAndDropDown(GalleryWindow& window, HWND hwnd) {
+    auto* america = static_cast<CTreeNodeUI*>(window.GetManager().FindControl(L"america"));
+    CControlUI* combo = window.GetManager().FindControl(L"combo");
+    if (america == nullptr || combo == nullptr) return false;
+    ClickAt(hwnd, Centre(america->GetFolderButton()));
+    if (america->GetFolderButton()->IsSelected()) return false;
+    ClickAt(hwnd, Centre(combo));
+    return FindWindowW(L"ComboWnd", nullptr) != nullptr;
 }
 
 // Turns to the last tab page, clicks the edit, which opens its native edit
@@ -87,6 +101,11 @@ int ShowScenes() {
     if (hwnd == nullptr) return 2;
     int result = 0;
     if (!Hold(L"opened")) result = 3;
+    if (result == 0 && !UnfoldAndDropDown(window, hwnd)) {
+        fwprintf(stderr, L"the tree did not unfold or the combo box's list did not open\n");
+        result = 4;
+    }
+    if (result == 0 && !Hold(L"unfolded")) result = 3;
     if (result == 0 && !TypeIntoEdit(window, hwnd)) {
         fwprintf(stderr, L"the edit opened no window to type into\n");
         result = 4;

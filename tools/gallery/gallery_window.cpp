@@ -2,7 +2,10 @@
 
 #include "ui/controls/buttons/option_ui.h"
 #include "ui/controls/containers/tab_layout_ui.h"
+#include "ui/controls/buttons/check_box_ui.h"
+#include "ui/controls/lists/combo_ui.h"
 #include "ui/controls/lists/list_ui.h"
+#include "ui/controls/tree/tree_node_ui.h"
 #include "ui/core/hosts/active_x_ui.h"
 #include "ui/core/hosts/com_declarations_ui.h"
 
@@ -26,6 +29,12 @@ void CallMovie(IShockwaveFlash* movie, const std::wstring& request) {
 
 void GalleryWindow::InitWindow() {
     if (auto* list = static_cast<CListUI*>(manager_.FindControl(L"list"))) list->SetTextCallback(this);
+    if (auto* combo = static_cast<CComboUI*>(manager_.FindControl(L"combo"))) combo->SelectItem(1, false, false);
+    if (auto* combo = static_cast<CComboUI*>(manager_.FindControl(L"combobox"))) combo->SelectItem(2, false, false);
+    // One region checked, which checks its servers, and one folded.
+    if (auto* europe = static_cast<CTreeNodeUI*>(manager_.FindControl(L"europe"))) europe->GetCheckBox()->Selected(true);
+    if (auto* america = static_cast<CTreeNodeUI*>(manager_.FindControl(L"america")))
+        america->GetFolderButton()->Selected(true);
 }
 
 void GalleryWindow::Notify(NotifyMessageUI& message) {

@@ -1,6 +1,7 @@
 // The gallery: a skinned window whose skin uses every control tag of the
 // markup. The window adds what markup cannot say: the list's column texts
-// and the values the movies show, once they are created by the first layout.
+// and the values the movies show, once they are created by the first layout,
+// the combo boxes' choices, and the tree's check marks and folds.
 #pragma once
 #include "common/win.h"
 #include "ui/controls/lists/list_owner_ui.h"

@@ -3,6 +3,7 @@
 #include "tests/unit/ui/support/render_test_support.h"
 #include "tests/unit/ui/support/skinned_window_fixture.h"
 #include "tests/support/desktop_input_lock.h"
+#include "ui/controls/lists/combo_ui.h"
 #include "ui/core/control/control_ui.h"
 #include "ui/core/markup/xml_document_ui.h"
 #include "ui/core/markup/xml_node_ui.h"
@@ -46,6 +47,8 @@ const TagRow kTags[] = {
     {L"CheckBox", L"checkbox", L"CheckBox", L"Option"},
     {L"Edit", L"edit", L"Edit", L"Label"},
     {L"RichEdit", L"richedit", L"RichEdit", L"IContainer"},
+    {L"Combo", L"combo", L"Combo", L"IListOwner"},
+    {L"ComboBox", L"combobox", L"Combo", L"IListOwner"},
     {L"List", L"list", L"List", L"IList"},
     {L"ListHeader", L"header", L"ListHeader", L"IContainer"},
     {L"ListHeaderItem", L"column", L"ListHeaderItem", nullptr},
@@ -53,6 +56,9 @@ const TagRow kTags[] = {
     {L"ListTextElement", L"textrow", L"ListTextElement", L"IListItem"},
     {L"ListHBoxElement", L"hboxrow", L"ListHBoxElement", L"IListItem"},
     {L"ListContainerElement", L"containerrow", L"ListContainerElement", L"IListItem"},
+    {L"Tree", L"tree", L"TreeView", L"List"},
+    {L"TreeView", L"treeview", L"TreeView", L"List"},
+    {L"TreeNode", L"node", L"TreeNode", L"IListItem"},
     {L"Progress", L"progress", L"Progress", L"Label"},
     {L"Slider", L"slider", L"Slider", L"Progress"},
     {L"DateTime", L"datetime", L"DateTime", L"Label"},
@@ -130,6 +136,7 @@ TEST_F(Gallery, EveryTagMadeAControlOfItsClass) {
     ASSERT_TRUE(skin.LoadFromFile(L"gallery.xml")) << Narrow(skin.GetLastErrorMessage());
     SkinTags tags;
     CollectTags(skin.GetRoot(), tags);
+    ASSERT_EQ(36u, sizeof(kTags) / sizeof(kTags[0]));
     for (const TagRow& row : kTags) {
         SCOPED_TRACE(Narrow(row.tag));
         EXPECT_EQ(1u, tags.used.count(Lower(row.tag))) << "the skin does not use the tag";
@@ -192,9 +199,14 @@ TEST(GalleryEnd, ClosingLeavesNoControlGdiObjectOrComObjectBehind) {
             EXPECT_GT(census.Watched(), 150u);
             EXPECT_GT(DoubleCount(L"browser_double.dll", "objects"), 0);
             EXPECT_GT(DoubleCount(L"flash_double.dll", "objects"), 0);
+            // Ended with the drop-down open: its items come back to be deleted.
+            ASSERT_TRUE(static_cast<CComboUI*>(window.GetManager().FindControl(L"combo"))->Activate());
+            Pump(50);
+            ASSERT_NE(nullptr, FindWindowW(L"ComboWnd", nullptr));
             PostMessageW(hwnd, WM_CLOSE, 0, 0);
             for (int waited = 0; waited < 10000 && IsWindow(hwnd); waited += 20) Pump(20);
             ASSERT_FALSE(IsWindow(hwnd));
+            EXPECT_EQ(nullptr, FindWindowW(L"ComboWnd", nullptr));
         }
         Pump(50);
         EXPECT_EQ(0u, census.Alive());
