@@ -14,25 +14,34 @@ out=$(cd "$out" && pwd)
 
 cd "$program_dir"
 rm -f ./*.ready ./*.taken
-"$loader" ./gallery_show.exe scenes </dev/null >/dev/null 2>&1 &
+"$loader" ./gallery_show.exe scenes </dev/null >/dev/null &
 window=$!
-for scene in opened unfolded typing; do
+# Each scene the program puts on the screen is announced by SCENE.ready.
+shots=0
+waited=0
+while :; do
+  ready=$(ls ./*.ready 2>/dev/null | head -n 1)
+  if [ -n "$ready" ]; then
+    scene=$(basename "$ready" .ready)
+    take_picture "$out/gallery-$scene.png" "$crop"
+    rm -f "$ready"
+    : >"$scene.taken"
+    shots=$((shots + 1))
+    waited=0
+    continue
+  fi
+  kill -0 "$window" 2>/dev/null || break
   # Wine's first window in a fresh session takes a few seconds.
-  waited=0
-  while [ ! -e "$scene.ready" ]; do
-    if ! kill -0 "$window" 2>/dev/null || [ "$waited" -ge 900 ]; then
-      echo "the gallery did not show the scene \"$scene\"" >&2
-      exit 1
-    fi
-    sleep 0.1
-    waited=$((waited + 1))
-  done
-  take_picture "$out/gallery-$scene.png" "$crop"
-  rm -f "$scene.ready"
-  : >"$scene.taken"
+  if [ "$waited" -ge 900 ]; then
+    echo "the gallery showed no further scene" >&2
+    exit 1
+  fi
+  sleep 0.1
+  waited=$((waited + 1))
 done
 status=0
 wait "$window" || status=$?
 window=""
 rm -f ./*.taken
 [ "$status" -eq 0 ] || { echo "the gallery ended with code $status" >&2; exit 1; }
+[ "$shots" -gt 0 ] || { echo "the gallery showed no scene" >&2; exit 1; }

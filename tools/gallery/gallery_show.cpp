@@ -8,6 +8,7 @@
 //                                "SCENE.taken" appears there
 #include "tools/gallery/gallery_window.h"
 
+#include "common/file_util.h"
 #include "common/win.h"
 #include "tests/unit/ui/support/skinned_window_fixture.h"
 #include "ui/controls/buttons/check_box_ui.h"
@@ -16,6 +17,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <string>
 
 using namespace QuillUI;
 
@@ -79,8 +81,6 @@ bool TypeIntoEdit(GalleryWindow& window, HWND hwnd) {
     return true;
 }
 
-bool FileExists(const wchar_t* name) { return GetFileAttributesW(name) != INVALID_FILE_ATTRIBUTES; }
-
 // Tells that SCENE is on the screen and waits, a minute at most, until its
 // picture is taken.
 bool Hold(const wchar_t* scene) {
@@ -88,29 +88,39 @@ bool Hold(const wchar_t* scene) {
     const std::wstring ready = std::wstring(scene) + L".ready";
     const std::wstring taken = std::wstring(scene) + L".taken";
     DeleteFileW(taken.c_str());
-    HANDLE file = CreateFileW(ready.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(file);
-    for (int waited = 0; waited < 60000 && !FileExists(taken.c_str()); waited += 50) Pump(50);
-    return FileExists(taken.c_str());
+    if (!WriteFileAtomically(ready, "", 0)) return false;
+    for (int waited = 0; waited < 60000 && !FileExists(taken); waited += 50) Pump(50);
+    return FileExists(taken);
 }
+
+struct Scene {
+    const wchar_t* name;
+    bool (*setUp)(GalleryWindow& window, HWND hwnd);
+    const wchar_t* failure;
+};
+
+const Scene kScenes[] = {
+    {L"opened", nullptr, nullptr},
+    {L"unfolded", &UnfoldAndDropDown, L"the tree did not unfold or the combo box's list did not open"},
+    {L"typing", &TypeIntoEdit, L"the edit opened no window to type into"},
+};
 
 int ShowScenes() {
     GalleryWindow window;
     HWND hwnd = Open(window);
     if (hwnd == nullptr) return 2;
     int result = 0;
-    if (!Hold(L"opened")) result = 3;
-    if (result == 0 && !UnfoldAndDropDown(window, hwnd)) {
-        fwprintf(stderr, L"the tree did not unfold or the combo box's list did not open\n");
-        result = 4;
+    for (const Scene& scene : kScenes) {
+        if (scene.setUp != nullptr && !scene.setUp(window, hwnd)) {
+            fwprintf(stderr, L"%ls\n", scene.failure);
+            result = 4;
+            break;
+        }
+        if (!Hold(scene.name)) {
+            result = 3;
+            break;
+        }
     }
-    if (result == 0 && !Hold(L"unfolded")) result = 3;
-    if (result == 0 && !TypeIntoEdit(window, hwnd)) {
-        fwprintf(stderr, L"the edit opened no window to type into\n");
-        result = 4;
-    }
-    if (result == 0 && !Hold(L"typing")) result = 3;
     if (IsWindow(hwnd)) DestroyWindow(hwnd);
     return result;
 }
