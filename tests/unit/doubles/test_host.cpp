@@ -1,5 +1,6 @@
 #include "test_host.h"
 
+#include <cstring>
 #include <cwchar>
 
 namespace doubles_test {
@@ -227,12 +228,17 @@ DrawSurface::DrawSurface(int width, int height) : width_(width), height_(height)
     info.bmiHeader.biBitCount = 32;
     bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
     old_ = SelectObject(dc_, bitmap_);
+    Clear();
 }
 
 DrawSurface::~DrawSurface() {
     SelectObject(dc_, old_);
     DeleteObject(bitmap_);
     DeleteDC(dc_);
+}
+
+void DrawSurface::Clear() {
+    if (bits_ != nullptr) memset(bits_, 0xFF, static_cast<size_t>(width_) * height_ * 4);
 }
 
 DWORD DrawSurface::Pixel(int x, int y) const {
