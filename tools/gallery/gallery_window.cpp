@@ -1,8 +1,8 @@
 #include "tools/gallery/gallery_window.h"
 
+#include "ui/controls/buttons/check_box_ui.h"
 #include "ui/controls/buttons/option_ui.h"
 #include "ui/controls/containers/tab_layout_ui.h"
-#include "ui/controls/buttons/check_box_ui.h"
 #include "ui/controls/lists/combo_ui.h"
 #include "ui/controls/lists/list_ui.h"
 #include "ui/controls/tree/tree_node_ui.h"
@@ -32,7 +32,8 @@ void GalleryWindow::InitWindow() {
     if (auto* combo = static_cast<CComboUI*>(manager_.FindControl(L"combo"))) combo->SelectItem(1, false, false);
     if (auto* combo = static_cast<CComboUI*>(manager_.FindControl(L"combobox"))) combo->SelectItem(2, false, false);
     // One region checked, which checks its servers, and one folded.
-    if (auto* europe = static_cast<CTreeNodeUI*>(manager_.FindControl(L"europe"))) europe->GetCheckBox()->Selected(true);
+    if (auto* europe = static_cast<CTreeNodeUI*>(manager_.FindControl(L"europe")))
+        europe->GetCheckBox()->Selected(true);
     if (auto* america = static_cast<CTreeNodeUI*>(manager_.FindControl(L"america")))
         america->GetFolderButton()->Selected(true);
 }
@@ -43,7 +44,8 @@ void GalleryWindow::Notify(NotifyMessageUI& message) {
         FeedMovie(L"activex", L"Unpack", 35);
     }
     // The options "tab0", "tab1", ... choose the tab layout's page.
-    auto* option = static_cast<COptionUI*>(message.sender != nullptr ? message.sender->GetInterface(L"Option") : nullptr);
+    auto* option =
+        static_cast<COptionUI*>(message.sender != nullptr ? message.sender->GetInterface(L"Option") : nullptr);
     if (message.type == L"selectchanged" && option != nullptr && option->IsSelected() &&
         option->GetName().Left(3) == L"tab") {
         if (auto* tabs = static_cast<CTabLayoutUI*>(manager_.FindControl(L"tabs")))
