@@ -131,7 +131,13 @@ bool CComboUI::RemoveAt(int index, bool keep) {
     if (control == nullptr) return false;
     // An open popup lets go of it first: the item may be destroyed now.
     if (window_ != nullptr) window_->ForgetItem(control);
+    IListItemUI* kept = keep ? static_cast<IListItemUI*>(control->GetInterface(L"IListItem")) : nullptr;
     if (!CContainerUI::RemoveAt(index, keep)) return false;
+    // A kept item lives on elsewhere, perhaps longer than this combo box.
+    if (kept != nullptr) {
+        kept->Select(false, false);
+        kept->SetOwner(nullptr);
+    }
     Renumber(index, GetCount() - 1);
     if (index == curSel_) {
         curSel_ = -1;

@@ -14,7 +14,7 @@ IListOwnerUI* CListItemCoreUI::GetOwner() { return owner_; }
 bool CListItemCoreUI::IsSelected() const { return selected_; }
 
 void CListItemCoreUI::SetOwner(CControlUI* owner) {
-    if (owner != nullptr) owner_ = static_cast<IListOwnerUI*>(owner->GetInterface(L"IListOwner"));
+    owner_ = owner != nullptr ? static_cast<IListOwnerUI*>(owner->GetInterface(L"IListOwner")) : nullptr;
 }
 
 ListInfoUI* CListItemCoreUI::GetOwnerListInfo() const { return owner_ != nullptr ? owner_->GetListInfo() : nullptr; }

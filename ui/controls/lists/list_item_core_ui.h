@@ -21,7 +21,8 @@ public:
     int GetDrawIndex() const override;
     void SetDrawIndex(int index) override;
     IListOwnerUI* GetOwner() override;
-    // The control's "IListOwner" interface; null changes nothing.
+    // The control's "IListOwner" interface; null leaves the item without
+    // an owner.
     void SetOwner(CControlUI* owner) override;
     bool IsSelected() const override;
 

@@ -94,7 +94,8 @@ public:
     virtual int GetDrawIndex() const = 0;
     virtual void SetDrawIndex(int index) = 0;
     virtual IListOwnerUI* GetOwner() = 0;
-    // The owner's "IListOwner" interface; null leaves the owner as it was.
+    // The owner's "IListOwner" interface; null leaves the item without one
+    // (an item that a list gives up and keeps).
     virtual void SetOwner(CControlUI* owner) = 0;
     virtual bool IsSelected() const = 0;
     virtual bool Select(bool select = true, bool sendNotify = true) = 0;

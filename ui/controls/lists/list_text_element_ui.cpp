@@ -25,10 +25,9 @@ UINT CListTextElementUI::GetControlFlags() const {
 }
 
 void CListTextElementUI::SetOwner(CControlUI* owner) {
-    if (owner == nullptr) return;
     needEstimate_ = true;
     CListElementUI::SetOwner(owner);
-    list_ = static_cast<IListUI*>(owner->GetInterface(L"IList"));
+    list_ = owner != nullptr ? static_cast<IListUI*>(owner->GetInterface(L"IList")) : nullptr;
 }
 
 const wchar_t* CListTextElementUI::GetText(int column) const {

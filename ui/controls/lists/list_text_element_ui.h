@@ -25,7 +25,7 @@ public:
     // The set-cursor flag as well while enabled and holding a link.
     UINT GetControlFlags() const override;
     // Also keeps the owner's "IList" part (columns and provider), which a
-    // combo box does not have. A null owner changes nothing.
+    // combo box does not have. A null owner leaves it with neither.
     void SetOwner(CControlUI* owner) override;
 
     // The column's own text, or null when it has none.

@@ -169,7 +169,14 @@ bool CListUI::RemoveAt(int index, bool keep) {
 }
 
 bool CListUI::RemoveItemAt(int index, bool keep) {
+    IListItemUI* kept = keep ? ListItemAt(index) : nullptr;
     if (!body_->RemoveAt(index, keep)) return false;
+    // A kept item lives on elsewhere, perhaps longer than this list: it
+    // shows none of the list's selection and no longer steers the list.
+    if (kept != nullptr) {
+        kept->Select(false, false);
+        kept->SetOwner(nullptr);
+    }
     Renumber(index, GetCount() - 1);
     if (expandedItem_ == index)
         expandedItem_ = -1;

@@ -111,26 +111,14 @@ void CEditUI::Move(int dx, int dy, bool needInvalidate) {
     FollowWithNativeWindow();
 }
 
-void CEditUI::GiveUpFocus() {
-    if (window_ == nullptr || manager_ == nullptr) return;
-    manager_->SetFocus(nullptr);
-    if (window_ == nullptr) return;
-    // The manager's focus may be gone already (a hidden control drops it
-    // without taking the window's focus), and the native window then still
-    // holds the keyboard: taking it closes the window.
-    HWND hwnd = window_->GetHWND();
-    if (::GetFocus() == hwnd) ::SetFocus(manager_->GetPaintWindow());
-    if (window_ != nullptr) ::SendMessageW(hwnd, WM_CLOSE, 0, 0);
-}
-
 void CEditUI::SetVisible(bool visible) {
     CLabelUI::SetVisible(visible);
-    if (!IsVisible()) GiveUpFocus();
+    if (!IsVisible()) GiveUpNativeWindow(*this);
 }
 
 void CEditUI::SetInternVisible(bool visible) {
     CLabelUI::SetInternVisible(visible);
-    if (!IsVisible()) GiveUpFocus();
+    if (!IsVisible()) GiveUpNativeWindow(*this);
 }
 
 void CEditUI::SetEnabled(bool enabled) {
@@ -138,7 +126,7 @@ void CEditUI::SetEnabled(bool enabled) {
     if (IsEnabled()) return;
     state_ = 0;
     // A disabled edit must not go on taking keys.
-    GiveUpFocus();
+    GiveUpNativeWindow(*this);
 }
 
 SIZE CEditUI::EstimateSize(SIZE available) { return EstimateOneLineSize(available); }

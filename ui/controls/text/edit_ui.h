@@ -86,8 +86,6 @@ private:
 
     // Opens a native window over the control; false when none could be made.
     bool OpenNativeWindow();
-    // Drops the manager's focus, which closes an open native window.
-    void GiveUpFocus();
     void FollowWithNativeWindow();
 
     CEditWnd* window_ = nullptr;

@@ -41,6 +41,18 @@ bool HandleNativeHostEvent(CControlUI& control, HWND window, const ControlEventU
     }
 }
 
+void GiveUpNativeWindow(CControlUI& control) {
+    CWindowManagerUI* manager = control.GetManager();
+    if (manager == nullptr || control.GetNativeWindow() == nullptr) return;
+    manager->SetFocus(nullptr);
+    // The window closes itself when it loses the keyboard, and the control
+    // then holds none.
+    HWND window = control.GetNativeWindow();
+    if (window == nullptr) return;
+    if (::GetFocus() == window) ::SetFocus(manager->GetPaintWindow());
+    if (control.GetNativeWindow() != nullptr) ::SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
 void DestroyNativeChild(CWindowManagerUI* manager, HWND window) {
     if (manager != nullptr && ::GetFocus() == window) ::SetFocus(manager->GetPaintWindow());
     if (::IsWindow(window)) ::DestroyWindow(window);

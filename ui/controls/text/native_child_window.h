@@ -24,6 +24,11 @@ void PlaceNativeChild(HWND window, const RECT& rect);
 // the wheel is left to the window. True when the event was one of these.
 bool HandleNativeHostEvent(CControlUI& control, HWND window, const ControlEventUI& event);
 
+// Drops the manager's focus, which closes the control's open native
+// window; a window left holding the keyboard (the manager's focus was gone
+// already) is closed as well. For a control that is hidden or disabled.
+void GiveUpNativeWindow(CControlUI& control);
+
 // Destroys the window of a control that is going away; a window that holds
 // the keyboard hands it to the skinned window first rather than to nobody.
 void DestroyNativeChild(CWindowManagerUI* manager, HWND window);

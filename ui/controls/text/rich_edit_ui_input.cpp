@@ -110,7 +110,10 @@ void CRichEditUI::PlaceComposition() const {
 
 LRESULT CRichEditUI::MessageHandler(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) {
     if (host_ == nullptr || manager_ == nullptr) return 0;
-    if (!IsVisible() || !IsEnabled()) return 0;
+    // A drag that hiding or disabling cut short still ends in the services,
+    // or they would keep the window's mouse for this control.
+    const bool endsDrag = message == WM_LBUTTONUP && host_->IsCaptured();
+    if ((!IsVisible() || !IsEnabled()) && !endsDrag) return 0;
     const bool mouse = IsMouseMessage(message);
     if (mouse && !IsMouseEnabled()) return 0;
     // Without Control the container scrolls.

@@ -62,6 +62,21 @@ void CDateTimeUI::Move(int dx, int dy, bool needInvalidate) {
     FollowWithNativeWindow();
 }
 
+void CDateTimeUI::SetVisible(bool visible) {
+    CLabelUI::SetVisible(visible);
+    if (!IsVisible()) GiveUpNativeWindow(*this);
+}
+
+void CDateTimeUI::SetInternVisible(bool visible) {
+    CLabelUI::SetInternVisible(visible);
+    if (!IsVisible()) GiveUpNativeWindow(*this);
+}
+
+void CDateTimeUI::SetEnabled(bool enabled) {
+    CLabelUI::SetEnabled(enabled);
+    if (!IsEnabled()) GiveUpNativeWindow(*this);
+}
+
 void CDateTimeUI::OpenPicker() {
     if (manager_ == nullptr) return;
     if (window_ == nullptr) {
@@ -88,6 +103,9 @@ void CDateTimeUI::DoEvent(ControlEventUI& event) {
     case EventKillFocus:
         if (IsEnabled()) {
             focused_ = false;
+            // A picker whose calendar took the keyboard hears of no focus
+            // loss of its own.
+            if (window_ != nullptr && ::GetFocus() != window_->GetHWND()) window_->EndPicking();
             Invalidate();
             return;
         }

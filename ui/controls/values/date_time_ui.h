@@ -36,6 +36,12 @@ public:
     // The picker follows the control, and hides when it is cut away.
     void SetPos(RECT rect, bool needInvalidate = true) override;
     void Move(int dx, int dy, bool needInvalidate = true) override;
+    // A hidden or disabled control gives up the focus, which closes its
+    // picker as a click elsewhere does: no layout would move the picker of
+    // a hidden control away, and a disabled control takes no input.
+    void SetVisible(bool visible = true) override;
+    void SetInternVisible(bool visible = true) override;
+    void SetEnabled(bool enabled = true) override;
     void DoEvent(ControlEventUI& event) override;
 
     // Applies the update action to the text: the date, or nothing at all.

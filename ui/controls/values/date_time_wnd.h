@@ -1,7 +1,8 @@
 // The native window of a date-time control while it has the focus: a
 // superclass of the system's date picker laid over the control. Losing the
-// focus copies the picked date back and closes it; Delete or Backspace
-// clears the control's text and Escape cancels, both closing it as well.
+// focus (to anything but its own drop-down calendar, which hands it back)
+// copies the picked date back and closes it; Delete or Backspace clears the
+// control's text and Escape cancels, both closing it as well.
 #pragma once
 #include "common/win.h"
 #include "ui/core/window/window_wnd.h"
@@ -23,6 +24,10 @@ public:
     bool OpenFor(CDateTimeUI* owner);
     // The owner is going away: the window touches it no more.
     void ReleaseOwner() { owner_ = nullptr; }
+    // The owner lost the focus while this window did not hold the keyboard
+    // (its calendar had taken it): takes the date unless an action is
+    // pending, and closes, which deletes the object.
+    void EndPicking();
 
     const wchar_t* GetWindowClassName() const override { return L"DateTimeWnd"; }
     const wchar_t* GetSuperClassName() const override { return L"SysDateTimePick32"; }
@@ -32,7 +37,12 @@ public:
 
 private:
     CWindowManagerUI* Manager() const;
+    // The drop-down calendar, or null while it is closed.
+    HWND Calendar() const;
+    // The picked date into the owner, unless an action is pending.
+    void TakeDate();
     LRESULT HandleKillFocus(WPARAM wParam, LPARAM lParam);
+    void HandleCloseUp();
     // Delete, Backspace and Escape: the action, then a posted close.
     LRESULT CloseWith(int action, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -40,6 +50,8 @@ private:
     bool initialised_ = false;
     // Set once the close has begun: the focus loss it brings closes nothing.
     bool closing_ = false;
+    // Set once the picking ends: the focus changes it brings end nothing more.
+    bool ending_ = false;
 };
 
 }  // namespace QuillUI

@@ -277,6 +277,13 @@ TEST_F(ComboTest, RemovingTheSelectedItemSelectsItsNeighbour) {
             EXPECT_EQ(i, item->GetIndex()) << c.what;
         }
     }
+    // An item taken out and kept no longer belongs to the combo box.
+    CControlUI* kept = combo->GetItemAt(combo->GetCurSel());
+    ASSERT_TRUE(combo->Remove(kept, true));
+    auto* keptItem = static_cast<IListItemUI*>(kept->GetInterface(L"IListItem"));
+    EXPECT_EQ(nullptr, keptItem->GetOwner());
+    EXPECT_FALSE(keptItem->IsSelected());
+    delete kept;
     // A selection whose item went without the combo knowing is dropped, and
     // the next selection works.
     combo->CContainerUI::RemoveAt(combo->GetCount() - 1, false);

@@ -234,6 +234,38 @@ TEST(ListSelection, RemovingTheSelectedItemSelectsItsReplacement) {
     }
 }
 
+TEST(ListSelection, AnItemTakenOutAndKeptLeavesTheListBehind) {
+    MarkupWindow window(200, 100);
+    ASSERT_NE(nullptr, window.Build(L"<Window><HorizontalLayout name=\"root\">"
+                                    L"<List name=\"list\" header=\"hidden\" width=\"100\">"
+                                    L"<ListLabelElement name=\"e0\" height=\"20\" />"
+                                    L"<ListLabelElement name=\"e1\" height=\"20\" />"
+                                    L"<ListLabelElement name=\"e2\" height=\"20\" /></List>"
+                                    L"<VerticalLayout name=\"other\" /></HorizontalLayout></Window>"));
+    auto* list = window.Find<CListUI>(L"list");
+    CControlUI* e1 = window.Find<CControlUI>(L"e1");
+    ASSERT_TRUE(list->SelectItem(1));
+    ASSERT_TRUE(list->Remove(e1, true));
+    EXPECT_FALSE(AsItem(e1)->IsSelected());
+    EXPECT_EQ(nullptr, AsItem(e1)->GetOwner());
+    ASSERT_TRUE(window.Find<CContainerUI>(L"other")->Add(e1));
+    window.Layout();
+
+    // Its old index is no order to the list it left.
+    ASSERT_TRUE(list->SelectItem(0));
+    window.notifier.heard.clear();
+    window.Click(150, 10);
+    EXPECT_EQ(0, list->GetCurSel());
+    EXPECT_EQ(L"itemclick:e1", window.notifier.Summary());
+
+    // Nor does it reach the list once that is gone.
+    ASSERT_TRUE(window.Find<CContainerUI>(L"root")->Remove(list));
+    window.Send(WM_APP + 1);
+    window.Click(150, 10);
+    window.Key(VK_DOWN);
+    e1->SetVisible(false);
+}
+
 TEST(ListNavigation, KeyboardAndWheelTable) {
     struct Case {
         const char* what;

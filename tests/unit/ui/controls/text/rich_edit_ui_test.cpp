@@ -244,6 +244,14 @@ TEST(RichEdit, OnlyAnEditThatIsVisibleEnabledAndUncoveredTakesInput) {
     EXPECT_FALSE(rich.host->IsCaptured());
     rich.window.Up(200, 20);
     rich.edit->SetEnabled(true);
+    // Disabled in the middle of a drag, it lets the mouse go at the release.
+    rich.window.Down(200, 20);
+    ASSERT_TRUE(rich.host->IsCaptured());
+    rich.edit->SetEnabled(false);
+    rich.window.Up(200, 20);
+    EXPECT_FALSE(rich.host->IsCaptured());
+    EXPECT_FALSE(rich.window.manager.IsCaptured());
+    rich.edit->SetEnabled(true);
     rich.edit->SetVisible(false);
     rich.Type(L"c");
     EXPECT_EQ(L"a", rich.Text());

@@ -68,6 +68,33 @@ protected:
     void Pick(HWND native, SYSTEMTIME time) {
         SendMessageW(native, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
     }
+    // A press on the picker's drop-down button; the calendar that opens.
+    HWND DropDown(HWND native) {
+        RECT client = {};
+        GetClientRect(native, &client);
+        const LPARAM at = MAKELPARAM(client.right - 4, client.bottom / 2);
+        SendMessageW(native, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(native, WM_LBUTTONUP, 0, at);
+        return reinterpret_cast<HWND>(SendMessageW(native, DTM_GETMONTHCAL, 0, 0));
+    }
+    // A click on a day that the calendar shows; false when it shows none.
+    bool ClickDay(HWND calendar, WORD month, WORD day) {
+        RECT client = {};
+        GetClientRect(calendar, &client);
+        for (int y = 0; y < client.bottom; y += 2) {
+            for (int x = 0; x < client.right; x += 2) {
+                MCHITTESTINFO hit = {};
+                hit.cbSize = sizeof(hit);
+                hit.pt = POINT{x, y};
+                SendMessageW(calendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+                if (hit.uHit != MCHT_CALENDARDATE || hit.st.wMonth != month || hit.st.wDay != day) continue;
+                SendMessageW(calendar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+                SendMessageW(calendar, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+                return true;
+            }
+        }
+        return false;
+    }
 
     NativeChildWindow window{300, 200};
     CDateTimeUI* date = nullptr;
@@ -102,6 +129,33 @@ TEST_F(DateTimeWindow, APickedDateBecomesTheTextWhenTheFocusMoves) {
     native = Open();
     ASSERT_NE(nullptr, native);
     EXPECT_EQ(L"2027-01-05", DateText(Shown(native)));
+}
+
+TEST_F(DateTimeWindow, TheDropDownCalendarPicksWithinThePicker) {
+    HWND native = Open();
+    ASSERT_NE(nullptr, native);
+    Pick(native, Date(2027, 1, 5));
+    HWND calendar = DropDown(native);
+    ASSERT_NE(nullptr, calendar);
+    EXPECT_TRUE(IsWindow(native)) << "the calendar taking the keyboard ends no picking";
+    ASSERT_TRUE(ClickDay(calendar, 1, 20));
+    for (DWORD start = GetTickCount(); GetFocus() != native && GetTickCount() - start < 5000;) PumpFor(10);
+    ASSERT_TRUE(IsWindow(native));
+    EXPECT_EQ(native, GetFocus()) << "the keyboard came back to the picker";
+    EXPECT_EQ(L"2027-01-20", DateText(Shown(native)));
+    window.Click(150, 45);
+    EXPECT_FALSE(IsWindow(native));
+    EXPECT_EQ(L"2027-01-20", std::wstring(date->GetText().GetData()));
+
+    // Dropped, then a click elsewhere: the picking ends with the date shown.
+    native = Open();
+    ASSERT_NE(nullptr, native);
+    Pick(native, Date(2028, 2, 3));
+    ASSERT_NE(nullptr, DropDown(native));
+    window.Click(150, 45);
+    EXPECT_FALSE(IsWindow(native));
+    EXPECT_EQ(nullptr, date->GetNativeWindow());
+    EXPECT_EQ(L"2028-02-03", std::wstring(date->GetText().GetData()));
 }
 
 TEST_F(DateTimeWindow, DeleteClearsTheTextAndTheNextOpeningStartsToday) {
@@ -147,6 +201,27 @@ TEST_F(DateTimeWindow, TheFocusLossIsToldToTheSkinnedWindow) {
     EXPECT_EQ(other, window.manager().GetFocus()) << "the window's manager followed the keyboard";
     EXPECT_EQ(child, GetFocus());
     DestroyWindow(child);
+}
+
+TEST_F(DateTimeWindow, HidingOrDisablingTheControlClosesItsPicker) {
+    struct Case {
+        const char* what;
+        void (*act)(CDateTimeUI* date, bool on);
+    };
+    const Case cases[] = {
+        {"disabled", [](CDateTimeUI* d, bool on) { d->SetEnabled(on); }},
+        {"hidden", [](CDateTimeUI* d, bool on) { d->SetVisible(on); }},
+        {"hidden with its parent", [](CDateTimeUI* d, bool on) { d->GetParent()->SetVisible(on); }},
+    };
+    for (const Case& c : cases) {
+        HWND native = Open();
+        ASSERT_NE(nullptr, native) << c.what;
+        c.act(date, false);
+        EXPECT_FALSE(IsWindow(native)) << c.what;
+        EXPECT_EQ(nullptr, date->GetNativeWindow()) << c.what;
+        EXPECT_NE(date, window.manager().GetFocus()) << c.what;
+        c.act(date, true);
+    }
 }
 
 TEST_F(DateTimeWindow, DeletedWhileOpenItLeavesNoWindow) {
