@@ -73,7 +73,9 @@ void BrowserDouble::PaintContent(HDC dc, const RECT& bounds) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
     std::wstring lines = location_ + L"\n\nServer list\n  1  Sample server";
-    DrawTextW(dc, lines.c_str(), static_cast<int>(lines.size()), &text, DT_LEFT | DT_TOP | DT_WORDBREAK);
+    // An address's "&" is text, not a mnemonic prefix.
+    DrawTextW(dc, lines.c_str(), static_cast<int>(lines.size()), &text,
+              DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
 }
 
 // The platform's control asks its new site for these during SetClientSite,

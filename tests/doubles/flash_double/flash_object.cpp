@@ -51,7 +51,8 @@ void DrawBar(HDC dc, const RECT& area, long percent, const std::wstring& text) {
     RECT label = {area.left, area.top - 18, area.right, area.top - 2};
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0xFF, 0xFF, 0xFF));
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label, DT_LEFT | DT_SINGLELINE | DT_BOTTOM);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &label,
+              DT_LEFT | DT_SINGLELINE | DT_BOTTOM | DT_NOPREFIX);
 }
 
 }  // namespace

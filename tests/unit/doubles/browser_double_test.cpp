@@ -213,5 +213,42 @@ TEST_F(BrowserDoubleTest, CancelFailureAndMalformedEventsKeepTheirShapes) {
     sink->Release();
 }
 
+// The page shows its address as it is: an "&" in it is no mnemonic prefix.
+TEST_F(BrowserDoubleTest, ThePageShowsItsAddressWithItsAmpersands) {
+    DoubleModule module(L"browser_double.dll", L"browser_scenario.txt", "");
+    TestSite site(window_, rect_, false);
+    TestSink* sink = new TestSink();
+    Start(module, site, sink);
+    const wchar_t kUrl[] = L"http://127.0.0.1/page?a=1&b=2&&c";
+    Navigate(kUrl);
+    ASSERT_TRUE(PumpUntil([&] { return module.Log().find("NavigateComplete2 \"http://127.0.0.1/page?a=1") !=
+                                       std::string::npos; }))
+        << module.Log();
+
+    DrawSurface surface(400, 60);
+    IViewObject* view = nullptr;
+    ASSERT_EQ(object_->QueryInterface(IID_IViewObject, reinterpret_cast<void**>(&view)), S_OK);
+    RECTL bounds = surface.Bounds();
+    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, surface.Dc(), &bounds, nullptr, nullptr, 0),
+              S_OK);
+    view->Release();
+    // The first line ends where the whole address, ampersands and all, ends.
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(surface.Dc(), &metrics);
+    SIZE extent = {};
+    GetTextExtentPoint32W(surface.Dc(), kUrl, static_cast<int>(wcslen(kUrl)), &extent);
+    const DWORD page = surface.Pixel(0, 0);
+    int right = -1;
+    for (int y = 8; y < 8 + metrics.tmHeight; ++y) {
+        for (int x = right + 1; x < bounds.right; ++x) {
+            if (surface.Pixel(x, y) != page) right = x;
+        }
+    }
+    EXPECT_NEAR(right + 1, 8 + extent.cx, 2);
+
+    Stop(module);
+    sink->Release();
+}
+
 }  // namespace
 }  // namespace doubles_test

@@ -186,28 +186,15 @@ TEST_F(FlashDoubleTest, MovieCallsLandOnTheirSlotsAndEventsReachTheSink) {
     EXPECT_NE(module.Log().find("OnWindowMessage 0x00000201 point=(30,40)"), std::string::npos);
 
     // The bars it draws: one at 50 %, two at 16 %.
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = 200;
-    info.bmiHeader.biHeight = -100;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RECTL bounds = {0, 0, 200, 100};
-    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0), S_OK);
-    GdiFlush();
-    auto pixel = [&](int x, int y) { return static_cast<const DWORD*>(bits)[y * 200 + x] & 0xFFFFFF; };
+    DrawSurface surface(200, 100);
+    RECTL bounds = surface.Bounds();
+    EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, surface.Dc(), &bounds, nullptr, nullptr, 0),
+              S_OK);
     const DWORD done = 0x30C050, track = 0x303030;
-    EXPECT_EQ(pixel(50, 38), done);
-    EXPECT_EQ(pixel(150, 38), track);
-    EXPECT_EQ(pixel(30, 70), done);
-    EXPECT_EQ(pixel(100, 70), track);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+    EXPECT_EQ(surface.Pixel(50, 38), done);
+    EXPECT_EQ(surface.Pixel(150, 38), track);
+    EXPECT_EQ(surface.Pixel(30, 70), done);
+    EXPECT_EQ(surface.Pixel(100, 70), track);
     view->Release();
 
     EXPECT_EQ(point_->Unadvise(cookie_), S_OK);

@@ -1,5 +1,6 @@
 #include "test_host.h"
 
+#include <cstring>
 #include <cwchar>
 
 namespace doubles_test {
@@ -216,6 +217,33 @@ STDMETHODIMP TestSite::Exec(const GUID* group, DWORD id, DWORD, VARIANT*, VARIAN
         out->boolVal = VARIANT_TRUE;
     }
     return Note("Exec script error", S_OK);
+}
+
+DrawSurface::DrawSurface(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
+    old_ = SelectObject(dc_, bitmap_);
+    Clear();
+}
+
+DrawSurface::~DrawSurface() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+}
+
+void DrawSurface::Clear() {
+    if (bits_ != nullptr) memset(bits_, 0xFF, static_cast<size_t>(width_) * height_ * 4);
+}
+
+DWORD DrawSurface::Pixel(int x, int y) const {
+    GdiFlush();
+    return static_cast<const DWORD*>(bits_)[y * width_ + x] & 0xFFFFFF;
 }
 
 }  // namespace doubles_test

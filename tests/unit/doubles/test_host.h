@@ -162,4 +162,26 @@ private:
 // The text of a BSTR argument, checked to be a real BSTR by the caller.
 std::wstring BstrString(BSTR text);
 
+// A 32-bit top-down DIB in a memory DC, white at first, for a control or a
+// double to draw into.
+class DrawSurface {
+public:
+    DrawSurface(int width, int height);
+    ~DrawSurface();
+    DrawSurface(const DrawSurface&) = delete;
+    DrawSurface& operator=(const DrawSurface&) = delete;
+    HDC Dc() const { return dc_; }
+    RECTL Bounds() const { return RECTL{0, 0, width_, height_}; }
+    void Clear();
+    // 0xRRGGBB.
+    DWORD Pixel(int x, int y) const;
+
+private:
+    int width_, height_;
+    HDC dc_;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    void* bits_ = nullptr;
+};
+
 }  // namespace doubles_test

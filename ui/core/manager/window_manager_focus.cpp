@@ -50,6 +50,8 @@ void CWindowManagerUI::SetFocus(CControlUI* control, bool takeWindowFocus) {
     }
     if (control == nullptr || !IsOwn(control) || !control->IsVisible() || !control->IsEnabled()) return;
     focus_ = control;
+    // A focus given before the first paint's tab step wins over that step.
+    focusNeeded_ = false;
     if (!RaiseEvent(control, EventSetFocus)) return;
     SendNotify(control, L"setfocus");
 }

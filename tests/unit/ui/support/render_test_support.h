@@ -26,6 +26,19 @@ inline ::testing::AssertionResult Near(uint32_t expected, uint32_t actual, int t
     return ::testing::AssertionSuccess();
 }
 
+// The live GDI objects of this process. Wine answers GetGuiResources with
+// 0; there a handle whose high word is 0 names the slot whatever object
+// lives in it, so the live slots are counted instead.
+inline int GdiObjectCount() {
+    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (reported != 0) return static_cast<int>(reported);
+    int live = 0;
+    for (ULONG_PTR slot = 1; slot < 0x10000; ++slot) {
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0) ++live;
+    }
+    return live;
+}
+
 // An 8-bit RGBA PNG of pixels given as 0xAARRGGBB, row by row.
 inline std::string EncodePng(int width, int height, const std::vector<uint32_t>& argb) {
     std::string rows;

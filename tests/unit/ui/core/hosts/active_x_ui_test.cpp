@@ -280,7 +280,7 @@ TEST(ActiveXHost, WindowlessObjectPaintsIntoTheControlRectangle) {
     host.Attach(control, kRect);
     EXPECT_EQ(control->GetNativeWindow(), host.GetHWND());
 
-    TestDib dib(400, 300);
+    DrawSurface dib(400, 300);
     const RECT all = {0, 0, 400, 300};
     EXPECT_TRUE(control->DoPaint(dib.Dc(), all, nullptr));
     auto pixel = [&](int x, int y) { return dib.Pixel(x, y); };
@@ -465,7 +465,7 @@ TEST(ActiveXHost, WindowedObjectPrintsItselfAndALayeredWindowShowsItsCaret) {
     ASSERT_TRUE(CreateCaret(child, nullptr, 1, 10));
     ASSERT_TRUE(SetCaretPos(5, 5));
 
-    TestDib dib(200, 100);
+    DrawSurface dib(200, 100);
     auto pixel = [&](int x, int y) { return dib.Pixel(x, y); };
     auto print = [&] {
         dib.Clear();
@@ -526,7 +526,7 @@ TEST(ActiveXHost, WithoutAViewObjectNothingIsDrawn) {
     ASSERT_EQ(site->CreateActiveXWnd(), S_OK);
     HWND child = control->GetNativeWindow();
     ASSERT_NE(child, nullptr);
-    TestDib dib(200, 100);
+    DrawSurface dib(200, 100);
     EXPECT_EQ(SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dib.Dc()), PRF_CLIENT), 1);
     EXPECT_EQ(dib.Pixel(5, 5), 0xFFFFFFu);
     EXPECT_EQ(site->ShowObject(), S_OK);

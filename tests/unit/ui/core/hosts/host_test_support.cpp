@@ -30,33 +30,6 @@ LRESULT HostWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return CWindowWnd::HandleMessage(message, wParam, lParam);
 }
 
-TestDib::TestDib(int width, int height) : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-    Clear();
-}
-
-TestDib::~TestDib() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-}
-
-void TestDib::Clear() {
-    if (bits_ != nullptr) memset(bits_, 0xFF, static_cast<size_t>(width_) * height_ * 4);
-}
-
-DWORD TestDib::Pixel(int x, int y) const {
-    GdiFlush();
-    return static_cast<const DWORD*>(bits_)[y * width_ + x] & 0xFFFFFF;
-}
-
 void Pump(int milliseconds) {
     ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
     // The first look dispatches what is queued even when the thread was held

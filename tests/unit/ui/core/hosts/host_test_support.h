@@ -51,26 +51,7 @@ private:
     std::wstring dll_;
 };
 
-// A 32-bit top-down DIB to paint into, white at first.
-class TestDib {
-public:
-    TestDib(int width, int height);
-    ~TestDib();
-    TestDib(const TestDib&) = delete;
-    TestDib& operator=(const TestDib&) = delete;
-    HDC Dc() const { return dc_; }
-    void Clear();
-    // The pixel's colour as 0xRRGGBB.
-    DWORD Pixel(int x, int y) const;
-
-private:
-    int width_, height_;
-    HDC dc_;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-    void* bits_ = nullptr;
-};
-
+using doubles_test::DrawSurface;
 using doubles_test::PumpUntil;
 // Pumps for a while.
 void Pump(int milliseconds);

@@ -312,6 +312,20 @@ TEST(WindowManagerInput, TabWalksTheTabStopsAndWrapsBothWays) {
     EXPECT_EQ(row.stops[2], window.manager.GetFocus());
 }
 
+TEST(WindowManagerInput, AControlClickedBeforeTheFirstFocusKeepsTheFocus) {
+    ManagedWindow window;
+    window.Show();
+    TabRow row(window);
+    // The layout; the first focus waits for the next paint.
+    UpdateWindow(window.Get());
+    window.Mouse(WM_LBUTTONDOWN, 125, 50, MK_LBUTTON);
+    window.Mouse(WM_LBUTTONUP, 125, 50);
+    ASSERT_EQ(row.stops[1], window.manager.GetFocus());
+    InvalidateRect(window.Get(), nullptr, FALSE);
+    UpdateWindow(window.Get());
+    EXPECT_EQ(row.stops[1], window.manager.GetFocus());
+}
+
 TEST(WindowManagerInput, ALabelsShortcutFocusesTheControlAfterIt) {
     ManagedWindow window;
     CTestContainerUI* root = new CTestContainerUI;

@@ -12,19 +12,6 @@ using namespace QuillUI;
 
 namespace {
 
-// The live GDI objects of this process. Wine answers GetGuiResources with
-// 0; there a handle whose high word is 0 names the slot whatever object
-// lives in it, so the live slots are counted instead.
-int GdiObjectCount() {
-    const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (reported != 0) return static_cast<int>(reported);
-    int live = 0;
-    for (ULONG_PTR slot = 1; slot < 0x10000; ++slot) {
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0) ++live;
-    }
-    return live;
-}
-
 // Every painting path of the base controls at once: colours, gradients,
 // borders square and round, images stretched, nine-grid, tiled, faded and
 // masked, plain, HTML and effect text, buttons, options and a scrolled list.
