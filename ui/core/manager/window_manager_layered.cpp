@@ -76,6 +76,9 @@ void CWindowManagerUI::Invalidate(RECT rect) {
     if (rect.top < 0) rect.top = 0;
     if (rect.right < rect.left) rect.right = rect.left;
     if (rect.bottom < rect.top) rect.bottom = rect.top;
+    // An empty rectangle adds nothing to what is invalid, yet would cost a
+    // trip into the system: controls not laid out yet ask for it often.
+    if (::IsRectEmpty(&rect)) return;
     if (layered_) {
         RECT joined = {};
         ::UnionRect(&joined, &layeredUpdateRect_, &rect);
