@@ -7,7 +7,7 @@
 
 namespace QuillUI {
 
-CChildLayoutUI::CChildLayoutUI() = default;
+CChildLayoutUI::CChildLayoutUI() : build_(CDialogBuildBudgetRef::Share(CDialogBuildBudget::Current())) {}
 
 CChildLayoutUI::~CChildLayoutUI() = default;
 
@@ -20,10 +20,20 @@ void* CChildLayoutUI::GetInterface(const wchar_t* name) {
 
 void CChildLayoutUI::Init() {
     if (xmlFile_.IsEmpty()) return;
+    if (!build_) {
+        CDialogBuildBudget* running = CDialogBuildBudget::Current();
+        build_ = running != nullptr ? CDialogBuildBudgetRef::Share(running)
+                                    : CDialogBuildBudgetRef(CDialogBuildBudget::New());
+    }
+    // Initialised again (moved into another window), the layout builds its
+    // file again: the old tree's units come back first, though its deletion
+    // may wait.
+    if (tree_) tree_->GiveBack();
+    tree_ = build_ ? CDialogBuildBudgetRef(CDialogBuildBudget::New(build_.Get())) : CDialogBuildBudgetRef();
     // The scope stays open while the tree is added: child layouts inside it
     // build their files as they are initialised, within the same build, so
     // a file that leads back to itself is refused there.
-    CDialogBuildScope scope(xmlFile_.GetData());
+    CDialogBuildScope scope(xmlFile_.GetData(), nullptr, tree_.Get());
     CDialogBuilder builder;
     CControlUI* root = builder.Create(scope, nullptr, manager_, nullptr);
     // The file's root is the only child, also when the layout is

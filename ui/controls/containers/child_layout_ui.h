@@ -3,6 +3,7 @@
 #pragma once
 #include "common/win.h"
 #include "ui/controls/containers/container_ui.h"
+#include "ui/core/markup/dialog_build_budget.h"
 #include "ui/core/values/wide_string.h"
 
 namespace QuillUI {
@@ -15,7 +16,9 @@ public:
     const wchar_t* GetClass() const override;
     // "ChildLayout" answers the layout; other names go to the container.
     void* GetInterface(const wchar_t* name) override;
-    // Builds the file; a file that builds nothing empties the layout.
+    // Builds the file, under the budget of the build that made the layout
+    // (or one of its own, made by the first Init, when no build did); a
+    // file that builds nothing empties the layout.
     void Init() override;
     // "xmlfile".
     void SetAttribute(const wchar_t* name, const wchar_t* value) override;
@@ -27,6 +30,9 @@ public:
 
 private:
     CWideString xmlFile_;
+    CDialogBuildBudgetRef build_;
+    // The account of the tree built last.
+    CDialogBuildBudgetRef tree_;
 };
 
 }  // namespace QuillUI

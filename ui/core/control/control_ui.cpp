@@ -2,13 +2,16 @@
 
 #include "ui/core/manager/notify_sender_name.h"
 #include "ui/core/manager/window_manager_ui.h"
+#include "ui/core/markup/dialog_build_budget.h"
 
 #include <algorithm>
 #include <cwchar>
 
 namespace QuillUI {
 
-CControlUI::CControlUI() { SetNotifySenderNameReader(&CControlUI::NameOf); }
+CControlUI::CControlUI() : budget_(CDialogBuildBudget::ChargeControl()) {
+    SetNotifySenderNameReader(&CControlUI::NameOf);
+}
 
 CControlUI::~CControlUI() {
     delete cover_;
@@ -16,6 +19,7 @@ CControlUI::~CControlUI() {
     RemoveAllCustomAttributes();
     if (OnDestroy.HasDelegates()) OnDestroy.Invoke(this);
     if (manager_ != nullptr) manager_->ReapObjects(this);
+    if (budget_ != nullptr) budget_->RefundControl();
 }
 
 void CControlUI::Delete() { delete this; }

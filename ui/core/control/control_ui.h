@@ -19,6 +19,7 @@ namespace QuillUI {
 
 class CWindowManagerUI;
 class CControlUI;
+class CDialogBuildBudget;
 
 // Flags of FindControl.
 enum FindControlFlagsUI : UINT {
@@ -297,6 +298,9 @@ private:
     // Set while SetName asks the manager to rename, which may set the name
     // through SetName again.
     bool renaming_ = false;
+    // The build this control was made in, charged one unit while it lives;
+    // null for a control made outside any build.
+    CDialogBuildBudget* budget_;
 };
 
 }  // namespace QuillUI

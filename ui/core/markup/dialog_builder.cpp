@@ -7,7 +7,6 @@
 #include "ui/core/control/control_ui.h"
 #include "ui/controls/containers/container_ui.h"
 #include "ui/core/markup/dialog_builder_tags.h"
-#include "ui/core/skin/module_resource.h"
 #include "ui/core/manager/window_manager_ui.h"
 
 #include <cwchar>
@@ -33,44 +32,35 @@ CControlUI* CDialogBuilder::Create(const wchar_t* markup, const wchar_t* type, I
 
 CControlUI* CDialogBuilder::Create(CDialogBuildScope& scope, IDialogBuilderCallback* callback,
                                    CWindowManagerUI* manager, CControlUI* parent) {
-    // Opening a source costs as much as a control: a build that includes
-    // small files many times over is bounded too.
+    // Opening a source costs a unit: a build that includes small or empty
+    // files many times over is bounded too.
     if (!scope.IsOpen() || !scope.Spend()) return nullptr;
-    if (!Load(scope.GetSource(), scope.GetType())) return nullptr;
-    return Build(scope, callback, manager, parent);
+    CXmlDocumentUI* document = scope.GetDocument();
+    if (document == nullptr) return nullptr;
+    RememberType(scope.GetSource(), scope.GetType());
+    return Build(*document, scope, callback, manager, parent);
 }
 
 CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* callback, CWindowManagerUI* manager, CControlUI* parent) {
     CDialogBuildScope scope;
-    return Build(scope, callback, manager, parent);
+    return Build(document_, scope, callback, manager, parent);
 }
 
-bool CDialogBuilder::Load(const wchar_t* markup, const wchar_t* type) {
+void CDialogBuilder::RememberType(const wchar_t* markup, const wchar_t* type) {
     typeId_ = nullptr;
     typeName_.Empty();
-    fromResource_ = false;
-    if (markup == nullptr) return false;
-    if (!IS_INTRESOURCE(markup)) {
-        if (markup[0] == L'<') return document_.Load(markup);
-        return document_.LoadFromFile(markup, CXmlDocumentUI::kEncodingUtf8);
-    }
-    if (type == nullptr) return false;
+    fromResource_ = markup != nullptr && IS_INTRESOURCE(markup) && type != nullptr;
+    if (!fromResource_) return;
     if (IS_INTRESOURCE(type))
         typeId_ = type;
     else
         typeName_ = type;
-    fromResource_ = true;
-    const wchar_t* resourceType = typeId_ != nullptr ? typeId_ : typeName_.GetData();
-    DWORD size = 0;
-    const void* bytes = FindModuleResource(markup, resourceType, size);
-    if (bytes == nullptr) return false;
-    return document_.LoadFromMem(bytes, size, CXmlDocumentUI::kEncodingUtf8);
 }
 
-CControlUI* CDialogBuilder::Build(CDialogBuildScope& scope, IDialogBuilderCallback* callback,
-                                  CWindowManagerUI* manager, CControlUI* parent) {
+CControlUI* CDialogBuilder::Build(CXmlDocumentUI& document, CDialogBuildScope& scope,
+                                  IDialogBuilderCallback* callback, CWindowManagerUI* manager, CControlUI* parent) {
     callback_ = callback;
-    CXmlNodeUI root = document_.GetRoot();
+    CXmlNodeUI root = document.GetRoot();
     if (!root.IsValid()) return nullptr;
     scope_ = &scope;
     if (manager != nullptr) {
@@ -229,69 +219,75 @@ bool CDialogBuilder::BuildTreeNode(CXmlNodeUI node, CControlUI* parent, CWindowM
 }
 
 CControlUI* CDialogBuilder::ParseLevel(CXmlNodeUI level, CControlUI* parent, CWindowManagerUI* manager) {
-    IContainerUI* container = nullptr;
-    bool containerAsked = false;
-    CControlUI* first = nullptr;
+    LevelState state;
     for (CXmlNodeUI node = level.GetChild(); node.IsValid(); node = node.GetSibling()) {
-        const wchar_t* tag = node.GetName();
-        if (IsResourceElement(tag)) continue;
-        if (IsTag(tag, L"Include")) {
-            if (node.HasAttributes()) BuildInclude(node, parent, manager);
-            continue;
-        }
         // Everything after the budget is spent is skipped; what was made
         // stays where it is.
-        if (!scope_->Spend()) break;
-        if (IsTag(tag, L"TreeNode")) {
-            if (!BuildTreeNode(node, parent, manager)) return nullptr;
-            continue;
-        }
-        CControlUI* control = MakeControl(tag);
-        if (control == nullptr) continue;
-        // Children are complete before their parent is attached.
-        if (node.HasChildren()) ParseLevel(node, control, manager);
+        if (!scope_->HasRoom()) break;
+        const long charged = scope_->GetCharged();
+        const bool goOn = ParseElement(node, parent, manager, state);
+        // An element that leaves no control behind costs its visit, so that
+        // markup of skipped elements repeated by includes is bounded too.
+        if (scope_->GetCharged() <= charged) scope_->Spend();
+        if (!goOn) return nullptr;
+    }
+    return state.first;
+}
 
-        if (parent != nullptr) {
-            wchar_t cover[256] = L"";
-            node.GetAttributeValue(L"cover", cover, 256);
-            const bool parentIsNode = parent->GetInterface(L"TreeNode") != nullptr;
-            if (IsTrueValue(cover)) {
-                parent->SetCover(control);
-            } else if (parentIsNode) {
-                const TreeBuildOpsUI& ops = GetTreeBuildOps();
-                if (ops.addToNodeRow == nullptr || !ops.addToNodeRow(parent, control)) {
-                    CommonLog("Layout control in a tree node skipped: the node's row refused it");
-                    control->Delete();
-                    continue;
-                }
-            } else {
-                if (!containerAsked) {
-                    container = static_cast<IContainerUI*>(parent->GetInterface(L"IContainer"));
-                    containerAsked = true;
-                }
-                if (container == nullptr) {
-                    // Nothing would own the control.
-                    control->Delete();
-                    return nullptr;
-                }
-                if (!container->Add(control)) {
-                    control->Delete();
-                    continue;
-                }
+bool CDialogBuilder::ParseElement(CXmlNodeUI node, CControlUI* parent, CWindowManagerUI* manager,
+                                  LevelState& level) {
+    const wchar_t* tag = node.GetName();
+    if (IsResourceElement(tag)) return true;
+    if (IsTag(tag, L"Include")) {
+        if (node.HasAttributes()) BuildInclude(node, parent, manager);
+        return true;
+    }
+    if (IsTag(tag, L"TreeNode")) return BuildTreeNode(node, parent, manager);
+    CControlUI* control = MakeControl(tag);
+    if (control == nullptr) return true;
+    // Children are complete before their parent is attached.
+    if (node.HasChildren()) ParseLevel(node, control, manager);
+
+    if (parent != nullptr) {
+        wchar_t cover[256] = L"";
+        node.GetAttributeValue(L"cover", cover, 256);
+        const bool parentIsNode = parent->GetInterface(L"TreeNode") != nullptr;
+        if (IsTrueValue(cover)) {
+            parent->SetCover(control);
+        } else if (parentIsNode) {
+            const TreeBuildOpsUI& ops = GetTreeBuildOps();
+            if (ops.addToNodeRow == nullptr || !ops.addToNodeRow(parent, control)) {
+                CommonLog("Layout control in a tree node skipped: the node's row refused it");
+                control->Delete();
+                return true;
+            }
+        } else {
+            if (!level.containerAsked) {
+                level.container = static_cast<IContainerUI*>(parent->GetInterface(L"IContainer"));
+                level.containerAsked = true;
+            }
+            if (level.container == nullptr) {
+                // Nothing would own the control.
+                control->Delete();
+                return false;
+            }
+            if (!level.container->Add(control)) {
+                control->Delete();
+                return true;
             }
         }
-
-        ApplyAttributes(control, node, tag, manager);
-        if (manager != nullptr) control->SetManager(nullptr, nullptr, false);
-
-        if (first == nullptr) {
-            first = control;
-        } else if (parent == nullptr) {
-            // Only the first top-level control is handed back.
-            control->Delete();
-        }
     }
-    return first;
+
+    ApplyAttributes(control, node, tag, manager);
+    if (manager != nullptr) control->SetManager(nullptr, nullptr, false);
+
+    if (level.first == nullptr) {
+        level.first = control;
+    } else if (parent == nullptr) {
+        // Only the first top-level control is handed back.
+        control->Delete();
+    }
+    return true;
 }
 
 }  // namespace QuillUI

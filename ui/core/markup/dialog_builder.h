@@ -10,6 +10,7 @@ namespace QuillUI {
 
 class CControlUI;
 class CDialogBuildScope;
+class IContainerUI;
 class CWindowManagerUI;
 
 // Makes the application's own controls for tags the framework does not know.
@@ -24,8 +25,9 @@ protected:
 
 // Every build runs in a CDialogBuildScope (ui/core/markup/dialog_build_scope.h)
 // and joins the build already running on the thread: a source being built
-// up the chain is refused, and the whole build makes a bounded number of
-// controls, with a log line when it stops.
+// up the chain is refused, an included source is parsed once per build, and
+// the whole build makes what its budget allows (dialog_build_budget.h),
+// checked before each element, with a log line when it stops.
 class CDialogBuilder {
 public:
     CDialogBuilder() = default;
@@ -51,20 +53,28 @@ public:
     CXmlDocumentUI* GetMarkup() { return &document_; }
 
 private:
-    bool Load(const wchar_t* markup, const wchar_t* type);
-    CControlUI* Build(CDialogBuildScope& scope, IDialogBuilderCallback* callback, CWindowManagerUI* manager,
-                      CControlUI* parent);
+    // What includes need of the source's type.
+    void RememberType(const wchar_t* markup, const wchar_t* type);
+    CControlUI* Build(CXmlDocumentUI& document, CDialogBuildScope& scope, IDialogBuilderCallback* callback,
+                      CWindowManagerUI* manager, CControlUI* parent);
     void RegisterResources(CXmlNodeUI root, CWindowManagerUI* manager);
     // The controls of one level; the first one made (tree nodes aside), or
     // null when the parent cannot take children.
     CControlUI* ParseLevel(CXmlNodeUI node, CControlUI* parent, CWindowManagerUI* manager);
+    struct LevelState {
+        IContainerUI* container = nullptr;
+        bool containerAsked = false;
+        CControlUI* first = nullptr;
+    };
+    // False when the level must end.
+    bool ParseElement(CXmlNodeUI node, CControlUI* parent, CWindowManagerUI* manager, LevelState& level);
     void BuildInclude(CXmlNodeUI node, CControlUI* parent, CWindowManagerUI* manager);
     // False when the level must end: the parent takes no tree nodes.
     bool BuildTreeNode(CXmlNodeUI node, CControlUI* parent, CWindowManagerUI* manager);
     CControlUI* MakeControl(const wchar_t* tag);
     static void ApplyAttributes(CControlUI* control, CXmlNodeUI node, const wchar_t* tag, CWindowManagerUI* manager);
 
-    CXmlDocumentUI document_;
+    CXmlDocumentUI document_;  // for a document loaded before the build
     IDialogBuilderCallback* callback_ = nullptr;
     // The resource type the markup came with; includes use it as well.
     const wchar_t* typeId_ = nullptr;  // a MAKEINTRESOURCE type

@@ -66,6 +66,7 @@ void CXmlDocumentUI::Release() {
     free(text_);
     free(elements_);
     text_ = nullptr;
+    textLength_ = 0;
     elements_ = nullptr;
     elementCount_ = elementCapacity_ = 0;
 }
@@ -168,6 +169,7 @@ bool CXmlDocumentUI::LoadFromFile(const wchar_t* fileName, int encoding) {
 
 bool CXmlDocumentUI::Adopt(wchar_t* text, size_t length) {
     text_ = text;
+    textLength_ = length;
     // Offsets into the text are 32-bit.
     if (length >= kNoElement) {
         Release();
@@ -178,6 +180,11 @@ bool CXmlDocumentUI::Adopt(wchar_t* text, size_t length) {
         return false;
     }
     return true;
+}
+
+size_t CXmlDocumentUI::GetMemorySize() const {
+    if (text_ == nullptr) return 0;
+    return (textLength_ + 1) * sizeof(wchar_t) + size_t(elementCapacity_) * sizeof(Element);
 }
 
 uint32_t CXmlDocumentUI::AddElement() {

@@ -6,6 +6,7 @@
 #pragma once
 #include "ui/core/markup/xml_node_ui.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace QuillUI {
@@ -30,6 +31,8 @@ public:
     bool LoadFromFile(const wchar_t* fileName, int encoding = kEncodingUtf8);
     void Release();
     CXmlNodeUI GetRoot();
+    // The bytes the parsed markup takes.
+    size_t GetMemorySize() const;
 
     // Whether the blanks after a blank in text and values are kept.
     void SetPreserveWhitespace(bool preserve) { preserveWhitespace_ = preserve; }
@@ -59,6 +62,7 @@ private:
     bool Fail(const wchar_t* message, const wchar_t* location);
 
     wchar_t* text_ = nullptr;
+    size_t textLength_ = 0;
     Element* elements_ = nullptr;
     uint32_t elementCount_ = 0;
     uint32_t elementCapacity_ = 0;

@@ -1,6 +1,11 @@
 #include "ui/controls/containers/child_layout_ui.h"
 
+#include "tests/support/desktop_input_lock.h"
+#include "tests/unit/common/log_capture.h"
+#include "tests/unit/ui/support/markup_window.h"
 #include "tests/unit/ui/support/widget_test_support.h"
+#include "ui/controls/lists/combo_ui.h"
+#include "ui/core/markup/dialog_build_budget.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +31,56 @@ protected:
     WidgetWindow window{300, 200};
     CChildLayoutUI* child = nullptr;
 };
+
+// The control and everything under it, parts and scroll bars included.
+int CountControls(CControlUI* root) {
+    int count = 0;
+    root->FindControl(
+        [](CControlUI*, void* data) -> CControlUI* {
+            ++*static_cast<int*>(data);
+            return nullptr;
+        },
+        &count, 0);
+    return count;
+}
+
+// A file of a layout of as many one-control copies as the build allows.
+void WriteHugeInclude(ScopedSkinFolder& skin) {
+    skin.Write(L"one.xml", "<Window><Control /></Window>");
+    skin.Write(L"many.xml", "<Window><VerticalLayout><Include source=\"one.xml\" count=\"1000000\" />"
+                            "</VerticalLayout></Window>");
+}
+
+std::wstring Controls(int count) {
+    std::wstring markup;
+    for (int i = 0; i < count; ++i) markup += L"<Control />";
+    return markup;
+}
+
+const long kMaxUnits = CDialogBuildBudget::kMaxUnits;
+
+void PumpPending() {
+    MSG msg;
+    for (int i = 0; i < 1000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+BOOL CALLBACK FindPopupProc(HWND window, LPARAM found) {
+    wchar_t name[32] = L"";
+    GetClassNameW(window, name, 32);
+    if (wcscmp(name, L"ComboWnd") != 0) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The combo popup of this thread, or null.
+HWND FindPopup() {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindPopupProc, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
 
 }  // namespace
 
@@ -74,4 +129,55 @@ TEST_F(ChildLayout, AFileThatLeadsBackToItselfEndsWithTheInnerLayoutEmpty) {
     CContainerUI* inB = other.Find<CContainerUI>(L"inB");
     ASSERT_NE(nullptr, inB);
     EXPECT_EQ(0, inB->GetCount());
+}
+
+TEST_F(ChildLayout, LayoutsInitialisedAfterTheBuildShareItsBudget) {
+    WriteHugeInclude(skin);
+    LogCapture log;
+    // Four layouts of the huge file: together they make what one build may.
+    std::wstring markup = L"<Window><VerticalLayout>";
+    for (int i = 0; i < 4; ++i) markup += L"<ChildLayout xmlfile=\"many.xml\" />";
+    ASSERT_NE(nullptr, window.Build((markup + L"</VerticalLayout></Window>").c_str()));
+    EXPECT_LE(CountControls(window.root), kMaxUnits);
+    EXPECT_TRUE(log.Has("build stopped"));
+
+    // What the window made itself leaves the rest to its layout.
+    WidgetWindow other(300, 200);
+    markup = L"<Window><VerticalLayout><VerticalLayout name=\"own\">" + Controls(70000) +
+             L"</VerticalLayout><ChildLayout name=\"child\" xmlfile=\"many.xml\" /></VerticalLayout></Window>";
+    ASSERT_NE(nullptr, other.Build(markup.c_str()));
+    const int made = CountControls(other.Find<CControlUI>(L"child"));
+    EXPECT_GT(made, 1000);
+    EXPECT_LE(made, kMaxUnits - CountControls(other.Find<CControlUI>(L"own")));
+}
+
+TEST_F(ChildLayout, InitialisedAgainInAComboPopupItBuildsAsMuchEveryTime) {
+    WriteHugeInclude(skin);
+    DesktopInputLock lock;
+    MarkupWindow home(300, 200);
+    const std::wstring markup = L"<Window><VerticalLayout><VerticalLayout>" + Controls(50000) +
+                                L"</VerticalLayout><Combo name=\"combo\" height=\"24\"><ListContainerElement height=\"20\">"
+                                L"<ChildLayout name=\"child\" xmlfile=\"many.xml\" /></ListContainerElement></Combo>"
+                                L"</VerticalLayout></Window>";
+    ASSERT_NE(nullptr, home.Build(markup.c_str()));
+    auto* combo = home.Find<CComboUI>(L"combo");
+    auto* layout = home.Find<CChildLayoutUI>(L"child");
+    ASSERT_NE(nullptr, combo);
+    ASSERT_NE(nullptr, layout);
+    EXPECT_LE(CountControls(home.root), kMaxUnits);
+    const int made = CountControls(layout);
+    EXPECT_GT(made, 1000);
+    // The popup takes the item into its own manager, which initialises the
+    // layout again each time; the old tree's units come back first.
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(combo->Activate());
+        PumpPending();
+        HWND popup = FindPopup();
+        ASSERT_NE(nullptr, popup);
+        EXPECT_EQ(made, CountControls(layout));
+        SendMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+        PumpPending();
+        ASSERT_FALSE(IsWindow(popup));
+    }
 }

@@ -4,6 +4,7 @@
 #include "tests/unit/common/log_capture.h"
 #include "tests/unit/common/test_paths.h"
 #include "ui/core/control/control_ui.h"
+#include "ui/core/markup/dialog_build_budget.h"
 #include "ui/core/markup/dialog_build_scope.h"
 #include "ui/core/markup/dialog_builder.h"
 #include "ui/core/markup/dialog_builder_tags.h"
@@ -74,12 +75,18 @@ class TestCallback : public IDialogBuilderCallback {
 public:
     CControlUI* CreateControl(const wchar_t* className) override {
         asked.push_back(className);
-        if (_wcsicmp(className, L"Probe") == 0) return new Probe;
+        if (_wcsicmp(className, L"Probe") == 0) {
+            if (!removeOnProbe.empty()) DeleteFileW(removeOnProbe.c_str());
+            removeOnProbe.clear();
+            return new Probe;
+        }
         if (_wcsicmp(className, L"Box") == 0) return new Box;
         if (_wcsicmp(className, L"RefusingBox") == 0) return new RefusingBox;
         return nullptr;
     }
     std::vector<std::wstring> asked;
+    // A file that the first probe made removes.
+    std::wstring removeOnProbe;
 };
 
 IContainerUI* Items(CControlUI* control) {
@@ -403,11 +410,79 @@ TEST_F(DialogBuilderTest, ABuildMakesABoundedNumberOfControls) {
     ASSERT_NE(root_, nullptr);
     // Every copy costs its opening and its control.
     const int count = Items(root_)->GetCount();
-    EXPECT_GT(count, CDialogBuildScope::kMaxElements / 2 - 10);
-    EXPECT_LE(count, CDialogBuildScope::kMaxElements / 2);
+    EXPECT_GT(count, CDialogBuildBudget::kMaxUnits / 2 - 10);
+    EXPECT_LE(count, CDialogBuildBudget::kMaxUnits / 2);
     EXPECT_NE(Str(Items(root_)->GetItemAt(count - 1)->GetName()), L"after");
     ASSERT_EQ(LogCapture::Lines().size(), 1u);
     EXPECT_TRUE(log.Has("build stopped"));
+}
+
+TEST_F(DialogBuilderTest, AnIncludeOfHugeCountIsReadOnceAndEndsWithTheBudget) {
+    SkinFiles files;
+    const struct {
+        const char* markup;
+        int copies;  // the probes the include makes
+    } kCases[] = {
+        // Each copy of an empty file costs its opening.
+        {"<Window />", 0},
+        // The file is gone once the first probe is made: every other copy
+        // comes from the document read before.
+        {"<Window><Probe /></Window>", CDialogBuildBudget::kMaxUnits / 2},
+        {"<Window><Nobody /><Probe /><Font id=\"1\" name=\"Liberation Sans\" /></Window>",
+         CDialogBuildBudget::kMaxUnits / 4},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.markup);
+        files.Write("builder_huge.xml", c.markup);
+        callback_.removeOnProbe = TestExeFolder() + L"builder_huge.xml";
+        LogCapture log;
+        Build(L"<Window><Box><Include source=\"builder_huge.xml\" count=\"2147483647\" /><Probe name=\"after\" />"
+              L"</Box></Window>");
+        ASSERT_NE(root_, nullptr);
+        const int count = Items(root_)->GetCount();
+        EXPECT_GE(count, c.copies - 10);
+        EXPECT_LE(count, c.copies);
+        if (count > 0) EXPECT_NE(Str(Items(root_)->GetItemAt(count - 1)->GetName()), L"after");
+        ASSERT_EQ(LogCapture::Lines().size(), 1u);
+        EXPECT_TRUE(log.Has("build stopped"));
+        root_->Delete();
+        root_ = nullptr;
+    }
+}
+
+TEST_F(DialogBuilderTest, AControlIsChargedToTheBuildItWasMadeInWhileItLives) {
+    Probe* outside = new Probe;
+    Probe* outlives = nullptr;
+    {
+        CDialogBuildScope scope(L"<Window />");
+        EXPECT_EQ(scope.GetCharged(), 0);
+        Probe* first = new Probe;
+        EXPECT_EQ(scope.GetCharged(), 1);
+        // A child layout's tree is counted in an account of its own and in
+        // the build.
+        CDialogBuildBudgetRef account(CDialogBuildBudget::New(scope.GetBudget()));
+        Probe* old = nullptr;
+        {
+            CDialogBuildScope inner(L"builder_tree.xml", nullptr, account.Get());
+            EXPECT_EQ(CDialogBuildBudget::Current(), account.Get());
+            old = new Probe;
+            outlives = new Probe;
+            EXPECT_EQ(scope.GetCharged(), 3);
+        }
+        // Built again, the layout gives the old tree's units back before
+        // the tree goes; its deletion then changes nothing.
+        account->GiveBack();
+        EXPECT_EQ(scope.GetCharged(), 1);
+        old->Delete();
+        EXPECT_EQ(scope.GetCharged(), 1);
+        first->Delete();
+        EXPECT_EQ(scope.GetCharged(), 0);
+        outside->Delete();
+        EXPECT_EQ(scope.GetCharged(), 0);
+    }
+    EXPECT_EQ(CDialogBuildBudget::Current(), nullptr);
+    // The budget lives as long as anything charged to it.
+    outlives->Delete();
 }
 
 // Builds its own file when it is initialised, as a child layout does, and
