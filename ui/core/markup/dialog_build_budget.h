@@ -33,10 +33,14 @@ namespace QuillUI {
 
 class CDialogBuildBudget {
 public:
-    // Room for a list of 50,000 rows or a tree of 16,000 nodes (six
-    // controls each) from one file, while the controls stay within the
-    // memory of a 32-bit process.
-    static const long kMaxUnits = 100000;
+    // Room for a list of 50,000 rows or a tree of 10,000 nodes (six
+    // controls each) from one file. A budget's worth of options or check
+    // boxes with their images set commits about 320 MB in the 64-bit build
+    // and less in the 32-bit one, of labels or list rows 130-150 MB
+    // (tools/bench/build_budget.sh), which leaves room for a child
+    // layout's old tree while its new one is built. Rich edits, whose text
+    // services cost several labels each, are the exception (about 870 MB).
+    static const long kMaxUnits = 60000;
 
     // A new build's budget, or an account under parent; the caller holds
     // the one reference. Null when out of memory.

@@ -143,7 +143,7 @@ TEST_F(ChildLayout, LayoutsInitialisedAfterTheBuildShareItsBudget) {
 
     // What the window made itself leaves the rest to its layout.
     WidgetWindow other(300, 200);
-    markup = L"<Window><VerticalLayout><VerticalLayout name=\"own\">" + Controls(70000) +
+    markup = L"<Window><VerticalLayout><VerticalLayout name=\"own\">" + Controls(kMaxUnits * 7 / 10) +
              L"</VerticalLayout><ChildLayout name=\"child\" xmlfile=\"many.xml\" /></VerticalLayout></Window>";
     ASSERT_NE(nullptr, other.Build(markup.c_str()));
     const int made = CountControls(other.Find<CControlUI>(L"child"));
@@ -155,7 +155,7 @@ TEST_F(ChildLayout, InitialisedAgainInAComboPopupItBuildsAsMuchEveryTime) {
     WriteHugeInclude(skin);
     DesktopInputLock lock;
     MarkupWindow home(300, 200);
-    const std::wstring markup = L"<Window><VerticalLayout><VerticalLayout>" + Controls(50000) +
+    const std::wstring markup = L"<Window><VerticalLayout><VerticalLayout>" + Controls(kMaxUnits / 2) +
                                 L"</VerticalLayout><Combo name=\"combo\" height=\"24\"><ListContainerElement height=\"20\">"
                                 L"<ChildLayout name=\"child\" xmlfile=\"many.xml\" /></ListContainerElement></Combo>"
                                 L"</VerticalLayout></Window>";
