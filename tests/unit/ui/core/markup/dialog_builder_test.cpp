@@ -442,7 +442,9 @@ TEST_F(DialogBuilderTest, AnIncludeOfHugeCountIsReadOnceAndEndsWithTheBudget) {
         const int count = Items(root_)->GetCount();
         EXPECT_GE(count, c.copies - 10);
         EXPECT_LE(count, c.copies);
-        if (count > 0) EXPECT_NE(Str(Items(root_)->GetItemAt(count - 1)->GetName()), L"after");
+        if (count > 0) {
+            EXPECT_NE(Str(Items(root_)->GetItemAt(count - 1)->GetName()), L"after");
+        }
         ASSERT_EQ(LogCapture::Lines().size(), 1u);
         EXPECT_TRUE(log.Has("build stopped"));
         root_->Delete();
