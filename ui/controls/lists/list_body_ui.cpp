@@ -11,8 +11,10 @@ CListBodyUI::CListBodyUI(CListUI* owner) : owner_(owner) {}
 CListBodyUI::~CListBodyUI() { ForgetRecords(); }
 
 CControlUI* CListBodyUI::FindControl(FindControlProcUI proc, void* data, UINT flags) {
-    // The rows out of view keep older rectangles, which a point must not meet.
-    if ((flags & FindHitTest) != 0 && placedInView_) return FindControlAmong(proc, data, flags, viewFirst_, viewEnd_);
+    // The rows out of view keep older rectangles, which a point must not
+    // meet, and are laid out when they come into view.
+    if ((flags & (FindHitTest | FindUpdateTest)) != 0 && placedInView_)
+        return FindControlAmong(proc, data, flags, viewFirst_, viewEnd_);
     return CVerticalLayoutUI::FindControl(proc, data, flags);
 }
 

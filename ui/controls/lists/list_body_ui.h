@@ -37,7 +37,8 @@ public:
     void SetScrollPos(SIZE pos) override;
     void DoEvent(ControlEventUI& event) override;
     bool DoPaint(HDC dc, const RECT& paint, CControlUI* stopControl) override;
-    // Hit tests look at the rows in view only.
+    // Hit tests and the window's search for controls to lay out look at the
+    // rows in view only.
     CControlUI* FindControl(FindControlProcUI proc, void* data, UINT flags) override;
     void SetVisible(bool visible = true) override;
     void SetInternVisible(bool visible = true) override;
