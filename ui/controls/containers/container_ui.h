@@ -135,12 +135,20 @@ protected:
     // to stop. The children are clipped to the child area; float children
     // to the container.
     bool PaintChildren(HDC dc, const RECT& paint, CControlUI* stopControl);
+    // The same over the children from first up to before end only, for a
+    // container that knows that no other child can show: the others are
+    // skipped as if they did not meet the paint rectangle.
+    bool PaintChildren(HDC dc, const RECT& paint, CControlUI* stopControl, int first, int end);
     bool PaintScrollBars(HDC dc, const RECT& paint, CControlUI* stopControl);
     // Called by PaintChildren for each visible child in painting order
     // while the paint rectangle meets the child area, before the child is
     // painted and whether or not it meets the paint rectangle, so that a
     // list body can number its rows and draw the lines between them.
     virtual void OnChildPaintTurn(HDC dc, const RECT& paint, CControlUI* child);
+
+    // FindControl with the children searched limited to those from first
+    // up to before end.
+    CControlUI* FindControlAmong(FindControlProcUI proc, void* data, UINT flags, int first, int end);
 
     // The area the children are laid out over: the item rectangle less the
     // inset and the visible bars, stretched to the bars' ranges and shifted

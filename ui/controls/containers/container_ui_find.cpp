@@ -4,6 +4,10 @@
 namespace QuillUI {
 
 CControlUI* CContainerUI::FindControl(FindControlProcUI proc, void* data, UINT flags) {
+    return FindControlAmong(proc, data, flags, 0, items_.GetSize());
+}
+
+CControlUI* CContainerUI::FindControlAmong(FindControlProcUI proc, void* data, UINT flags, int first, int end) {
     const bool hitTest = (flags & FindHitTest) != 0;
     if ((flags & FindVisible) && !IsVisible()) return nullptr;
     if ((flags & FindEnabled) && !IsEnabled()) return nullptr;
@@ -23,10 +27,11 @@ CControlUI* CContainerUI::FindControl(FindControlProcUI proc, void* data, UINT f
 
     if (mayDescend) {
         const RECT client = GetClientPos();
-        const int count = items_.GetSize();
+        if (first < 0) first = 0;
+        if (end > items_.GetSize()) end = items_.GetSize();
         const bool topFirst = (flags & FindTopFirst) != 0;
-        for (int n = 0; n < count; ++n) {
-            CControlUI* child = static_cast<CControlUI*>(items_[topFirst ? count - 1 - n : n]);
+        for (int n = first; n < end; ++n) {
+            CControlUI* child = static_cast<CControlUI*>(items_[topFirst ? end - 1 - (n - first) : n]);
             CControlUI* found = child->FindControl(proc, data, flags);
             if (found == nullptr) continue;
             // A float child may lie outside the child area, and so may

@@ -24,12 +24,28 @@ bool CContainerUI::DoPaint(HDC dc, const RECT& paint, CControlUI* stopControl) {
 }
 
 bool CContainerUI::PaintChildren(HDC dc, const RECT& paint, CControlUI* stopControl) {
+    return PaintChildren(dc, paint, stopControl, 0, items_.GetSize());
+}
+
+bool CContainerUI::PaintChildren(HDC dc, const RECT& paint, CControlUI* stopControl, int first, int end) {
     if (items_.IsEmpty()) return true;
+    if (first < 0) first = 0;
+    if (end > items_.GetSize()) end = items_.GetSize();
+    if (stopControl != nullptr && (first > 0 || end < items_.GetSize())) {
+        // The skipped children paint nothing, but the walk still ends at
+        // the stop control wherever it stands.
+        const int stop = items_.Find(stopControl);
+        if (stop >= 0 && stop < first) return false;
+        if (stop >= end) {
+            PaintChildren(dc, paint, nullptr, first, end);
+            return false;
+        }
+    }
     const RECT client = GetClientPos();
     RECT childPaint;
     if (!IntersectRect(&childPaint, &paint, &client)) {
         // Only float children can show outside the child area.
-        for (int i = 0; i < items_.GetSize(); ++i) {
+        for (int i = first; i < end; ++i) {
             CControlUI* child = static_cast<CControlUI*>(items_[i]);
             if (child == stopControl) return false;
             if (!child->IsVisible() || !Meets(paint, child->GetPos())) continue;
@@ -40,7 +56,7 @@ bool CContainerUI::PaintChildren(HDC dc, const RECT& paint, CControlUI* stopCont
     }
     CClipRegionGuard childClip;
     CClipRegionGuard::GenerateClip(dc, childPaint, childClip);
-    for (int i = 0; i < items_.GetSize(); ++i) {
+    for (int i = first; i < end; ++i) {
         CControlUI* child = static_cast<CControlUI*>(items_[i]);
         if (child == stopControl) return false;
         if (!child->IsVisible()) continue;

@@ -16,7 +16,15 @@ bool CListBodyUI::DoPaint(HDC dc, const RECT& paint, CControlUI* stopControl) {
     CControlUI::DoPaint(dc, paint, stopControl);
     paintInfo_ = owner_ != nullptr ? owner_->GetListInfo() : nullptr;
     drawIndex_ = 0;
-    const bool goOn = PaintChildren(dc, paint, stopControl);
+    bool goOn = true;
+    if (placedInView_) {
+        // Only the rows in view have their places; the numbering goes on
+        // from the rows above them.
+        drawIndex_ = viewFirst_ < recordCount_ ? RowOrdinal(viewFirst_) : 0;
+        goOn = PaintChildren(dc, paint, stopControl, viewFirst_, viewEnd_);
+    } else {
+        goOn = PaintChildren(dc, paint, stopControl);
+    }
     paintInfo_ = nullptr;
     return goOn && PaintScrollBars(dc, paint, stopControl);
 }

@@ -57,9 +57,9 @@ bool CListUI::ExpandItem(int index, bool expand) {
 
 void CListUI::EnsureVisible(int index) {
     if (curSel_ < 0 || body_ == nullptr) return;
-    CControlUI* item = GetItemAt(index);
-    if (item == nullptr) return;
-    const RECT& itemRect = item->GetPos();
+    if (GetItemAt(index) == nullptr) return;
+    // A row out of view may keep an older rectangle; the body knows its place.
+    const RECT itemRect = body_->GetRowPos(index);
     // Only its top and bottom count: the body less its inset and the
     // visible horizontal bar.
     const RECT area = body_->CContainerUI::GetClientPos();

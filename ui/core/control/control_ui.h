@@ -217,6 +217,10 @@ public:
     bool IsUpdateNeeded() const { return updateNeeded_; }
     void NeedUpdate();
     void NeedParentUpdate();
+    // What a child's NeedParentUpdate asks of this control: a layout. A
+    // container that keeps a record of each child's place refreshes only
+    // that child's.
+    virtual void ChildNeedsUpdate(CControlUI* child);
 
     // ---- Virtual windows and custom attributes --------------------------
     void SetVirtualWnd(const wchar_t* name);

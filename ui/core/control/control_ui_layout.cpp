@@ -113,12 +113,14 @@ void CControlUI::NeedParentUpdate() {
     // would cost a call into the system for each of many children that a
     // container hides or shows at once (a tree's fold).
     if (parent_ != nullptr) {
-        parent_->NeedUpdate();
+        parent_->ChildNeedsUpdate(this);
     } else {
         NeedUpdate();
     }
     if (manager_ != nullptr) manager_->NeedUpdate();
 }
+
+void CControlUI::ChildNeedsUpdate(CControlUI*) { NeedUpdate(); }
 
 CControlUI* CControlUI::FindControl(FindControlProcUI proc, void* data, UINT flags) {
     if (proc == nullptr) return nullptr;

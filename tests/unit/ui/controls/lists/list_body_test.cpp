@@ -1,11 +1,14 @@
 #include "ui/controls/containers/scroll_bar_ui.h"
+#include "ui/controls/lists/list_body_ui.h"
 #include "ui/controls/lists/list_header_ui.h"
+#include "ui/controls/lists/list_label_element_ui.h"
 #include "ui/controls/lists/list_ui.h"
 #include "tests/unit/ui/support/markup_window.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using namespace QuillUI;
 
@@ -119,4 +122,95 @@ TEST(ListBody, AlternateRowsSkipInvisibleItemsAndStateColoursStillShow) {
     EXPECT_EQ(0xFF0000u, surface.Rgb(150, 30));  // disabled
     EXPECT_EQ(0x0000FFu, surface.Rgb(150, 50));  // selected
     EXPECT_EQ(0xFFFF00u, surface.Rgb(150, 70));  // hot
+}
+
+namespace {
+
+// Rows of 20 named r0, r1, ... in a list 100 high with a vertical bar: five
+// show at a time.
+std::wstring TallList(int rows, const wchar_t* attributes = L"") {
+    std::wstring markup = L"<Window><List name=\"list\" header=\"hidden\" vscrollbar=\"true\" ";
+    markup += attributes;
+    markup += L">";
+    for (int i = 0; i < rows; ++i) markup += L"<ListLabelElement name=\"r" + std::to_wstring(i) + L"\" height=\"20\" />";
+    return markup + L"</List></Window>";
+}
+
+CListBodyUI* BodyOf(CListUI* list) { return static_cast<CListBodyUI*>(list->GetList()); }
+
+// A row that counts how often the layout measures it.
+class CountedRow : public CListLabelElementUI {
+public:
+    SIZE EstimateSize(SIZE available) override {
+        ++estimates;
+        return CListLabelElementUI::EstimateSize(available);
+    }
+    int estimates = 0;
+};
+
+}  // namespace
+
+TEST(ListBody, AScrolledListFindsPaintsAndTellsTheRowsWhereTheyLie) {
+    MarkupWindow window(200, 100);
+    ASSERT_NE(nullptr, window.Build(TallList(200, L"itemaltbk=\"true\" itembkcolor=\"#FF00FF00\"").c_str()));
+    auto* list = window.Find<CListUI>(L"list");
+    CControlUI* first = window.Find<CControlUI>(L"r0");
+    list->SetScrollPos(SIZE{0, 1000});
+    EXPECT_EQ(0, window.Find<CControlUI>(L"r50")->GetPos().top);
+    EXPECT_EQ(window.Find<CControlUI>(L"r51"), window.manager().FindControlAt(POINT{50, 30}));
+    // The rows that left the view lie where they are now, above it.
+    EXPECT_EQ(-1000, first->GetPos().top);
+    // A row never shown yet is told where it lies, and selecting it brings
+    // it into view.
+    EXPECT_EQ(150 * 20 - 1000, BodyOf(list)->GetRowPos(150).top);
+    ASSERT_TRUE(list->SelectItem(150));
+    const RECT shown = window.Find<CControlUI>(L"r150")->GetPos();
+    EXPECT_GE(shown.top, 0);
+    EXPECT_LE(shown.bottom, 100);
+    EXPECT_EQ(window.Find<CControlUI>(L"r150"),
+              window.manager().FindControlAt(POINT{50, static_cast<LONG>((shown.top + shown.bottom) / 2)}));
+    // Alternate rows are numbered from the top of the list: r148 is even,
+    // r149 odd.
+    DibSurface surface(200, 100);
+    window.Paint(surface);
+    EXPECT_EQ(0x00FF00u, surface.Rgb(50, shown.top - 30));
+    EXPECT_EQ(0xFFFFFFu, surface.Rgb(50, shown.top - 10));
+}
+
+TEST(ListBody, HidingRowsMeasuresThemAndTheRowsInViewOnly) {
+    MarkupWindow window(200, 100);
+    ASSERT_NE(nullptr, window.Build(L"<Window><List name=\"list\" header=\"hidden\" vscrollbar=\"true\" /></Window>"));
+    auto* list = window.Find<CListUI>(L"list");
+    std::vector<CountedRow*> rows;
+    for (int i = 0; i < 1000; ++i) {
+        auto* row = new CountedRow;
+        row->SetFixedHeight(20);
+        ASSERT_TRUE(list->Add(row));
+        rows.push_back(row);
+    }
+    window.Layout();
+    const int range = list->GetScrollRange().cy;
+    for (CountedRow* row : rows) row->estimates = 0;
+
+    for (int i = 1; i <= 10; ++i) rows[i]->SetVisible(false);
+    window.Layout();
+    int measured = 0;
+    for (CountedRow* row : rows) measured += row->estimates > 0 ? 1 : 0;
+    // The ten hidden rows and the few in view, not the thousand.
+    EXPECT_LE(measured, 20);
+    EXPECT_EQ(0, rows[500]->estimates);
+    EXPECT_EQ(20, rows[11]->GetPos().top);
+    EXPECT_EQ(range - 200, list->GetScrollRange().cy);
+    EXPECT_EQ(rows[12], window.manager().FindControlAt(POINT{50, 50}));
+
+    // A row out of view that grows moves the rows after it.
+    rows[900]->SetFixedHeight(60);
+    window.Layout();
+    EXPECT_EQ(range - 200 + 40, list->GetScrollRange().cy);
+    EXPECT_EQ(60, BodyOf(list)->GetRowPos(901).top - BodyOf(list)->GetRowPos(900).top);
+
+    for (int i = 1; i <= 10; ++i) rows[i]->SetVisible(true);
+    window.Layout();
+    EXPECT_EQ(20, rows[1]->GetPos().top);
+    EXPECT_EQ(rows[2], window.manager().FindControlAt(POINT{50, 50}));
 }
