@@ -1,5 +1,6 @@
 #include "ui/core/values/delegate_list.h"
 
+#include <cstdlib>
 #include <new>
 
 namespace QuillUI {
@@ -15,7 +16,8 @@ void DeleteAll(CPointerArray& delegates) {
 
 CDelegateList::~CDelegateList() {
     if (state_ == nullptr) return;
-    DeleteAll(state_->delegates);
+    for (int i = 0; i < state_->count; ++i) delete state_->slots[i];
+    free(state_->slots);
     DeleteAll(state_->removed);
     delete state_;
 }
@@ -25,35 +27,39 @@ void CDelegateList::Add(const CDelegateBase& delegate) {
         state_ = new (std::nothrow) State;
         if (state_ == nullptr) return;
     }
-    CPointerArray& delegates = state_->delegates;
-    for (int i = 0; i < delegates.GetSize(); ++i) {
-        const CDelegateBase* held = static_cast<const CDelegateBase*>(delegates[i]);
-        if (held != nullptr && *held == delegate) return;
+    State& state = *state_;
+    for (int i = 0; i < state.count; ++i) {
+        if (state.slots[i] != nullptr && *state.slots[i] == delegate) return;
+    }
+    if (state.count == state.capacity) {
+        if (state.capacity > 0x3FFFFFFF / static_cast<int>(sizeof(CDelegateBase*))) return;
+        const int capacity = state.capacity == 0 ? 1 : state.capacity * 2;
+        void* grown = realloc(state.slots, static_cast<size_t>(capacity) * sizeof(CDelegateBase*));
+        if (grown == nullptr) return;
+        state.slots = static_cast<CDelegateBase**>(grown);
+        state.capacity = capacity;
     }
     CDelegateBase* copy = delegate.Copy();
     if (copy == nullptr) return;
-    if (!delegates.Add(copy)) {
-        delete copy;
-        return;
-    }
-    ++state_->live;
+    state.slots[state.count++] = copy;
+    ++state.live;
 }
 
 bool CDelegateList::Remove(const CDelegateBase& delegate) {
     if (state_ == nullptr) return false;
-    CPointerArray& delegates = state_->delegates;
-    for (int i = 0; i < delegates.GetSize(); ++i) {
-        CDelegateBase* held = static_cast<CDelegateBase*>(delegates[i]);
+    State& state = *state_;
+    for (int i = 0; i < state.count; ++i) {
+        CDelegateBase* held = state.slots[i];
         if (held == nullptr || *held != delegate) continue;
         // The slot stays: a walk reads the list by index.
-        delegates.SetAt(i, nullptr);
-        --state_->live;
+        state.slots[i] = nullptr;
+        --state.live;
         // During a walk the delegate may be the one running: it is freed
         // when the walk ends (or, without memory to remember it, never).
-        if (state_->invoking == 0) {
+        if (state.invoking == 0) {
             delete held;
         } else {
-            state_->removed.Add(held);
+            state.removed.Add(held);
         }
         return true;
     }
@@ -67,9 +73,10 @@ bool CDelegateList::Invoke(void* argument) {
     if (state == nullptr) return true;
     ++state->invoking;
     bool agreed = true;
-    // By index: a delegate may add to or remove from this list while it runs.
-    for (int i = 0; i < state->delegates.GetSize() && agreed; ++i) {
-        CDelegateBase* delegate = static_cast<CDelegateBase*>(state->delegates.GetAt(i));
+    // By index: a delegate may add to or remove from this list while it
+    // runs, and an addition may move the slots.
+    for (int i = 0; i < state->count && agreed; ++i) {
+        CDelegateBase* delegate = state->slots[i];
         if (delegate != nullptr) agreed = (*delegate)(argument);
     }
     if (--state->invoking == 0) DeleteAll(state->removed);

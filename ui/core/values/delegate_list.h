@@ -25,14 +25,17 @@ public:
     bool Invoke(void* argument);
 
 private:
-    // Made by the first Add: most lists of a control never get a delegate.
+    // Made by the first Add: most lists of a control never get a delegate,
+    // and most others get one, so the slots grow from one.
     struct State {
-        CPointerArray delegates;
+        CDelegateBase** slots = nullptr;
+        int count = 0;
+        int capacity = 0;
         int live = 0;
+        int invoking = 0;
         // Delegates removed while a walk was calling one of them: freed
         // when the outermost walk ends, as one of them may still be running.
         CPointerArray removed;
-        int invoking = 0;
     };
 
     State* state_ = nullptr;
