@@ -1,7 +1,8 @@
 // Times a tree view and a combo box built from markup in a hidden window.
 //   bench_tree_combo tree T   a tree of T top nodes, each with 10 children
-//                             of 99 grandchildren (1,001 nodes a top): the
-//                             build, the first layout, and folding and
+//                             of 99 grandchildren (1,001 nodes a top, of
+//                             the gallery's kind): the build, the first
+//                             layout, and folding and
 //                             unfolding the first top node (its 1,000
 //                             descendants), each with a layout and a paint,
 //                             and the memory each node takes
@@ -69,11 +70,25 @@ struct BenchWindow {
     HGDIOBJ old = nullptr;
 };
 
+// Nodes of the gallery's kind: the gallery's node defaults, and its folder
+// and check box looks on every node that has them there.
+const wchar_t kNodeDefaults[] =
+    L"<Default name=\"TreeNode\" value=\"height=&quot;22&quot; width=&quot;186&quot; "
+    L"itemtextcolor=&quot;#FF1A2030&quot; selitemtextcolor=&quot;#FF102040&quot;\" />";
+const wchar_t kFolderAttr[] =
+    L" folderattr=\"bkcolor=&quot;#FF8090B0&quot; selectedbkcolor=&quot;#FFE0902A&quot; "
+    L"padding=&quot;5,5,5,5&quot;\"";
+const wchar_t kCheckBoxAttr[] =
+    L" checkboxattr=\"bkcolor=&quot;#FFC8D0E0&quot; selectedbkcolor=&quot;#FF4CC38A&quot; "
+    L"padding=&quot;4,4,4,4&quot;\"";
+
 std::wstring TopNode(int top) {
-    std::wstring markup = L"<Window><TreeNode text=\"Top " + std::to_wstring(top) + L"\">";
+    std::wstring markup =
+        L"<Window><TreeNode text=\"Top " + std::to_wstring(top) + L"\"" + kFolderAttr + kCheckBoxAttr + L">";
     for (int c = 0; c < 10; ++c) {
-        markup += L"<TreeNode text=\"Child " + std::to_wstring(c) + L"\">";
-        for (int g = 0; g < 99; ++g) markup += L"<TreeNode text=\"Leaf " + std::to_wstring(g) + L"\" />";
+        markup += L"<TreeNode text=\"Child " + std::to_wstring(c) + L"\"" + kFolderAttr + kCheckBoxAttr + L">";
+        for (int g = 0; g < 99; ++g)
+            markup += L"<TreeNode text=\"Leaf " + std::to_wstring(g) + L"\"" + kCheckBoxAttr + L" />";
         markup += L"</TreeNode>";
     }
     return markup + L"</TreeNode></Window>";
@@ -81,7 +96,8 @@ std::wstring TopNode(int top) {
 
 int RunTree(int tops) {
     BenchWindow bench;
-    const std::wstring shell = L"<Window><TreeView name=\"tree\" vscrollbar=\"true\" /></Window>";
+    const std::wstring shell =
+        std::wstring(L"<Window>") + kNodeDefaults + L"<TreeView name=\"tree\" vscrollbar=\"true\" /></Window>";
     // One top node's markup per build, as its 1,001 nodes fit one build's
     // budget however many tops there are.
     const std::wstring top = TopNode(0);

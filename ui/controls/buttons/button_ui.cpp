@@ -56,16 +56,19 @@ void CButtonUI::SetDisabledImage(const wchar_t* description) { ChangeImage(disab
 void CButtonUI::SetForeImage(const wchar_t* description) { ChangeImage(foreImage_, description); }
 
 void CButtonUI::SetFiveStatusImage(const wchar_t* description) {
-    ImageDrawInfoUI* slices[5] = {&normalImage_, &pushedImage_, &hotImage_, &focusedImage_, &disabledImage_};
+    CImageSlotUI* slices[5] = {&normalImage_, &pushedImage_, &hotImage_, &focusedImage_, &disabledImage_};
     for (int k = 0; k < 5; ++k) {
-        ImageDrawInfoUI& info = *slices[k];
-        info.Clear();
-        info.drawString = description;
-        DrawImage(nullptr, info);
-        if (info.image == nullptr) continue;
-        const int w = info.image->width / 5;
-        const int h = info.image->height;
-        info.source = CRectUI(k * w, 0, (k + 1) * w, h);
+        CImageSlotUI& slot = *slices[k];
+        // Read and loaded anew even when the description is the same.
+        slot.Reset();
+        slot.Change(description);
+        ImageDrawInfoUI* info = slot.Get();
+        if (info == nullptr) continue;
+        DrawImage(nullptr, *info);
+        if (info->image == nullptr) continue;
+        const int w = info->image->width / 5;
+        const int h = info->image->height;
+        info->source = CRectUI(k * w, 0, (k + 1) * w, h);
         if (k == 0 && IsFloat() && fixedSize_.cx == 0 && fixedSize_.cy == 0) {
             fixedSize_.cx = w;
             fixedSize_.cy = h;

@@ -41,20 +41,20 @@ public:
     virtual void SetUrl(const wchar_t* url);
 
     // ---- State images (image descriptions) --------------------------------
-    CWideString GetNormalImage() const { return normalImage_.drawString; }
+    CWideString GetNormalImage() const { return normalImage_.GetDescription(); }
     void SetNormalImage(const wchar_t* description);
-    CWideString GetHotImage() const { return hotImage_.drawString; }
+    CWideString GetHotImage() const { return hotImage_.GetDescription(); }
     void SetHotImage(const wchar_t* description);
-    CWideString GetHotForeImage() const { return hotForeImage_.drawString; }
+    CWideString GetHotForeImage() const { return hotForeImage_.GetDescription(); }
     void SetHotForeImage(const wchar_t* description);
-    CWideString GetPushedImage() const { return pushedImage_.drawString; }
+    CWideString GetPushedImage() const { return pushedImage_.GetDescription(); }
     void SetPushedImage(const wchar_t* description);
-    CWideString GetFocusedImage() const { return focusedImage_.drawString; }
+    CWideString GetFocusedImage() const { return focusedImage_.GetDescription(); }
     void SetFocusedImage(const wchar_t* description);
-    CWideString GetDisabledImage() const { return disabledImage_.drawString; }
+    CWideString GetDisabledImage() const { return disabledImage_.GetDescription(); }
     void SetDisabledImage(const wchar_t* description);
     // The image drawn over every state image.
-    CWideString GetForeImage() const { return foreImage_.drawString; }
+    CWideString GetForeImage() const { return foreImage_.GetDescription(); }
     void SetForeImage(const wchar_t* description);
     // One image of five equal slices side by side: normal, pushed, hot,
     // focused, disabled. A floating button without a size takes a slice's.
@@ -96,13 +96,13 @@ protected:
     DWORD focusedTextColor_ = 0;
     BYTE fadeAlpha_ = 255;
     BYTE fadeDelta_ = 0;
-    ImageDrawInfoUI normalImage_;
-    ImageDrawInfoUI hotImage_;
-    ImageDrawInfoUI hotForeImage_;
-    ImageDrawInfoUI pushedImage_;
-    ImageDrawInfoUI focusedImage_;
-    ImageDrawInfoUI disabledImage_;
-    ImageDrawInfoUI foreImage_;
+    CImageSlotUI normalImage_;
+    CImageSlotUI hotImage_;
+    CImageSlotUI hotForeImage_;
+    CImageSlotUI pushedImage_;
+    CImageSlotUI focusedImage_;
+    CImageSlotUI disabledImage_;
+    CImageSlotUI foreImage_;
     CWideString url_;
 };
 

@@ -15,13 +15,13 @@ void CButtonUI::DrawNormalState(HDC dc) {
         return;
     }
     if (fadeAlpha_ == 255) {
-        normalImage_.fade = 255;
+        normalImage_.SetFade(255);
         DrawImage(dc, normalImage_);
         return;
     }
-    hotImage_.fade = static_cast<uint8_t>(255 - fadeAlpha_);
+    hotImage_.SetFade(static_cast<uint8_t>(255 - fadeAlpha_));
     DrawImage(dc, hotImage_);
-    normalImage_.fade = fadeAlpha_;
+    normalImage_.SetFade(fadeAlpha_);
     DrawImage(dc, normalImage_);
 }
 
@@ -31,13 +31,13 @@ void CButtonUI::DrawHotState(HDC dc) {
         return;
     }
     if (fadeAlpha_ == 0) {
-        hotImage_.fade = 255;
+        hotImage_.SetFade(255);
         DrawImage(dc, hotImage_);
         return;
     }
-    normalImage_.fade = fadeAlpha_;
+    normalImage_.SetFade(fadeAlpha_);
     DrawImage(dc, normalImage_);
-    hotImage_.fade = static_cast<uint8_t>(255 - fadeAlpha_);
+    hotImage_.SetFade(static_cast<uint8_t>(255 - fadeAlpha_));
     DrawImage(dc, hotImage_);
 }
 

@@ -32,12 +32,12 @@ public:
     // Null or empty: no group.
     void SetGroup(const wchar_t* name);
 
-    CWideString GetSelectedImage() const { return selectedImage_.drawString; }
+    CWideString GetSelectedImage() const { return selectedImage_.GetDescription(); }
     void SetSelectedImage(const wchar_t* description);
-    CWideString GetSelectedHotImage() const { return selectedHotImage_.drawString; }
+    CWideString GetSelectedHotImage() const { return selectedHotImage_.GetDescription(); }
     void SetSelectedHotImage(const wchar_t* description);
     // The option's fore image, drawn over its state images.
-    CWideString GetForeImage() const { return optionForeImage_.drawString; }
+    CWideString GetForeImage() const { return optionForeImage_.GetDescription(); }
     void SetForeImage(const wchar_t* description);
     DWORD GetSelectedBkColor() const { return selectedBkColor_; }
     void SetSelectedBkColor(DWORD color) { selectedBkColor_ = color; }
@@ -49,9 +49,9 @@ protected:
     CWideString group_;
     DWORD selectedBkColor_ = 0;
     DWORD selectedTextColor_ = 0;
-    ImageDrawInfoUI selectedImage_;
-    ImageDrawInfoUI selectedHotImage_;
-    ImageDrawInfoUI optionForeImage_;
+    CImageSlotUI selectedImage_;
+    CImageSlotUI selectedHotImage_;
+    CImageSlotUI optionForeImage_;
 };
 
 }  // namespace QuillUI

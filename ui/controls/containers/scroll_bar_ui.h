@@ -102,14 +102,14 @@ public:
 private:
     // The four images of one part, in the order normal, hot, pushed, disabled.
     struct PartImagesUI {
-        ImageDrawInfoUI normal;
-        ImageDrawInfoUI hot;
-        ImageDrawInfoUI pushed;
-        ImageDrawInfoUI disabled;
+        CImageSlotUI normal;
+        CImageSlotUI hot;
+        CImageSlotUI pushed;
+        CImageSlotUI disabled;
     };
 
     // The disabled, else pushed, else hot image of a part; null for none.
-    static ImageDrawInfoUI* StateImage(PartImagesUI& images, UINT state);
+    static CImageSlotUI* StateImage(PartImagesUI& images, UINT state);
     // The bar's thickness: the fixed width of a vertical bar, the fixed
     // height of a horizontal one.
     int GetThickness() const;
@@ -121,7 +121,7 @@ private:
     void PaintPart(HDC dc, const RECT& part, UINT& state, DWORD color, PartImagesUI& images);
     void PaintRail(HDC dc);
     // Draws one image over part (window coordinates) of the bar.
-    bool DrawPartImage(HDC dc, ImageDrawInfoUI& info, const RECT& part);
+    bool DrawPartImage(HDC dc, CImageSlotUI& slot, const RECT& part);
 
     bool horizontal_ = false;
     int range_ = 100;

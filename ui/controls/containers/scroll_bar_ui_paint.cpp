@@ -16,33 +16,34 @@ void FollowEnabled(UINT& state, bool enabled) {
 
 }  // namespace
 
-ImageDrawInfoUI* CScrollBarUI::StateImage(PartImagesUI& images, UINT state) {
+CImageSlotUI* CScrollBarUI::StateImage(PartImagesUI& images, UINT state) {
     if (state & PartDisabled) return &images.disabled;
     if (state & PartPushed) return &images.pushed;
     if (state & PartHot) return &images.hot;
     return nullptr;
 }
 
-bool CScrollBarUI::DrawPartImage(HDC dc, ImageDrawInfoUI& info, const RECT& part) {
-    if (info.drawString.IsEmpty()) return false;
+bool CScrollBarUI::DrawPartImage(HDC dc, CImageSlotUI& slot, const RECT& part) {
+    ImageDrawInfoUI* info = slot.Get();
+    if (info == nullptr || info->drawString.IsEmpty()) return false;
     // Parse and load first: parsing sets the destination from the text.
-    if (!DrawImage(nullptr, info)) return false;
-    info.dest = CRectUI(part.left - itemRect_.left, part.top - itemRect_.top, part.right - itemRect_.left,
-                        part.bottom - itemRect_.top);
-    return DrawImage(dc, info);
+    if (!DrawImage(nullptr, *info)) return false;
+    info->dest = CRectUI(part.left - itemRect_.left, part.top - itemRect_.top, part.right - itemRect_.left,
+                         part.bottom - itemRect_.top);
+    return DrawImage(dc, *info);
 }
 
 void CScrollBarUI::PaintBackground(HDC dc) {
     FollowEnabled(thumbState_, IsEnabled());
-    ImageDrawInfoUI* state = StateImage(bkImages_, thumbState_);
-    if (state != nullptr && !state->drawString.IsEmpty() && DrawImage(dc, *state)) return;
-    if (!bkImages_.normal.drawString.IsEmpty()) DrawImage(dc, bkImages_.normal);
+    CImageSlotUI* state = StateImage(bkImages_, thumbState_);
+    if (state != nullptr && !state->IsEmpty() && DrawImage(dc, *state)) return;
+    if (!bkImages_.normal.IsEmpty()) DrawImage(dc, bkImages_.normal);
 }
 
 void CScrollBarUI::PaintPart(HDC dc, const RECT& part, UINT& state, DWORD color, PartImagesUI& images) {
     FollowEnabled(state, IsEnabled());
     if (color != 0) CRendererUI::DrawColor(dc, part, GetAdjustColor(color));
-    ImageDrawInfoUI* image = StateImage(images, state);
+    CImageSlotUI* image = StateImage(images, state);
     if (image != nullptr && DrawPartImage(dc, *image, part)) return;
     DrawPartImage(dc, images.normal, part);
 }
@@ -57,7 +58,7 @@ void CScrollBarUI::PaintRail(HDC dc) {
         const int middle = (thumb_.left + thumb_.right) / 2;
         mark = {middle - s / 2, thumb_.top, middle - s / 2 + s, thumb_.bottom};
     }
-    ImageDrawInfoUI* image = StateImage(railImages_, thumbState_);
+    CImageSlotUI* image = StateImage(railImages_, thumbState_);
     if (image != nullptr && DrawPartImage(dc, *image, mark)) return;
     DrawPartImage(dc, railImages_.normal, mark);
 }

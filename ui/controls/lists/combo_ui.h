@@ -90,7 +90,7 @@ private:
 
     IListItemUI* ListItemAt(int index) const;
     // The state image an attribute names, or null.
-    ImageDrawInfoUI* FindStateImage(const wchar_t* name);
+    CImageSlotUI* FindStateImage(const wchar_t* name);
     void Renumber(int first, int last);
     // Selects the nearest selectable item from index on, the popup staying
     // open.
@@ -104,11 +104,11 @@ private:
     CWideString dropBox_;
     CSizeUI dropBoxSize_{0, 150};
     UINT state_ = 0;
-    ImageDrawInfoUI normalImage_;
-    ImageDrawInfoUI hotImage_;
-    ImageDrawInfoUI pushedImage_;
-    ImageDrawInfoUI focusedImage_;
-    ImageDrawInfoUI disabledImage_;
+    CImageSlotUI normalImage_;
+    CImageSlotUI hotImage_;
+    CImageSlotUI pushedImage_;
+    CImageSlotUI focusedImage_;
+    CImageSlotUI disabledImage_;
     ListInfoUI listInfo_;
 };
 

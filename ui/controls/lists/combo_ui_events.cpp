@@ -143,10 +143,10 @@ void CComboUI::PaintText(HDC dc) {
     selected->SetPos(old, false);
 }
 
-ImageDrawInfoUI* CComboUI::FindStateImage(const wchar_t* name) {
+CImageSlotUI* CComboUI::FindStateImage(const wchar_t* name) {
     struct Row {
         const wchar_t* name;
-        ImageDrawInfoUI CComboUI::*image;
+        CImageSlotUI CComboUI::*image;
     };
     static const Row rows[] = {
         {L"normalimage", &CComboUI::normalImage_},   {L"hotimage", &CComboUI::hotImage_},
@@ -167,7 +167,7 @@ void CComboUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
         SetTextPadding(ParseRectList(value));
     } else if (wcscmp(name, L"showtext") == 0) {
         SetShowText(IsTrueValue(value));
-    } else if (ImageDrawInfoUI* state = FindStateImage(name)) {
+    } else if (CImageSlotUI* state = FindStateImage(name)) {
         ChangeImage(*state, value);
     } else if (wcscmp(name, L"dropbox") == 0) {
         SetDropBox(value);
@@ -175,7 +175,7 @@ void CComboUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
         long n[2] = {0, 0};
         ParseNumberList(value, n, 2);
         SetDropBoxSize(CSizeUI(n[0], n[1]));
-    } else if (ImageDrawInfoUI* image = FindListInfoImage(listInfo_, name)) {
+    } else if (CImageSlotUI* image = FindListInfoImage(listInfo_, name)) {
         ChangeImage(*image, value);
     } else if (ReadListInfoAttribute(listInfo_, name, value, change)) {
         // Only what the closed combo shows of its item is repainted.

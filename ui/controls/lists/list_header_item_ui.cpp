@@ -200,8 +200,8 @@ void CListHeaderItemUI::DoEvent(ControlEventUI& event) {
     CControlUI::DoEvent(event);
 }
 
-bool CListHeaderItemUI::DrawIfAny(HDC dc, ImageDrawInfoUI& info) {
-    return !info.drawString.IsEmpty() && DrawImage(dc, info);
+bool CListHeaderItemUI::DrawIfAny(HDC dc, CImageSlotUI& info) {
+    return !info.IsEmpty() && DrawImage(dc, info);
 }
 
 void CListHeaderItemUI::PaintStatusImage(HDC dc) {
@@ -209,7 +209,7 @@ void CListHeaderItemUI::PaintStatusImage(HDC dc) {
         state_ |= StateFocused;
     else
         state_ &= ~static_cast<UINT>(StateFocused);
-    ImageDrawInfoUI* chosen = nullptr;
+    CImageSlotUI* chosen = nullptr;
     if ((state_ & StatePushed) != 0)
         chosen = &pushedImage_;
     else if ((state_ & StateHot) != 0)
@@ -223,9 +223,9 @@ void CListHeaderItemUI::PaintStatusImage(HDC dc) {
 void CListHeaderItemUI::PaintSeparator(HDC dc) {
     const RECT thumb = GetThumbRect();
     // Loaded first: loading parses the description, which sets the destination.
-    if (!sepImage_.drawString.IsEmpty() && DrawImage(nullptr, sepImage_)) {
-        sepImage_.dest = CRectUI(thumb.left - itemRect_.left, thumb.top - itemRect_.top, thumb.right - itemRect_.left,
-                                 thumb.bottom - itemRect_.top);
+    if (!sepImage_.IsEmpty() && DrawImage(nullptr, sepImage_)) {
+        sepImage_.SetDest(CRectUI(thumb.left - itemRect_.left, thumb.top - itemRect_.top,
+                                  thumb.right - itemRect_.left, thumb.bottom - itemRect_.top));
         if (DrawImage(dc, sepImage_)) return;
     }
     if (sepColor_ == 0) return;

@@ -59,7 +59,7 @@ public:
 
 private:
     // Draws the image when it has a description; false when nothing drew.
-    bool DrawIfAny(HDC dc, ImageDrawInfoUI& info);
+    bool DrawIfAny(HDC dc, CImageSlotUI& info);
     void PaintSeparator(HDC dc);
 
     POINT lastMouse_ = {0, 0};
@@ -72,11 +72,11 @@ private:
     UINT textStyle_ = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
     bool showHtml_ = false;
     CRectUI textPadding_{2, 0, 2, 0};
-    ImageDrawInfoUI normalImage_;
-    ImageDrawInfoUI hotImage_;
-    ImageDrawInfoUI pushedImage_;
-    ImageDrawInfoUI focusedImage_;
-    ImageDrawInfoUI sepImage_;
+    CImageSlotUI normalImage_;
+    CImageSlotUI hotImage_;
+    CImageSlotUI pushedImage_;
+    CImageSlotUI focusedImage_;
+    CImageSlotUI sepImage_;
 };
 
 }  // namespace QuillUI

@@ -32,7 +32,7 @@ const ColorAttribute kColors[] = {
 
 struct ImageAttribute {
     const wchar_t* name;
-    ImageDrawInfoUI ListInfoUI::*field;
+    CImageSlotUI ListInfoUI::*field;
 };
 
 const ImageAttribute kImages[] = {
@@ -69,7 +69,7 @@ UINT ApplyMultiLineValue(UINT style, const wchar_t* value) {
     return (style & ~static_cast<UINT>(DT_SINGLELINE)) | DT_WORDBREAK;
 }
 
-ImageDrawInfoUI* FindListInfoImage(ListInfoUI& info, const wchar_t* name) {
+CImageSlotUI* FindListInfoImage(ListInfoUI& info, const wchar_t* name) {
     if (name == nullptr) return nullptr;
     for (const ImageAttribute& image : kImages) {
         if (wcscmp(name, image.name) == 0) return &(info.*image.field);

@@ -20,7 +20,7 @@ bool ReadListInfoAttribute(ListInfoUI& info, const wchar_t* name, const wchar_t*
 // The record that "itembkimage", "itemselectedimage", "itemhotimage" or
 // "itemdisabledimage" sets, for the owner's image-change rule; null for any
 // other name.
-ImageDrawInfoUI* FindListInfoImage(ListInfoUI& info, const wchar_t* name);
+CImageSlotUI* FindListInfoImage(ListInfoUI& info, const wchar_t* name);
 
 // DrawText styles from markup words. Alignment tests the substrings "left",
 // "center", "right" (vertical: "top", "vcenter", "bottom") in that order,

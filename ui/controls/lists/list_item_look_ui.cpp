@@ -8,14 +8,14 @@ namespace QuillUI {
 
 namespace {
 
-bool Draws(HDC dc, CControlUI& item, ImageDrawInfoUI& image) {
-    return !image.drawString.IsEmpty() && item.DrawImage(dc, image);
+bool Draws(HDC dc, CControlUI& item, CImageSlotUI& image) {
+    return !image.IsEmpty() && item.DrawImage(dc, image);
 }
 
 }  // namespace
 
 void DrawListItemBk(HDC dc, CControlUI& item, ListInfoUI& info, const ListItemStateUI& state,
-                    ImageDrawInfoUI& ownImage, const RECT& rect) {
+                    CImageSlotUI& ownImage, const RECT& rect) {
     const bool plainRow = info.alternateBk && state.drawIndex % 2 != 0;
     DWORD color = plainRow ? 0 : info.bkColor;
     if (state.hot) color = info.hotBkColor;

@@ -22,7 +22,7 @@ struct ListItemStateUI {
 // (each in its state only), the item's own, and the list's (not on odd
 // rows with alternate backgrounds).
 void DrawListItemBk(HDC dc, CControlUI& item, ListInfoUI& info, const ListItemStateUI& state,
-                    ImageDrawInfoUI& ownImage, const RECT& rect);
+                    CImageSlotUI& ownImage, const RECT& rect);
 
 // The text colour, replaced by the hot, then the selected, then the
 // disabled one.

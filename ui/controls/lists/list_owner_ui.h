@@ -5,7 +5,7 @@
 #pragma once
 #include "common/win.h"
 #include "ui/core/control/control_event_ui.h"
-#include "ui/core/render/image_draw_info_ui.h"
+#include "ui/core/render/image_slot_ui.h"
 #include "ui/core/values/rect_ui.h"
 
 namespace QuillUI {
@@ -27,17 +27,17 @@ struct ListInfoUI {
     CRectUI textPadding;
     DWORD textColor = 0xFF000000;
     DWORD bkColor = 0;
-    ImageDrawInfoUI bkImage;
+    CImageSlotUI bkImage;
     bool alternateBk = false;
     DWORD selectedTextColor = 0xFF000000;
     DWORD selectedBkColor = 0xFFC1E3FF;
-    ImageDrawInfoUI selectedImage;
+    CImageSlotUI selectedImage;
     DWORD hotTextColor = 0xFF000000;
     DWORD hotBkColor = 0xFFE9F5FF;
-    ImageDrawInfoUI hotImage;
+    CImageSlotUI hotImage;
     DWORD disabledTextColor = 0xFFCCCCCC;
     DWORD disabledBkColor = 0xFFFFFFFF;
-    ImageDrawInfoUI disabledImage;
+    CImageSlotUI disabledImage;
     int hLineSize = 0;
     DWORD hLineColor = 0xFF3C3C3C;
     int vLineSize = 0;

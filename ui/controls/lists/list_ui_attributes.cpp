@@ -12,7 +12,7 @@ void CListUI::SetAttribute(const wchar_t* name, const wchar_t* value) {
     if (name == nullptr) return;
     if (value == nullptr) value = L"";
     ListInfoChangeUI change = ListInfoChangeUI::None;
-    if (ImageDrawInfoUI* image = FindListInfoImage(listInfo_, name)) {
+    if (CImageSlotUI* image = FindListInfoImage(listInfo_, name)) {
         ChangeImage(*image, value);
     } else if (ReadListInfoAttribute(listInfo_, name, value, change)) {
         if (change == ListInfoChangeUI::Redraw) Invalidate();

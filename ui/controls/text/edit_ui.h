@@ -65,13 +65,13 @@ public:
     void SetNativeBkColor(DWORD color) { nativeBkColor_ = color; }
 
     // ---- State images (image descriptions) --------------------------------
-    CWideString GetNormalImage() const { return normalImage_.drawString; }
+    CWideString GetNormalImage() const { return normalImage_.GetDescription(); }
     void SetNormalImage(const wchar_t* description);
-    CWideString GetHotImage() const { return hotImage_.drawString; }
+    CWideString GetHotImage() const { return hotImage_.GetDescription(); }
     void SetHotImage(const wchar_t* description);
-    CWideString GetFocusedImage() const { return focusedImage_.drawString; }
+    CWideString GetFocusedImage() const { return focusedImage_.GetDescription(); }
     void SetFocusedImage(const wchar_t* description);
-    CWideString GetDisabledImage() const { return disabledImage_.drawString; }
+    CWideString GetDisabledImage() const { return disabledImage_.GetDescription(); }
     void SetDisabledImage(const wchar_t* description);
 
     // ControlStateUI bits.
@@ -97,10 +97,10 @@ private:
     UINT state_ = 0;
     DWORD nativeBkColor_ = 0xFFFFFFFF;
     DWORD extraStyle_ = 0;
-    ImageDrawInfoUI normalImage_;
-    ImageDrawInfoUI hotImage_;
-    ImageDrawInfoUI focusedImage_;
-    ImageDrawInfoUI disabledImage_;
+    CImageSlotUI normalImage_;
+    CImageSlotUI hotImage_;
+    CImageSlotUI focusedImage_;
+    CImageSlotUI disabledImage_;
 };
 
 }  // namespace QuillUI

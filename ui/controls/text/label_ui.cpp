@@ -4,12 +4,25 @@
 #include "ui/core/values/number_list_ui.h"
 
 #include <cwchar>
+#include <new>
 
 namespace QuillUI {
 
 CLabelUI::CLabelUI() = default;
 
 CLabelUI::~CLabelUI() = default;
+
+const LabelEffectsUI& CLabelUI::Effects() const {
+    static const LabelEffectsUI kDefaults;
+    return effects_ ? *effects_ : kDefaults;
+}
+
+template <class T>
+void CLabelUI::SetEffect(T LabelEffectsUI::*field, T value) {
+    if (!effects_ && Effects().*field != value) effects_.reset(new (std::nothrow) LabelEffectsUI);
+    if (effects_) (*effects_).*field = value;
+    Invalidate();
+}
 
 const wchar_t* CLabelUI::GetClass() const { return L"Label"; }
 
@@ -58,59 +71,48 @@ void CLabelUI::SetShowHtml(bool showHtml) {
 }
 
 void CLabelUI::SetEnabledEffect(bool enabled) {
-    enabledEffect_ = enabled;
-    Invalidate();
+    SetEffect(&LabelEffectsUI::enabledEffect, enabled);
 }
 
 void CLabelUI::SetEnabledLuminous(bool enabled) {
-    enabledLuminous_ = enabled;
-    Invalidate();
+    SetEffect(&LabelEffectsUI::enabledLuminous, enabled);
 }
 
 void CLabelUI::SetLuminousFuzzy(float fuzzy) {
     if (fuzzy < 0.0001f) return;
-    luminousFuzzy_ = fuzzy;
-    Invalidate();
+    SetEffect(&LabelEffectsUI::luminousFuzzy, fuzzy);
 }
 
 void CLabelUI::SetGradientAngle(int angle) {
-    gradientAngle_ = angle;
-    Invalidate();
+    SetEffect(&LabelEffectsUI::gradientAngle, angle);
 }
 
 void CLabelUI::SetGradientLength(int length) {
-    gradientLength_ = length;
-    Invalidate();
+    SetEffect(&LabelEffectsUI::gradientLength, length);
 }
 
 void CLabelUI::SetEnabledStroke(bool enabled) {
-    enabledStroke_ = enabled;
-    Invalidate();
+    SetEffect(&LabelEffectsUI::enabledStroke, enabled);
 }
 
 void CLabelUI::SetEnabledShadow(bool enabled) {
-    enabledShadow_ = enabled;
-    Invalidate();
+    SetEffect(&LabelEffectsUI::enabledShadow, enabled);
 }
 
 void CLabelUI::SetTextColor1(DWORD color) {
-    textColor1_ = color;
-    Invalidate();
+    SetEffect(&LabelEffectsUI::textColor1, color);
 }
 
 void CLabelUI::SetTextShadowColorA(DWORD color) {
-    shadowColorA_ = color;
-    Invalidate();
+    SetEffect(&LabelEffectsUI::shadowColorA, color);
 }
 
 void CLabelUI::SetTextShadowColorB(DWORD color) {
-    shadowColorB_ = color;
-    Invalidate();
+    SetEffect(&LabelEffectsUI::shadowColorB, color);
 }
 
 void CLabelUI::SetStrokeColor(DWORD color) {
-    strokeColor_ = color;
-    Invalidate();
+    SetEffect(&LabelEffectsUI::strokeColor, color);
 }
 
 void CLabelUI::SetShadowOffset(int distance, int angle) {
@@ -129,8 +131,11 @@ void CLabelUI::SetShadowOffset(int distance, int angle) {
     } else if (angle != -90) {
         vertical = static_cast<float>(distance);
     }
-    shadowOffsetX_ = horizontal;
-    shadowOffsetY_ = vertical;
+    if (!effects_ && (horizontal != 0.0f || vertical != 0.0f)) effects_.reset(new (std::nothrow) LabelEffectsUI);
+    if (effects_) {
+        effects_->shadowOffsetX = horizontal;
+        effects_->shadowOffsetY = vertical;
+    }
     Invalidate();
 }
 

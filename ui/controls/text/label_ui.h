@@ -9,7 +9,26 @@
 #include "ui/core/values/rect_ui.h"
 #include "ui/core/values/size_ui.h"
 
+#include <memory>
+
 namespace QuillUI {
+
+// A label's GDI+ effects; these are their defaults.
+struct LabelEffectsUI {
+    float luminousFuzzy = 3.0f;
+    int gradientLength = 0;
+    int gradientAngle = 0;
+    bool enabledEffect = false;
+    bool enabledLuminous = false;
+    bool enabledStroke = false;
+    bool enabledShadow = false;
+    DWORD textColor1 = 0xFFFFFFFF;
+    DWORD shadowColorA = 0xFF000000;
+    DWORD shadowColorB = 0xFFFFFFFF;
+    DWORD strokeColor = 0;
+    float shadowOffsetX = 0.0f;
+    float shadowOffsetY = 0.0f;
+};
 
 class CLabelUI : public CControlUI {
 public:
@@ -39,37 +58,37 @@ public:
 
     // ---- GDI+ effects -----------------------------------------------------
     void SetEnabledEffect(bool enabled);
-    bool IsEnabledEffect() const { return enabledEffect_; }
+    bool IsEnabledEffect() const { return Effects().enabledEffect; }
     void SetEnabledLuminous(bool enabled);
-    bool IsEnabledLuminous() const { return enabledLuminous_; }
+    bool IsEnabledLuminous() const { return Effects().enabledLuminous; }
     // The glow's blur factor; values below 0.0001 are ignored.
     void SetLuminousFuzzy(float fuzzy);
-    float GetLuminousFuzzy() const { return luminousFuzzy_; }
+    float GetLuminousFuzzy() const { return Effects().luminousFuzzy; }
     void SetGradientAngle(int angle);
-    int GetGradientAngle() const { return gradientAngle_; }
+    int GetGradientAngle() const { return Effects().gradientAngle; }
     // 0 stands for the height of the text rectangle.
     void SetGradientLength(int length);
-    int GetGradientLength() const { return gradientLength_; }
+    int GetGradientLength() const { return Effects().gradientLength; }
     void SetEnabledStroke(bool enabled);
-    bool IsEnabledStroke() const { return enabledStroke_; }
+    bool IsEnabledStroke() const { return Effects().enabledStroke; }
     void SetEnabledShadow(bool enabled);
-    bool IsEnabledShadow() const { return enabledShadow_; }
+    bool IsEnabledShadow() const { return Effects().enabledShadow; }
     // The gradient's end colour; 0xFFFFFFFF ends in the text colour.
     void SetTextColor1(DWORD color);
-    DWORD GetTextColor1() const { return textColor1_; }
+    DWORD GetTextColor1() const { return Effects().textColor1; }
     void SetTextShadowColorA(DWORD color);
-    DWORD GetTextShadowColorA() const { return shadowColorA_; }
+    DWORD GetTextShadowColorA() const { return Effects().shadowColorA; }
     // 0xFFFFFFFF ends the shadow's gradient in colour A.
     void SetTextShadowColorB(DWORD color);
-    DWORD GetTextShadowColorB() const { return shadowColorB_; }
+    DWORD GetTextShadowColorB() const { return Effects().shadowColorB; }
     // 0 draws no outline.
     void SetStrokeColor(DWORD color);
-    DWORD GetStrokeColor() const { return strokeColor_; }
+    DWORD GetStrokeColor() const { return Effects().strokeColor; }
     // Moves the shadow and the glow by distance towards the angle (degrees,
     // -180 to 180; others are ignored).
     void SetShadowOffset(int distance, int angle);
-    float GetShadowOffsetX() const { return shadowOffsetX_; }
-    float GetShadowOffsetY() const { return shadowOffsetY_; }
+    float GetShadowOffsetX() const { return Effects().shadowOffsetX; }
+    float GetShadowOffsetY() const { return Effects().shadowOffsetY; }
 
     // ---- CControlUI -------------------------------------------------------
     void SetText(const wchar_t* text) override;
@@ -109,20 +128,16 @@ protected:
     CSizeUI lastAvailable_;
     CSizeUI estimated_;
     bool needEstimate_ = true;
-    float luminousFuzzy_ = 3.0f;
-    int gradientLength_ = 0;
-    int gradientAngle_ = 0;
-    bool enabledEffect_ = false;
-    bool enabledLuminous_ = false;
-    bool enabledStroke_ = false;
-    bool enabledShadow_ = false;
-    DWORD textColor1_ = 0xFFFFFFFF;
-    DWORD shadowColorA_ = 0xFF000000;
-    DWORD shadowColorB_ = 0xFFFFFFFF;
-    DWORD strokeColor_ = 0;
-    float shadowOffsetX_ = 0.0f;
-    float shadowOffsetY_ = 0.0f;
+    // Null until an effect is set: few labels use them.
+    std::unique_ptr<LabelEffectsUI> effects_;
     CGdiplusStarterUI gdiplus_;
+
+private:
+    const LabelEffectsUI& Effects() const;
+    // Stores value in the effects (made when it differs from the default)
+    // and repaints.
+    template <class T>
+    void SetEffect(T LabelEffectsUI::*field, T value);
 };
 
 }  // namespace QuillUI

@@ -39,6 +39,7 @@ private:
 
 void CLabelUI::PaintEffectText(HDC dc) {
     if (dc == nullptr || manager_ == nullptr || !gdiplus_.IsStarted() || text_.IsEmpty()) return;
+    const LabelEffectsUI& effects = Effects();
     const CRectUI textRect = GetTextRect();
     // GDI+ cannot make surfaces or gradients for an empty area.
     if (textRect.right <= textRect.left || textRect.bottom <= textRect.top) return;
@@ -66,16 +67,16 @@ void CLabelUI::PaintEffectText(HDC dc) {
 
     const Gdiplus::RectF layout(static_cast<float>(textRect.left), static_cast<float>(textRect.top),
                                 static_cast<float>(textRect.GetWidth()), static_cast<float>(textRect.GetHeight()));
-    const Gdiplus::RectF shadowLayout = Moved(layout, shadowOffsetX_, shadowOffsetY_);
-    const int length = gradientLength_ != 0 ? gradientLength_ : textRect.GetHeight();
-    const DWORD textEnd = textColor1_ == 0xFFFFFFFF ? textColor_ : textColor1_;
-    const DWORD shadowEnd = shadowColorB_ == 0xFFFFFFFF ? shadowColorA_ : shadowColorB_;
+    const Gdiplus::RectF shadowLayout = Moved(layout, effects.shadowOffsetX, effects.shadowOffsetY);
+    const int length = effects.gradientLength != 0 ? effects.gradientLength : textRect.GetHeight();
+    const DWORD textEnd = effects.textColor1 == 0xFFFFFFFF ? textColor_ : effects.textColor1;
+    const DWORD shadowEnd = effects.shadowColorB == 0xFFFFFFFF ? effects.shadowColorA : effects.shadowColorB;
     const wchar_t* text = text_.GetData();
     const int count = text_.GetLength();
 
-    if (enabledLuminous_) {
-        int w = static_cast<int>(layout.Width / luminousFuzzy_);
-        int h = static_cast<int>(layout.Height / luminousFuzzy_);
+    if (effects.enabledLuminous) {
+        int w = static_cast<int>(layout.Width / effects.luminousFuzzy);
+        int h = static_cast<int>(layout.Height / effects.luminousFuzzy);
         if (w < 1) w = 1;
         if (h < 1) h = 1;
         const int fullWidth = static_cast<int>(layout.Width);
@@ -93,19 +94,19 @@ void CLabelUI::PaintEffectText(HDC dc) {
                 reducedGraphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeNone);
                 // Shrinking and enlarging again blurs the text into a glow.
                 const Gdiplus::RectF inside(0.0f, 0.0f, layout.Width, layout.Height);
-                TextGradient glowBrush(inside, gradientAngle_, length, textColor_, textEnd);
+                TextGradient glowBrush(inside, effects.gradientAngle, length, textColor_, textEnd);
                 if (glowBrush.IsOk()) fullGraphics.DrawString(text, count, &font, inside, &format, glowBrush.Get());
                 reducedGraphics.DrawImage(&full, 0, 0, w, h);
                 fullGraphics.Clear(Gdiplus::Color(0));
-                fullGraphics.DrawImage(&reduced, static_cast<int>(shadowOffsetX_), static_cast<int>(shadowOffsetY_),
+                fullGraphics.DrawImage(&reduced, static_cast<int>(effects.shadowOffsetX), static_cast<int>(effects.shadowOffsetY),
                                        fullWidth, fullHeight);
                 graphics.DrawImage(&full, layout.X, layout.Y);
             }
         }
     }
 
-    if (enabledStroke_ && strokeColor_ != 0) {
-        TextGradient strokeBrush(layout, gradientAngle_, textRect.GetHeight() + 2, strokeColor_, strokeColor_);
+    if (effects.enabledStroke && effects.strokeColor != 0) {
+        TextGradient strokeBrush(layout, effects.gradientAngle, textRect.GetHeight() + 2, effects.strokeColor, effects.strokeColor);
         if (strokeBrush.IsOk()) {
             const float offsets[4][2] = {{-1.0f, 0.0f}, {1.0f, 0.0f}, {0.0f, -1.0f}, {0.0f, 1.0f}};
             for (const auto& offset : offsets) {
@@ -115,12 +116,12 @@ void CLabelUI::PaintEffectText(HDC dc) {
         }
     }
 
-    if (enabledShadow_ && (shadowColorA_ != 0 || shadowColorB_ != 0)) {
-        TextGradient shadowBrush(shadowLayout, gradientAngle_, length, shadowColorA_, shadowEnd);
+    if (effects.enabledShadow && (effects.shadowColorA != 0 || effects.shadowColorB != 0)) {
+        TextGradient shadowBrush(shadowLayout, effects.gradientAngle, length, effects.shadowColorA, shadowEnd);
         if (shadowBrush.IsOk()) graphics.DrawString(text, count, &font, shadowLayout, &format, shadowBrush.Get());
     }
 
-    TextGradient textBrush(layout, gradientAngle_, length, textColor_, textEnd);
+    TextGradient textBrush(layout, effects.gradientAngle, length, textColor_, textEnd);
     if (textBrush.IsOk()) graphics.DrawString(text, count, &font, layout, &format, textBrush.Get());
 }
 

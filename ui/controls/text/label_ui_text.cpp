@@ -58,7 +58,7 @@ void CLabelUI::DrawPlainText(HDC dc, DWORD color) {
 
 void CLabelUI::PaintText(HDC dc) {
     FillDefaultColors();
-    if (enabledEffect_) {
+    if (Effects().enabledEffect) {
         PaintEffectText(dc);
         return;
     }

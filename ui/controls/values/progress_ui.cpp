@@ -80,11 +80,11 @@ void CProgressUI::PaintStatusImage(HDC dc) {
     // Loaded first, as reading the description sets the destination too.
     DrawImage(nullptr, foreImage_);
     if (horizontal_) {
-        foreImage_.dest = CRectUI(0, 0, ClampToInt(width * (int64_t(value_) - min_) / GetSpan()),
-                                  static_cast<int>(height));
+        foreImage_.SetDest(CRectUI(0, 0, ClampToInt(width * (int64_t(value_) - min_) / GetSpan()),
+                                   static_cast<int>(height)));
     } else {
-        foreImage_.dest = CRectUI(0, ClampToInt(height * (int64_t(max_) - value_) / GetSpan()),
-                                  static_cast<int>(width), static_cast<int>(height));
+        foreImage_.SetDest(CRectUI(0, ClampToInt(height * (int64_t(max_) - value_) / GetSpan()),
+                                   static_cast<int>(width), static_cast<int>(height)));
     }
     DrawImage(dc, foreImage_);
 }

@@ -34,7 +34,7 @@ public:
     int GetValue() const { return value_; }
     // Limited to the maximum first, then to the minimum.
     void SetValue(int value);
-    CWideString GetForeImage() const { return foreImage_.drawString; }
+    CWideString GetForeImage() const { return foreImage_.GetDescription(); }
     void SetForeImage(const wchar_t* description);
 
 protected:
@@ -46,7 +46,7 @@ protected:
     int max_ = 100;
     int min_ = 0;
     int value_ = 0;
-    ImageDrawInfoUI foreImage_;
+    CImageSlotUI foreImage_;
 };
 
 }  // namespace QuillUI

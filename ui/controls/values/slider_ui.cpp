@@ -115,10 +115,10 @@ void CSliderUI::PaintStatusImage(HDC dc) {
     DrawThumb(dc, thumbImage_, thumb);
 }
 
-bool CSliderUI::DrawThumb(HDC dc, ImageDrawInfoUI& image, const RECT& thumb) {
+bool CSliderUI::DrawThumb(HDC dc, CImageSlotUI& image, const RECT& thumb) {
     // Loaded first, as reading the description sets the destination too.
     if (!DrawImage(nullptr, image)) return false;
-    image.dest = thumb;
+    image.SetDest(thumb);
     return DrawImage(dc, image);
 }
 

@@ -35,11 +35,11 @@ public:
     // "valuechanged" on every move of a drag, not only at its release.
     bool IsImmediate() const { return immediate_; }
     void SetImmediate(bool immediate) { immediate_ = immediate; }
-    CWideString GetThumbImage() const { return thumbImage_.drawString; }
+    CWideString GetThumbImage() const { return thumbImage_.GetDescription(); }
     void SetThumbImage(const wchar_t* description);
-    CWideString GetThumbHotImage() const { return thumbHotImage_.drawString; }
+    CWideString GetThumbHotImage() const { return thumbHotImage_.GetDescription(); }
     void SetThumbHotImage(const wchar_t* description);
-    CWideString GetThumbPushedImage() const { return thumbPushedImage_.drawString; }
+    CWideString GetThumbPushedImage() const { return thumbPushedImage_.GetDescription(); }
     void SetThumbPushedImage(const wchar_t* description);
 
     // ControlStateUI bits: only hot and captured.
@@ -53,16 +53,16 @@ protected:
     void StepBy(int64_t delta);
     // One thumb image at the thumb (relative to the control); false when it
     // does not draw.
-    bool DrawThumb(HDC dc, ImageDrawInfoUI& image, const RECT& thumb);
+    bool DrawThumb(HDC dc, CImageSlotUI& image, const RECT& thumb);
 
     int thumbWidth_ = 10;
     int thumbHeight_ = 10;
     UINT state_ = 0;
     int step_ = 1;
     bool immediate_ = false;
-    ImageDrawInfoUI thumbImage_;
-    ImageDrawInfoUI thumbHotImage_;
-    ImageDrawInfoUI thumbPushedImage_;
+    CImageSlotUI thumbImage_;
+    CImageSlotUI thumbHotImage_;
+    CImageSlotUI thumbPushedImage_;
 };
 
 }  // namespace QuillUI

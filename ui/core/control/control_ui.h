@@ -8,6 +8,7 @@
 #include "ui/core/control/control_event_ui.h"
 #include "ui/core/values/delegate_list.h"
 #include "ui/core/render/image_draw_info_ui.h"
+#include "ui/core/render/image_slot_ui.h"
 #include "ui/core/values/rect_ui.h"
 #include "ui/core/values/size_ui.h"
 #include "ui/core/values/string_hash_map.h"
@@ -199,13 +200,15 @@ public:
     void SetBorderRound(int cx, int cy);
     int GetBorderStyle() const { return borderStyle_; }
     void SetBorderStyle(int penStyle);
-    CWideString GetBkImage() const { return bkImage_.drawString; }
+    CWideString GetBkImage() const { return bkImage_.GetDescription(); }
     // An image description; the image is loaded through the manager, at the
     // first paint when the control has none yet.
     void SetBkImage(const wchar_t* description);
     // Draws the description over the item rectangle; a null dc only parses
     // and loads. False when there is no image.
     bool DrawImage(HDC dc, ImageDrawInfoUI& info);
+    // The same for a slot; an unset one draws nothing.
+    bool DrawImage(HDC dc, CImageSlotUI& slot);
     // The colour adjusted by the manager's hue, saturation and lightness
     // when colour HSL is set.
     DWORD GetAdjustColor(DWORD color) const;
@@ -241,11 +244,9 @@ public:
     CDelegateList OnPostPaint;
 
 protected:
-    // The rule of every image setter: a description equal to the current one
-    // whose image is loaded changes nothing; any other replaces it, to be
-    // loaded at the next draw, and the control is repainted. Null is empty.
-    // False when nothing changed.
-    bool ChangeImage(ImageDrawInfoUI& info, const wchar_t* description);
+    // The rule of every image setter (CImageSlotUI::Change), and the control
+    // is repainted when the slot changed. False when nothing changed.
+    bool ChangeImage(CImageSlotUI& slot, const wchar_t* description);
     // The walk of SetPos and Move: the area clipped by each ancestor goes to
     // the manager. False when an ancestor is hidden or clips everything away.
     bool InvalidateThroughAncestors(RECT area);
@@ -282,7 +283,7 @@ protected:
     DWORD bkColor_ = 0;
     DWORD bkColor2_ = 0;
     DWORD bkColor3_ = 0;
-    ImageDrawInfoUI bkImage_;
+    CImageSlotUI bkImage_;
     DWORD borderColor_ = 0;
     DWORD focusBorderColor_ = 0;
     bool colorHSL_ = false;

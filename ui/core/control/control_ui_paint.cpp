@@ -64,7 +64,7 @@ void CControlUI::PaintBkColor(HDC dc) {
 }
 
 void CControlUI::PaintBkImage(HDC dc) {
-    if (bkImage_.drawString.IsEmpty()) return;
+    if (bkImage_.IsEmpty()) return;
     DrawImage(dc, bkImage_);
 }
 
@@ -159,11 +159,8 @@ void CControlUI::SetBorderStyle(int penStyle) {
     Invalidate();
 }
 
-bool CControlUI::ChangeImage(ImageDrawInfoUI& info, const wchar_t* description) {
-    if (description == nullptr) description = L"";
-    if (info.image != nullptr && info.drawString == description) return false;
-    info.Clear();
-    info.drawString = description;
+bool CControlUI::ChangeImage(CImageSlotUI& slot, const wchar_t* description) {
+    if (!slot.Change(description)) return false;
     Invalidate();
     return true;
 }
@@ -175,17 +172,22 @@ void CControlUI::SetBkImage(const wchar_t* description) {
 // Without a manager nothing loads: the description waits for SetManager
 // or the first paint.
 void CControlUI::LoadBkImage() {
-    if (bkImage_.drawString.IsEmpty() || bkImage_.image != nullptr) return;
-    if (!DrawImage(nullptr, bkImage_) || bkImage_.image == nullptr) return;
+    if (bkImage_.IsEmpty() || bkImage_.GetImage() != nullptr) return;
+    if (!DrawImage(nullptr, bkImage_) || bkImage_.GetImage() == nullptr) return;
     // A float control without a size of its own takes the image's.
     if (float_ && fixedSize_.cx == 0 && fixedSize_.cy == 0) {
-        fixedSize_.cx = bkImage_.image->width;
-        fixedSize_.cy = bkImage_.image->height;
+        fixedSize_.cx = bkImage_.GetImage()->width;
+        fixedSize_.cy = bkImage_.GetImage()->height;
     }
 }
 
 bool CControlUI::DrawImage(HDC dc, ImageDrawInfoUI& info) {
     return CRendererUI::DrawImageString(dc, manager_, itemRect_, paintRect_, info);
+}
+
+bool CControlUI::DrawImage(HDC dc, CImageSlotUI& slot) {
+    ImageDrawInfoUI* info = slot.Get();
+    return info != nullptr && DrawImage(dc, *info);
 }
 
 DWORD CControlUI::GetAdjustColor(DWORD color) const {

@@ -1,5 +1,8 @@
 #include "ui/core/values/delegate_list.h"
 
+#include <cstdlib>
+#include <new>
+
 namespace QuillUI {
 
 namespace {
@@ -12,37 +15,51 @@ void DeleteAll(CPointerArray& delegates) {
 }  // namespace
 
 CDelegateList::~CDelegateList() {
-    DeleteAll(delegates_);
-    DeleteAll(removed_);
+    if (state_ == nullptr) return;
+    for (int i = 0; i < state_->count; ++i) delete state_->slots[i];
+    free(state_->slots);
+    DeleteAll(state_->removed);
+    delete state_;
 }
 
 void CDelegateList::Add(const CDelegateBase& delegate) {
-    for (int i = 0; i < delegates_.GetSize(); ++i) {
-        const CDelegateBase* held = static_cast<const CDelegateBase*>(delegates_[i]);
-        if (held != nullptr && *held == delegate) return;
+    if (state_ == nullptr) {
+        state_ = new (std::nothrow) State;
+        if (state_ == nullptr) return;
+    }
+    State& state = *state_;
+    for (int i = 0; i < state.count; ++i) {
+        if (state.slots[i] != nullptr && *state.slots[i] == delegate) return;
+    }
+    if (state.count == state.capacity) {
+        if (state.capacity > 0x3FFFFFFF / static_cast<int>(sizeof(CDelegateBase*))) return;
+        const int capacity = state.capacity == 0 ? 1 : state.capacity * 2;
+        void* grown = realloc(state.slots, static_cast<size_t>(capacity) * sizeof(CDelegateBase*));
+        if (grown == nullptr) return;
+        state.slots = static_cast<CDelegateBase**>(grown);
+        state.capacity = capacity;
     }
     CDelegateBase* copy = delegate.Copy();
     if (copy == nullptr) return;
-    if (!delegates_.Add(copy)) {
-        delete copy;
-        return;
-    }
-    ++live_;
+    state.slots[state.count++] = copy;
+    ++state.live;
 }
 
 bool CDelegateList::Remove(const CDelegateBase& delegate) {
-    for (int i = 0; i < delegates_.GetSize(); ++i) {
-        CDelegateBase* held = static_cast<CDelegateBase*>(delegates_[i]);
+    if (state_ == nullptr) return false;
+    State& state = *state_;
+    for (int i = 0; i < state.count; ++i) {
+        CDelegateBase* held = state.slots[i];
         if (held == nullptr || *held != delegate) continue;
         // The slot stays: a walk reads the list by index.
-        delegates_.SetAt(i, nullptr);
-        --live_;
+        state.slots[i] = nullptr;
+        --state.live;
         // During a walk the delegate may be the one running: it is freed
         // when the walk ends (or, without memory to remember it, never).
-        if (invoking_ == 0) {
+        if (state.invoking == 0) {
             delete held;
         } else {
-            removed_.Add(held);
+            state.removed.Add(held);
         }
         return true;
     }
@@ -50,14 +67,19 @@ bool CDelegateList::Remove(const CDelegateBase& delegate) {
 }
 
 bool CDelegateList::Invoke(void* argument) {
-    ++invoking_;
+    // The state, once made, stays until the list goes, so a delegate that
+    // adds or removes while it runs leaves it in place.
+    State* state = state_;
+    if (state == nullptr) return true;
+    ++state->invoking;
     bool agreed = true;
-    // By index: a delegate may add to or remove from this list while it runs.
-    for (int i = 0; i < delegates_.GetSize() && agreed; ++i) {
-        CDelegateBase* delegate = static_cast<CDelegateBase*>(delegates_.GetAt(i));
+    // By index: a delegate may add to or remove from this list while it
+    // runs, and an addition may move the slots.
+    for (int i = 0; i < state->count && agreed; ++i) {
+        CDelegateBase* delegate = state->slots[i];
         if (delegate != nullptr) agreed = (*delegate)(argument);
     }
-    if (--invoking_ == 0) DeleteAll(removed_);
+    if (--state->invoking == 0) DeleteAll(state->removed);
     return agreed;
 }
 

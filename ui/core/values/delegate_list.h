@@ -19,18 +19,26 @@ public:
     // others keep their places; a walk in progress goes on with the next
     // slot. False when no such delegate is held.
     bool Remove(const CDelegateBase& delegate);
-    bool HasDelegates() const { return live_ > 0; }
+    bool HasDelegates() const { return state_ != nullptr && state_->live > 0; }
     // Calls each delegate in turn and stops at the first that answers false,
     // which is then the answer; true when all agreed or there are none.
     bool Invoke(void* argument);
 
 private:
-    CPointerArray delegates_;
-    int live_ = 0;
-    // Delegates removed while a walk was calling one of them: freed when
-    // the outermost walk ends, as one of them may still be running.
-    CPointerArray removed_;
-    int invoking_ = 0;
+    // Made by the first Add: most lists of a control never get a delegate,
+    // and most others get one, so the slots grow from one.
+    struct State {
+        CDelegateBase** slots = nullptr;
+        int count = 0;
+        int capacity = 0;
+        int live = 0;
+        int invoking = 0;
+        // Delegates removed while a walk was calling one of them: freed
+        // when the outermost walk ends, as one of them may still be running.
+        CPointerArray removed;
+    };
+
+    State* state_ = nullptr;
 };
 
 }  // namespace QuillUI

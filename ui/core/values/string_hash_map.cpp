@@ -14,7 +14,7 @@ CStringHashMap::CStringHashMap(int buckets) {
 CStringHashMap::~CStringHashMap() { DeleteAll(); }
 
 void CStringHashMap::DeleteAll() {
-    for (int b = 0; b < bucketCount_; ++b) {
+    for (int b = 0; buckets_ != nullptr && b < bucketCount_; ++b) {
         Entry* entry = buckets_[b];
         while (entry != nullptr) {
             Entry* next = entry->next;
@@ -31,8 +31,13 @@ void CStringHashMap::DeleteAll() {
 void CStringHashMap::Resize(int buckets) {
     DeleteAll();
     if (buckets <= 0 || static_cast<size_t>(buckets) > SIZE_MAX / sizeof(Entry*)) return;
-    buckets_ = static_cast<Entry**>(calloc(static_cast<size_t>(buckets), sizeof(Entry*)));
-    if (buckets_ != nullptr) bucketCount_ = buckets;
+    bucketCount_ = buckets;
+}
+
+bool CStringHashMap::MakeBuckets() {
+    if (buckets_ != nullptr) return true;
+    buckets_ = static_cast<Entry**>(calloc(static_cast<size_t>(bucketCount_), sizeof(Entry*)));
+    return buckets_ != nullptr;
 }
 
 void CStringHashMap::RemoveAll() { Resize(bucketCount_); }
@@ -74,6 +79,7 @@ void* CStringHashMap::Find(const wchar_t* key, bool moveToFront) {
 bool CStringHashMap::Insert(const wchar_t* key, void* data) {
     if (key == nullptr || bucketCount_ == 0) return false;
     if (FindEntry(key, true) != nullptr) return false;
+    if (!MakeBuckets()) return false;
     Entry* entry = new (std::nothrow) Entry{CWideString(key), data, nullptr, nullptr};
     if (entry == nullptr) return false;
     unsigned int bucket = BucketOf(key);
@@ -105,7 +111,7 @@ bool CStringHashMap::Remove(const wchar_t* key) {
 }
 
 const wchar_t* CStringHashMap::GetAt(int index) const {
-    if (index < 0 || index >= count_) return nullptr;
+    if (index < 0 || index >= count_ || buckets_ == nullptr) return nullptr;
     int seen = 0;
     for (int b = bucketCount_ - 1; b >= 0; --b) {
         for (Entry* entry = buckets_[b]; entry != nullptr; entry = entry->next) {

@@ -14,8 +14,9 @@ public:
     CStringHashMap& operator=(const CStringHashMap&) = delete;
     ~CStringHashMap();
 
-    // Deletes every entry and rebuilds the bucket array with max(buckets, 0)
-    // buckets. A map without buckets holds nothing and refuses insertions.
+    // Deletes every entry and sets the bucket count to max(buckets, 0). A
+    // map without buckets holds nothing and refuses insertions. The bucket
+    // array itself is made by the first insertion: most maps stay empty.
     void Resize(int buckets);
     void RemoveAll();
     // With moveToFront a found entry becomes the head of its chain, so names
@@ -35,6 +36,7 @@ public:
     // any, until it answers false. The visitor must not change the map.
     template <class Visitor>
     void ForEach(Visitor visit) const {
+        if (buckets_ == nullptr) return;
         for (int b = bucketCount_ - 1; b >= 0; --b) {
             for (const Entry* entry = buckets_[b]; entry != nullptr; entry = entry->next) {
                 if (!visit(entry->key.GetData(), entry->data)) return;
@@ -54,6 +56,7 @@ private:
     Entry* FindEntry(const wchar_t* key, bool moveToFront);
     void Unlink(Entry* entry, unsigned int bucket);
     void DeleteAll();
+    bool MakeBuckets();
 
     Entry** buckets_ = nullptr;
     int bucketCount_ = 0;

@@ -2,15 +2,36 @@
 
 #include "common/win.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 
 namespace QuillUI {
 
+// The header of a string's heap block; the characters and their terminator
+// follow it.
+struct CWideString::Block {
+    int length;
+    int capacity;  // characters, the terminator not counted
+
+    wchar_t* Chars() { return reinterpret_cast<wchar_t*>(this + 1); }
+};
+
 namespace {
 
 const int kFormatLimit = 63;
+// The most characters a block may hold: its size must fit a size_t and its
+// lengths an int.
+const size_t kMaxCapacity = (SIZE_MAX / 2 - 64) / sizeof(wchar_t) < 0x7FFFFFF0u
+                                ? (SIZE_MAX / 2 - 64) / sizeof(wchar_t)
+                                : 0x7FFFFFF0u;
+
+// Every empty string points here; it is never written.
+const wchar_t kEmptyText[1] = {L'\0'};
+
+wchar_t* EmptyText() { return const_cast<wchar_t*>(kEmptyText); }
 
 int BoundedLength(const wchar_t* text, int length) {
     if (text == nullptr) return 0;
@@ -20,99 +41,122 @@ int BoundedLength(const wchar_t* text, int length) {
 
 int Sign(int value) { return value < 0 ? -1 : (value > 0 ? 1 : 0); }
 
+// A block assigned a shorter text keeps serving it unless it would waste
+// much of itself.
+bool ReusableFor(int capacity, int length) { return length <= capacity && capacity - length <= length / 2 + 8; }
+
 }  // namespace
 
-CWideString::CWideString() : data_(inline_) { inline_[0] = L'\0'; }
+CWideString::CWideString() : data_(EmptyText()) {}
 
-CWideString::CWideString(wchar_t ch) : data_(inline_) {
-    inline_[0] = ch;
-    inline_[1] = L'\0';
+CWideString::CWideString(wchar_t ch) : data_(EmptyText()) {
+    const wchar_t text[2] = {ch, L'\0'};
+    Assign(text, 1);
 }
 
-CWideString::CWideString(const wchar_t* text, int length) : data_(inline_) {
-    inline_[0] = L'\0';
-    Assign(text, length);
-}
+CWideString::CWideString(const wchar_t* text, int length) : data_(EmptyText()) { Assign(text, length); }
 
-CWideString::CWideString(const CWideString& other) : data_(inline_) {
-    inline_[0] = L'\0';
-    Assign(other.data_);
-}
+CWideString::CWideString(const CWideString& other) : data_(EmptyText()) { Assign(other.data_, other.GetLength()); }
 
-CWideString::~CWideString() {
-    if (!IsInline()) free(data_);
-}
+CWideString::CWideString(CWideString&& other) noexcept : data_(other.data_) { other.data_ = EmptyText(); }
 
-int CWideString::GetLength() const { return static_cast<int>(wcslen(data_)); }
+CWideString::~CWideString() { Empty(); }
+
+bool CWideString::HasBlock() const { return data_ != kEmptyText; }
+
+CWideString::Block* CWideString::GetBlock() const { return reinterpret_cast<Block*>(data_) - 1; }
+
+int CWideString::GetLength() const { return HasBlock() ? GetBlock()->length : 0; }
 
 void CWideString::Empty() {
-    if (!IsInline()) free(data_);
-    data_ = inline_;
-    inline_[0] = L'\0';
+    if (HasBlock()) free(GetBlock());
+    data_ = EmptyText();
 }
 
 bool CWideString::Owns(const wchar_t* text) const {
     // Pointer comparison within one block only; any other text is not ours.
-    const wchar_t* begin = data_;
-    const wchar_t* end = IsInline() ? inline_ + kInlineCapacity : data_ + wcslen(data_) + 1;
-    return text >= begin && text < end;
+    return HasBlock() && text >= data_ && text <= data_ + GetBlock()->length;
+}
+
+void CWideString::SetLength(int length) {
+    GetBlock()->length = length;
+    data_[length] = L'\0';
+}
+
+bool CWideString::Rebuild(int capacity, const wchar_t* text, int keep) {
+    if (capacity <= 0 || static_cast<size_t>(capacity) > kMaxCapacity) return false;
+    Block* block =
+        static_cast<Block*>(malloc(sizeof(Block) + (static_cast<size_t>(capacity) + 1) * sizeof(wchar_t)));
+    if (block == nullptr) return false;
+    block->capacity = capacity;
+    block->length = keep;
+    // The text may lie in the old block, which goes only now.
+    if (keep > 0) memcpy(block->Chars(), text, static_cast<size_t>(keep) * sizeof(wchar_t));
+    block->Chars()[keep] = L'\0';
+    Empty();
+    data_ = block->Chars();
+    return true;
 }
 
 void CWideString::Assign(const wchar_t* text, int length) {
     length = BoundedLength(text, length);
-    if (length > 0 && Owns(text)) {
-        // The source may move or be overwritten: copy it first.
-        CWideString copy(text, length);
-        Assign(copy.data_, length);
+    if (length == 0) {
+        Empty();
         return;
     }
-    if (length >= kHeapThreshold) {
-        if (IsInline() || length > GetLength()) {
-            size_t bytes = (static_cast<size_t>(length) + 1) * sizeof(wchar_t);
-            wchar_t* block = static_cast<wchar_t*>(IsInline() ? malloc(bytes) : realloc(data_, bytes));
-            if (block == nullptr) {
-                Empty();
-                return;
-            }
-            data_ = block;
-        }
-    } else if (!IsInline()) {
-        free(data_);
-        data_ = inline_;
+    if (HasBlock() && ReusableFor(GetBlock()->capacity, length)) {
+        // The text may overlap the block (a part of this string).
+        memmove(data_, text, static_cast<size_t>(length) * sizeof(wchar_t));
+        SetLength(length);
+        return;
     }
-    if (length > 0) memcpy(data_, text, static_cast<size_t>(length) * sizeof(wchar_t));
-    data_[length] = L'\0';
+    if (!Rebuild(length, text, length)) Empty();
 }
 
 void CWideString::Append(const wchar_t* text) {
     if (text == nullptr || text[0] == L'\0') return;
-    if (Owns(text)) {
-        CWideString copy(text);
-        Append(copy.data_);
-        return;
+    const int current = GetLength();
+    const size_t added = wcslen(text);
+    if (added > kMaxCapacity - static_cast<size_t>(current)) return;
+    const int total = current + static_cast<int>(added);
+    if (!HasBlock() || total > GetBlock()->capacity) {
+        // Repeated appends grow the block by half, so that building a text
+        // piece by piece stays linear; a first text is kept exactly.
+        size_t capacity = static_cast<size_t>(total);
+        const size_t grown = static_cast<size_t>(current) + static_cast<size_t>(current) / 2;
+        if (HasBlock() && grown > capacity) capacity = grown;
+        if (capacity > kMaxCapacity) capacity = static_cast<size_t>(total);
+        // A text from this string's own block must survive the move.
+        const wchar_t* own = Owns(text) ? text : nullptr;
+        const ptrdiff_t offset = own != nullptr ? text - data_ : 0;
+        Block* old = HasBlock() ? GetBlock() : nullptr;
+        Block* block = static_cast<Block*>(malloc(sizeof(Block) + (capacity + 1) * sizeof(wchar_t)));
+        if (block == nullptr) return;
+        block->capacity = static_cast<int>(capacity);
+        block->length = current;
+        memcpy(block->Chars(), data_, static_cast<size_t>(current) * sizeof(wchar_t));
+        memcpy(block->Chars() + current, own != nullptr ? block->Chars() + offset : text, added * sizeof(wchar_t));
+        free(old);
+        data_ = block->Chars();
+    } else {
+        // The source ends at the old terminator at the latest, where the
+        // copy starts.
+        memmove(data_ + current, text, added * sizeof(wchar_t));
     }
-    int current = GetLength();
-    size_t added = wcslen(text);
-    if (added > static_cast<size_t>(0x7FFFFFFE - current)) return;
-    int total = current + static_cast<int>(added);
-    if (total >= kHeapThreshold) {
-        size_t bytes = (static_cast<size_t>(total) + 1) * sizeof(wchar_t);
-        if (IsInline()) {
-            wchar_t* block = static_cast<wchar_t*>(malloc(bytes));
-            if (block == nullptr) return;
-            memcpy(block, inline_, (static_cast<size_t>(current) + 1) * sizeof(wchar_t));
-            data_ = block;
-        } else {
-            wchar_t* block = static_cast<wchar_t*>(realloc(data_, bytes));
-            if (block == nullptr) return;
-            data_ = block;
-        }
-    }
-    memcpy(data_ + current, text, (added + 1) * sizeof(wchar_t));
+    SetLength(total);
 }
 
 CWideString& CWideString::operator=(const CWideString& other) {
-    if (this != &other) Assign(other.data_);
+    if (this != &other) Assign(other.data_, other.GetLength());
+    return *this;
+}
+
+CWideString& CWideString::operator=(CWideString&& other) noexcept {
+    if (this != &other) {
+        Empty();
+        data_ = other.data_;
+        other.data_ = EmptyText();
+    }
     return *this;
 }
 
@@ -137,15 +181,20 @@ CWideString& CWideString::operator+=(wchar_t ch) {
     return *this;
 }
 
-CWideString CWideString::operator+(const CWideString& other) const {
-    CWideString result(*this);
-    result.Append(other.data_);
-    return result;
-}
+CWideString CWideString::operator+(const CWideString& other) const { return *this + other.data_; }
 
 CWideString CWideString::operator+(const wchar_t* text) const {
-    CWideString result(*this);
-    result.Append(text);
+    const int length = GetLength();
+    const size_t added = text != nullptr ? wcslen(text) : 0;
+    CWideString result;
+    // One block of the exact size for both parts.
+    if (added == 0 || added > kMaxCapacity - static_cast<size_t>(length) ||
+        !result.Rebuild(length + static_cast<int>(added), data_, length)) {
+        result.Assign(data_, length);
+        return result;
+    }
+    memcpy(result.data_ + length, text, added * sizeof(wchar_t));
+    result.SetLength(length + static_cast<int>(added));
     return result;
 }
 
@@ -157,7 +206,9 @@ int CWideString::CompareNoCase(const wchar_t* text) const {
     return Sign(_wcsicmp(data_, text != nullptr ? text : L""));
 }
 
-void CWideString::MakeLower() { _wcslwr(data_); }
+void CWideString::MakeLower() {
+    if (HasBlock()) _wcslwr(data_);
+}
 
 CWideString CWideString::Left(int count) const {
     int length = GetLength();

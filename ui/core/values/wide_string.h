@@ -1,5 +1,7 @@
-// A UTF-16 string that keeps short texts in an inline buffer, so the
-// framework's many short names and attribute values need no heap block.
+// A UTF-16 string of one pointer. Most of the framework's strings stay empty
+// (names, tooltips, image descriptions never given), so an empty string
+// points at one shared text that nobody writes and owns nothing; any other
+// text lives in a heap block of the string's own that also keeps its length.
 #pragma once
 #include <cstdarg>
 
@@ -7,16 +9,14 @@ namespace QuillUI {
 
 class CWideString {
 public:
-    // Texts of this many characters or more live in a heap block.
-    static const int kHeapThreshold = 63;
-    static const int kInlineCapacity = 64;
-
     CWideString();
     explicit CWideString(wchar_t ch);
     // length -1 (any negative) takes the text up to its terminator; a longer
     // length stops at the terminator as well.
     CWideString(const wchar_t* text, int length = -1);
     CWideString(const CWideString& other);
+    // The other string is left empty.
+    CWideString(CWideString&& other) noexcept;
     ~CWideString();
 
     int GetLength() const;
@@ -30,6 +30,7 @@ public:
     void Append(const wchar_t* text);
 
     CWideString& operator=(const CWideString& other);
+    CWideString& operator=(CWideString&& other) noexcept;
     CWideString& operator=(const wchar_t* text);
     CWideString& operator+=(const CWideString& other);
     CWideString& operator+=(const wchar_t* text);
@@ -60,11 +61,20 @@ public:
     void Delete();
 
 private:
-    bool IsInline() const { return data_ == inline_; }
-    bool Owns(const wchar_t* text) const;
+    struct Block;
 
+    bool HasBlock() const;
+    Block* GetBlock() const;
+    // Whether text lies in this string's own block.
+    bool Owns(const wchar_t* text) const;
+    // Gives the string a fresh block of capacity characters holding the
+    // first keep characters of text (which may be its own); false, with the
+    // string as it was, when there is no memory.
+    bool Rebuild(int capacity, const wchar_t* text, int keep);
+    void SetLength(int length);
+
+    // The shared empty text, or the characters of the own block.
     wchar_t* data_;
-    wchar_t inline_[kInlineCapacity];
 };
 
 }  // namespace QuillUI

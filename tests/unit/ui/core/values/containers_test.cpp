@@ -141,6 +141,35 @@ TEST(StringHashMap, WithoutBucketsHoldsNothing) {
     EXPECT_FALSE(map.Insert(L"k", &x));
 }
 
+TEST(StringHashMap, TheBucketCountLastGivenHoldsWhenTheFirstEntryArrives) {
+    CStringHashMap map;
+    // Before any entry every look-up and walk has nothing to find.
+    EXPECT_EQ(map.Find(L"a"), nullptr);
+    EXPECT_FALSE(map.Remove(L"a"));
+    EXPECT_EQ(map.GetAt(0), nullptr);
+    int visits = 0;
+    map.ForEach([&](const wchar_t*, void*) { return ++visits > 0; });
+    EXPECT_EQ(visits, 0);
+    map.RemoveAll();
+    // "q" (113) and "a" (97) share a bucket of 16 but not of 83, so the
+    // order tells which count the entries went into.
+    ASSERT_EQ(Bucket(L"q", 16), Bucket(L"a", 16));
+    ASSERT_GT(Bucket(L"q", 83), Bucket(L"a", 83));
+    int x = 0;
+    map.Resize(16);
+    map.Insert(L"q", &x);
+    map.Insert(L"a", &x);
+    EXPECT_EQ(Keys(map), (std::vector<std::wstring>{L"a", L"q"}));
+    map.RemoveAll();
+    map.Insert(L"q", &x);
+    map.Insert(L"a", &x);
+    EXPECT_EQ(Keys(map), (std::vector<std::wstring>{L"a", L"q"}));
+    CStringHashMap wide;
+    wide.Insert(L"q", &x);
+    wide.Insert(L"a", &x);
+    EXPECT_EQ(Keys(wide), (std::vector<std::wstring>{L"q", L"a"}));
+}
+
 TEST(RectAndSize, Geometry) {
     CRectUI r(10, 20, 110, 70);
     EXPECT_EQ(r.GetWidth(), 100);

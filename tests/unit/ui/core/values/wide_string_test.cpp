@@ -8,39 +8,86 @@ using QuillUI::CWideString;
 
 namespace {
 
-bool IsInline(const CWideString& s) {
-    const char* data = reinterpret_cast<const char*>(s.GetData());
-    const char* self = reinterpret_cast<const char*>(&s);
-    return data >= self && data < self + sizeof(s);
+// Every empty string points at one shared text and owns nothing.
+bool OwnsNoBlock(const CWideString& s) { return s.GetData() == CWideString().GetData(); }
+
+TEST(WideString, IsOnePointerAndEmptyStringsOwnNoBlock) {
+    static_assert(sizeof(CWideString) == sizeof(void*), "a string is its text pointer");
+    CWideString filled(L"x");
+    EXPECT_FALSE(OwnsNoBlock(filled));
+    CWideString emptied(std::wstring(500, L'e').c_str());
+    emptied.Empty();
+    CWideString assigned(L"text");
+    assigned = L"";
+    CWideString cut(L"abc");
+    cut.Replace(L"abc", L"");
+    CWideString formatted(L"text");
+    formatted.Format(L"%s", L"");
+    CWideString moved(L"moving");
+    CWideString target(std::move(moved));
+    EXPECT_EQ(target, L"moving");
+    const CWideString empties[] = {CWideString(),         CWideString(L""),         CWideString(L'\0'),
+                                   CWideString(nullptr),  CWideString(L"abc", 0),   CWideString(L"abc").Left(0),
+                                   CWideString(L"abc").Mid(3), emptied,            assigned,
+                                   cut,                   formatted,                moved,
+                                   CWideString() + L"",   CWideString(emptied)};
+    for (const CWideString& s : empties) {
+        EXPECT_TRUE(s.IsEmpty());
+        EXPECT_EQ(s.GetLength(), 0);
+        EXPECT_TRUE(OwnsNoBlock(s));
+    }
+    // The shared text is never written.
+    CWideString lower;
+    lower.MakeLower();
+    lower += L"";
+    EXPECT_EQ(CWideString().GetAt(0), L'\0');
 }
 
-TEST(WideString, ShortTextsStayInlineLongOnesMoveToTheHeap) {
-    CWideString s(std::wstring(62, L'a').c_str());
-    EXPECT_TRUE(IsInline(s));
-    EXPECT_EQ(s.GetLength(), 62);
-    s = std::wstring(63, L'b').c_str();
-    EXPECT_FALSE(IsInline(s));
-    EXPECT_EQ(s.GetLength(), 63);
-    s = L"short";
-    EXPECT_TRUE(IsInline(s));
-    EXPECT_EQ(s, L"short");
-
-    // Appending across the threshold moves the text; appending to a heap
-    // text grows the block.
-    CWideString grown(std::wstring(60, L'x').c_str());
-    grown += L"yyy";
-    EXPECT_FALSE(IsInline(grown));
-    grown += std::wstring(100, L'z').c_str();
-    EXPECT_EQ(std::wstring(grown.GetData()), std::wstring(60, L'x') + L"yyy" + std::wstring(100, L'z'));
-    grown.Empty();
-    EXPECT_TRUE(grown.IsEmpty());
-    EXPECT_TRUE(IsInline(grown));
+TEST(WideString, TextsOfAnyLengthRoundTrip) {
+    // Lengths around the sizes a block may keep when it is reused.
+    const int lengths[] = {1, 2, 7, 8, 9, 17, 62, 63, 64, 200, 5000, 3, 0, 40};
+    CWideString s;
+    for (int length : lengths) {
+        const std::wstring text(static_cast<size_t>(length), static_cast<wchar_t>(L'a' + length % 26));
+        s = text.c_str();
+        EXPECT_EQ(s.GetLength(), length);
+        EXPECT_EQ(std::wstring(s.GetData()), text);
+        CWideString copy(s);
+        EXPECT_EQ(copy.GetLength(), length);
+        EXPECT_EQ(std::wstring(copy.GetData()), text);
+        CWideString assigned;
+        assigned = copy;
+        EXPECT_EQ(std::wstring(assigned.GetData()), text);
+    }
+    // Built piece by piece, the text and its length stay what they must be.
+    CWideString grown;
+    std::wstring expected;
+    for (int i = 0; i < 300; ++i) {
+        const wchar_t ch = static_cast<wchar_t>(L'A' + i % 26);
+        grown += ch;
+        expected += ch;
+        if (i % 50 == 0) {
+            grown += L"--";
+            expected += L"--";
+        }
+        ASSERT_EQ(grown.GetLength(), static_cast<int>(expected.size()));
+    }
+    EXPECT_EQ(std::wstring(grown.GetData()), expected);
+    EXPECT_EQ(std::wstring((grown + L"!").GetData()), expected + L"!");
+    EXPECT_EQ(std::wstring((CWideString() + grown).GetData()), expected);
+    grown = L"short";
+    EXPECT_EQ(grown, L"short");
+    EXPECT_EQ(grown.GetLength(), 5);
+    CWideString target(L"old");
+    target = std::move(grown);
+    EXPECT_EQ(target, L"short");
+    EXPECT_TRUE(OwnsNoBlock(grown));
 }
 
 TEST(WideString, AssignsFromItsOwnText) {
     CWideString longer(std::wstring(80, L'q').c_str());
     longer += L"end";
-    longer = longer.GetData() + 70;  // inside its own heap block
+    longer = longer.GetData() + 70;  // inside its own block
     EXPECT_EQ(longer, L"qqqqqqqqqqend");
     longer += longer.GetData();
     EXPECT_EQ(longer, L"qqqqqqqqqqendqqqqqqqqqqend");
@@ -51,6 +98,27 @@ TEST(WideString, AssignsFromItsOwnText) {
     EXPECT_EQ(big.GetLength(), 140);
     CWideString copy(big);
     EXPECT_EQ(copy.Compare(big.GetData()), 0);
+
+    // Short texts take the same paths: a tail, a middle part, an append of
+    // itself into a block that has room and one that must grow.
+    CWideString shortText(L"abcdef");
+    shortText = shortText.GetData() + 2;
+    EXPECT_EQ(shortText, L"cdef");
+    shortText.Assign(shortText.GetData() + 1, 2);
+    EXPECT_EQ(shortText, L"de");
+    shortText += shortText.GetData() + 1;
+    EXPECT_EQ(shortText, L"dee");
+    shortText += shortText;
+    EXPECT_EQ(shortText, L"deedee");
+    shortText.Assign(shortText.GetData(), 100);
+    EXPECT_EQ(shortText, L"deedee");
+    CWideString& alias = shortText;
+    shortText = std::move(alias);
+    EXPECT_EQ(shortText, L"deedee");
+    CWideString roomy(std::wstring(40, L'm').c_str());
+    roomy = L"mm";  // a smaller text in a fresh block
+    roomy += roomy.GetData();
+    EXPECT_EQ(roomy, L"mmmm");
 }
 
 TEST(WideString, ConstructionAndNullTexts) {
