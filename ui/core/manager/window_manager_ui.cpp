@@ -80,6 +80,23 @@ void CWindowManagerUI::ReleaseSurfaces() {
     backgroundPixels_ = nullptr;
 }
 
+SIZE CWindowManagerUI::GetScreenBound() {
+    // Room for a window over every monitor, and then some; hostile skin
+    // values beyond it would cost gigabytes of surface.
+    int cx = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    int cy = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (cx <= 0 || cy <= 0) {
+        cx = ::GetSystemMetrics(SM_CXSCREEN);
+        cy = ::GetSystemMetrics(SM_CYSCREEN);
+    }
+    // No screen at all (a service's desktop): a common one.
+    if (cx <= 0 || cy <= 0) {
+        cx = 1920;
+        cy = 1080;
+    }
+    return SIZE{2 * cx, 2 * cy};
+}
+
 void CWindowManagerUI::SetInitSize(int cx, int cy) {
     initSize_ = CSizeUI(cx, cy);
     if (root_ == nullptr && paintWindow_ != nullptr) {

@@ -112,6 +112,9 @@ public:
     const CSizeUI& GetInitSize() const { return initSize_; }
     // Stores the size; resizes the window while it has no control tree yet.
     void SetInitSize(int cx, int cy);
+    // The largest window size that markup may ask for and that a layered
+    // window's surfaces cover: twice the virtual screen in each dimension.
+    static SIZE GetScreenBound();
     bool IsShowUpdateRect() const { return showUpdateRect_; }
     void SetShowUpdateRect(bool show) { showUpdateRect_ = show; }
     bool IsNoActivate() const { return noActivate_; }
