@@ -29,9 +29,31 @@ CWindowManagerUI::LifeWatch::~LifeWatch() {
     }
 }
 
+CWindowManagerUI::ControlWatch::ControlWatch(CControlUI& control)
+    : manager_(control.GetManager()), control_(&control), outer_(nullptr) {
+    if (manager_ == nullptr) return;
+    outer_ = manager_->controlWatches_;
+    manager_->controlWatches_ = this;
+}
+
+CWindowManagerUI::ControlWatch::~ControlWatch() {
+    if (manager_ == nullptr) return;
+    for (ControlWatch** at = &manager_->controlWatches_; *at != nullptr; at = &(*at)->outer_) {
+        if (*at != this) continue;
+        *at = outer_;
+        return;
+    }
+}
+
 CWindowManagerUI::~CWindowManagerUI() {
     for (LifeWatch* watch = lifeWatches_; watch != nullptr; watch = watch->outer_) watch->manager_ = nullptr;
     lifeWatches_ = nullptr;
+    // The tree goes with the manager.
+    for (ControlWatch* watch = controlWatches_; watch != nullptr; watch = watch->outer_) {
+        watch->manager_ = nullptr;
+        watch->control_ = nullptr;
+    }
+    controlWatches_ = nullptr;
     DeleteDelayedCleanup();
     DeleteQueuedNotifications();
     controlNames_.RemoveAll();
