@@ -131,13 +131,16 @@ bool CComboUI::RemoveAt(int index, bool keep) {
     if (control == nullptr) return false;
     // An open popup lets go of it first: the item may be destroyed now.
     if (window_ != nullptr) window_->ForgetItem(control);
-    IListItemUI* kept = keep ? static_cast<IListItemUI*>(control->GetInterface(L"IListItem")) : nullptr;
-    if (!CContainerUI::RemoveAt(index, keep)) return false;
-    // A kept item lives on elsewhere, perhaps longer than this combo box.
-    if (kept != nullptr) {
-        kept->Select(false, false);
-        kept->SetOwner(nullptr);
+    // A removed item no longer steers the combo, whether it is kept, waits
+    // for its delayed destruction or is deleted now (hence before).
+    IListItemUI* item = AsListItem(control);
+    if (item != nullptr) item->SetOwner(nullptr);
+    if (!CContainerUI::RemoveAt(index, keep)) {
+        if (item != nullptr) item->SetOwner(this);
+        return false;
     }
+    // A kept item lives on elsewhere, perhaps longer than this combo box.
+    if (keep && item != nullptr) item->Select(false, false);
     Renumber(index, GetCount() - 1);
     if (index == curSel_) {
         curSel_ = -1;
@@ -152,6 +155,10 @@ void CComboUI::RemoveAll() {
     curSel_ = -1;
     if (window_ != nullptr) {
         for (int i = 0; i < GetCount(); ++i) window_->ForgetItem(GetItemAt(i));
+    }
+    // Items waiting for their delayed destruction steer the combo no more.
+    for (int i = 0; i < GetCount(); ++i) {
+        if (IListItemUI* item = ListItemAt(i)) item->SetOwner(nullptr);
     }
     CContainerUI::RemoveAll();
 }

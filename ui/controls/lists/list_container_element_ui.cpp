@@ -69,14 +69,12 @@ void CListContainerElementUI::DoEvent(ControlEventUI& event) {
     switch (kind) {
     case EventDblClick:
         if (IsEnabled()) {
-            Activate();
-            Invalidate();
+            ActivateRow(*this);
         }
         return;
     case EventKeyDown:
         if (event.key == VK_RETURN && IsKeyboardEnabled() && IsEnabled()) {
-            Activate();
-            Invalidate();
+            ActivateRow(*this);
             return;
         }
         break;

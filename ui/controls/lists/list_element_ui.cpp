@@ -49,14 +49,12 @@ void CListElementUI::DoEvent(ControlEventUI& event) {
     const bool mouseOff = !IsMouseEnabled() && IsMouseEventKind(kind);
     if (!mouseOff && kind == EventDblClick) {
         if (IsEnabled()) {
-            Activate();
-            Invalidate();
+            ActivateRow(*this);
         }
         return;
     }
     if (kind == EventKeyDown && event.key == VK_RETURN && IsKeyboardEnabled() && IsEnabled()) {
-        Activate();
-        Invalidate();
+        ActivateRow(*this);
         return;
     }
     // The owner's keyboard navigation applies to its items.

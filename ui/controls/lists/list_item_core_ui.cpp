@@ -1,6 +1,7 @@
 #include "ui/controls/lists/list_item_core_ui.h"
 
 #include "ui/controls/buttons/control_state_ui.h"
+#include "ui/controls/containers/container_ui.h"
 #include "ui/core/control/control_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
 
@@ -15,6 +16,20 @@ bool CListItemCoreUI::IsSelected() const { return selected_; }
 
 void CListItemCoreUI::SetOwner(CControlUI* owner) {
     owner_ = owner != nullptr ? static_cast<IListOwnerUI*>(owner->GetInterface(L"IListOwner")) : nullptr;
+    ownerControl_ = owner_ != nullptr ? owner : nullptr;
+}
+
+CListItemCoreUI::RowWatch::RowWatch(CListItemCoreUI& item, CControlUI& self)
+    : alive_(self), item_(item), self_(self), owner_(item.owner_), index_(item.index_) {}
+
+bool CListItemCoreUI::RowWatch::Holds() const {
+    if (alive_.IsGone()) return false;
+    if (item_.owner_ != owner_ || item_.index_ != index_) return false;
+    // An item alive with its owner unchanged has a live owner: an owner
+    // lets go of the rows it gives up, and deletes the rest with itself.
+    if (owner_ == nullptr || item_.ownerControl_ == nullptr) return true;
+    const IContainerUI* rows = static_cast<IContainerUI*>(item_.ownerControl_->GetInterface(L"IContainer"));
+    return rows == nullptr || rows->GetItemAt(index_) == &self_;
 }
 
 ListInfoUI* CListItemCoreUI::GetOwnerListInfo() const { return owner_ != nullptr ? owner_->GetListInfo() : nullptr; }
@@ -38,6 +53,12 @@ void CListItemCoreUI::NotifyActivated(CControlUI& self) {
     if (CWindowManagerUI* manager = self.GetManager()) manager->SendNotify(&self, L"itemactivate");
 }
 
+void CListItemCoreUI::ActivateRow(CControlUI& self) {
+    RowWatch watch(*this, self);
+    self.Activate();
+    if (watch.Holds()) InvalidateListItem(self);
+}
+
 void CListItemCoreUI::DropSelectionIfHidden(const CControlUI& self) {
     if (self.IsVisible() || !selected_) return;
     selected_ = false;
@@ -46,9 +67,14 @@ void CListItemCoreUI::DropSelectionIfHidden(const CControlUI& self) {
 
 void CListItemCoreUI::Click(CControlUI& self) {
     if (!self.IsEnabled()) return;
+    RowWatch watch(*this, self);
     if (CWindowManagerUI* manager = self.GetManager()) manager->SendNotify(&self, L"itemclick");
+    // A row removed by a listener selects nothing: its stale index may now
+    // be another row's.
+    if (!watch.Holds()) return;
     SelectAs(self, true, true);
-    InvalidateListItem(self);
+    // So may "itemselect".
+    if (watch.Holds()) InvalidateListItem(self);
 }
 
 bool CListItemCoreUI::TrackHot(CControlUI& self, const ControlEventUI& event) {

@@ -169,14 +169,17 @@ bool CListUI::RemoveAt(int index, bool keep) {
 }
 
 bool CListUI::RemoveItemAt(int index, bool keep) {
-    IListItemUI* kept = keep ? ListItemAt(index) : nullptr;
-    if (!body_->RemoveAt(index, keep)) return false;
-    // A kept item lives on elsewhere, perhaps longer than this list: it
-    // shows none of the list's selection and no longer steers the list.
-    if (kept != nullptr) {
-        kept->Select(false, false);
-        kept->SetOwner(nullptr);
+    // A removed item no longer steers the list, whether it is kept, waits
+    // for its delayed destruction or is deleted now (hence before).
+    IListItemUI* item = ListItemAt(index);
+    if (item != nullptr) item->SetOwner(nullptr);
+    if (!body_->RemoveAt(index, keep)) {
+        if (item != nullptr) item->SetOwner(this);
+        return false;
     }
+    // A kept item lives on elsewhere, perhaps longer than this list: it
+    // shows none of the list's selection.
+    if (keep && item != nullptr) item->Select(false, false);
     Renumber(index, GetCount() - 1);
     if (expandedItem_ == index)
         expandedItem_ = -1;
@@ -194,7 +197,12 @@ bool CListUI::RemoveItemAt(int index, bool keep) {
 void CListUI::RemoveAll() {
     curSel_ = -1;
     expandedItem_ = -1;
-    if (body_ != nullptr) body_->RemoveAll();
+    if (body_ == nullptr) return;
+    // Items waiting for their delayed destruction steer the list no more.
+    for (int i = 0; i < GetCount(); ++i) {
+        if (IListItemUI* item = ListItemAt(i)) item->SetOwner(nullptr);
+    }
+    body_->RemoveAll();
 }
 
 // ---- Moving ---------------------------------------------------------------------

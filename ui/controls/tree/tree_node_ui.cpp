@@ -234,14 +234,21 @@ void CTreeNodeUI::SetSelItemHotTextColor(DWORD color) {
 }
 
 bool CTreeNodeUI::Select(bool select, bool sendNotify) {
+    CWindowManagerUI::ControlWatch watch(*this);
     const bool result = CListContainerElementUI::Select(select, sendNotify);
+    // "itemselect" may have deleted the node.
+    if (watch.IsGone()) return result;
     if (itemButton_ != nullptr) itemButton_->SetTextColor(IsSelected() ? selItemTextColor_ : itemTextColor_);
     return result;
 }
 
 void CTreeNodeUI::DoEvent(ControlEventUI& event) {
     const int kind = event.kind;
+    RowWatch watch(*this, *this);
     CListContainerElementUI::DoEvent(event);
+    // A listener of "itemclick", "itemselect" or "itemactivate" may have
+    // removed the node: nothing more is sent for it.
+    if (!watch.Holds()) return;
     // Mouse input the node does not take went to its owner.
     if (!IsMouseEnabled() && IsMouseEventKind(kind)) return;
     if (kind == EventDblClick) {

@@ -82,6 +82,9 @@ bool CWindowManagerUI::RenameControl(CControlUI* control, const wchar_t* name) {
 
 void CWindowManagerUI::ReapObjects(CControlUI* control) {
     if (control == nullptr) return;
+    for (ControlWatch* watch = controlWatches_; watch != nullptr; watch = watch->outer_) {
+        if (watch->control_ == control) watch->control_ = nullptr;
+    }
     if (control == keyControl_) keyControl_ = nullptr;
     if (control == hover_) hover_ = nullptr;
     if (control == click_) {

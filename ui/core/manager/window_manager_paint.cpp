@@ -8,6 +8,7 @@
 #include "ui/core/manager/window_manager_ui.h"
 #include "ui/core/values/listed_walk.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace QuillUI {
@@ -129,6 +130,11 @@ void CWindowManagerUI::OnPaint() {
     ::GetClientRect(paintWindow_, &client);
     RECT paint = {};
     if (layered_) {
+        // However large the window was made, its surfaces, their pixel
+        // loops and what UpdateLayeredWindow shows stay within the bound.
+        const SIZE bound = GetScreenBound();
+        if (client.right > bound.cx) client.right = bound.cx;
+        if (client.bottom > bound.cy) client.bottom = bound.cy;
         offscreenPaint_ = true;
         ::IntersectRect(&paint, &layeredUpdateRect_, &client);
         ::SetRectEmpty(&layeredUpdateRect_);
@@ -214,7 +220,10 @@ void CWindowManagerUI::PrintLayeredNativeWindows(const RECT& paint) {
         const RECT at = GetChildWindowRect(child);
         RECT meet = {};
         if (!::IsWindowVisible(child) || !::IntersectRect(&meet, &at, &paint)) continue;
-        const int width = at.right - at.left, height = at.bottom - at.top;
+        // A child larger than the bound shows no more than the surface.
+        const SIZE bound = GetScreenBound();
+        const int width = std::min<LONG>(at.right - at.left, bound.cx);
+        const int height = std::min<LONG>(at.bottom - at.top, bound.cy);
         uint8_t* bits = nullptr;
         ScopedBitmap bitmap(CreateDibSection32(offscreenDC_.Get(), width, height, true, &bits));
         ScopedMemoryDC dc(::CreateCompatibleDC(offscreenDC_.Get()));

@@ -29,9 +29,31 @@ CWindowManagerUI::LifeWatch::~LifeWatch() {
     }
 }
 
+CWindowManagerUI::ControlWatch::ControlWatch(CControlUI& control)
+    : manager_(control.GetManager()), control_(&control), outer_(nullptr) {
+    if (manager_ == nullptr) return;
+    outer_ = manager_->controlWatches_;
+    manager_->controlWatches_ = this;
+}
+
+CWindowManagerUI::ControlWatch::~ControlWatch() {
+    if (manager_ == nullptr) return;
+    for (ControlWatch** at = &manager_->controlWatches_; *at != nullptr; at = &(*at)->outer_) {
+        if (*at != this) continue;
+        *at = outer_;
+        return;
+    }
+}
+
 CWindowManagerUI::~CWindowManagerUI() {
     for (LifeWatch* watch = lifeWatches_; watch != nullptr; watch = watch->outer_) watch->manager_ = nullptr;
     lifeWatches_ = nullptr;
+    // The tree goes with the manager.
+    for (ControlWatch* watch = controlWatches_; watch != nullptr; watch = watch->outer_) {
+        watch->manager_ = nullptr;
+        watch->control_ = nullptr;
+    }
+    controlWatches_ = nullptr;
     DeleteDelayedCleanup();
     DeleteQueuedNotifications();
     controlNames_.RemoveAll();
@@ -78,6 +100,23 @@ void CWindowManagerUI::ReleaseSurfaces() {
     offscreenPixels_ = nullptr;
     backgroundBitmap_.Reset();
     backgroundPixels_ = nullptr;
+}
+
+SIZE CWindowManagerUI::GetScreenBound() {
+    // Room for a window over every monitor, and then some; hostile skin
+    // values beyond it would cost gigabytes of surface.
+    int cx = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    int cy = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (cx <= 0 || cy <= 0) {
+        cx = ::GetSystemMetrics(SM_CXSCREEN);
+        cy = ::GetSystemMetrics(SM_CYSCREEN);
+    }
+    // No screen at all (a service's desktop): a common one.
+    if (cx <= 0 || cy <= 0) {
+        cx = 1920;
+        cy = 1080;
+    }
+    return SIZE{2 * cx, 2 * cy};
 }
 
 void CWindowManagerUI::SetInitSize(int cx, int cy) {

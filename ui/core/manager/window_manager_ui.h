@@ -62,6 +62,25 @@ public:
         LifeWatch* outer_;
     };
 
+    // Tells whether a control was destroyed, or left this manager, while the
+    // watch lived. A listener may remove and delete the sender of a
+    // notification: the sender's code that goes on after one asks first. A
+    // control without a manager has no listeners and is never seen to go.
+    class ControlWatch {
+    public:
+        explicit ControlWatch(CControlUI& control);
+        ~ControlWatch();
+        ControlWatch(const ControlWatch&) = delete;
+        ControlWatch& operator=(const ControlWatch&) = delete;
+        bool IsGone() const { return control_ == nullptr; }
+
+    private:
+        friend class CWindowManagerUI;
+        CWindowManagerUI* manager_;
+        CControlUI* control_;
+        ControlWatch* outer_;
+    };
+
     // Binds the manager to its window. Clears the window's resources, so it
     // is called before the layout is read.
     void Init(HWND window, const wchar_t* name = nullptr);
@@ -112,6 +131,9 @@ public:
     const CSizeUI& GetInitSize() const { return initSize_; }
     // Stores the size; resizes the window while it has no control tree yet.
     void SetInitSize(int cx, int cy);
+    // The largest window size that markup may ask for and that a layered
+    // window's surfaces cover: twice the virtual screen in each dimension.
+    static SIZE GetScreenBound();
     bool IsShowUpdateRect() const { return showUpdateRect_; }
     void SetShowUpdateRect(bool show) { showUpdateRect_ = show; }
     bool IsNoActivate() const { return noActivate_; }
@@ -420,6 +442,7 @@ private:
     ResourceTableUI resources_;
     CPointerArray translateAccelerators_;
     LifeWatch* lifeWatches_ = nullptr;
+    ControlWatch* controlWatches_ = nullptr;
 };
 
 }  // namespace QuillUI

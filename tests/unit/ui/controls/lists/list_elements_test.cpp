@@ -3,7 +3,10 @@
 #include "ui/controls/lists/list_label_element_ui.h"
 #include "ui/controls/lists/list_text_element_ui.h"
 #include "ui/controls/lists/list_ui.h"
+#include "ui/core/window/window_impl_base.h"
+#include "tests/support/desktop_input_lock.h"
 #include "tests/unit/ui/support/markup_window.h"
+#include "tests/unit/ui/support/row_remover.h"
 
 #include <gtest/gtest.h>
 
@@ -68,6 +71,131 @@ TEST(ListElementInput, AClickSendsItemClickThenSelectsThroughTheList) {
     window.notifier.heard.clear();
     window.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(50, 10));
     EXPECT_EQ(L"itemactivate:e0", window.notifier.Summary());
+}
+
+// Rows e0..e2 of one tag, 20 high, in a list across the window.
+std::wstring RowsOf(const wchar_t* tag) {
+    std::wstring markup = L"<Window><List name=\"list\" header=\"hidden\">";
+    for (int i = 0; i < 3; ++i)
+        markup += std::wstring(L"<") + tag + L" name=\"e" + std::to_wstring(i) + L"\" height=\"20\" />";
+    return markup + L"</List></Window>";
+}
+
+const wchar_t* const kRowTags[] = {L"ListLabelElement", L"ListTextElement", L"ListContainerElement"};
+const RowRemoval kRemovals[] = {RowRemoval::Kept, RowRemoval::Delayed, RowRemoval::AtOnce};
+
+int SelectedRows(CListUI* list) {
+    int count = 0;
+    for (int i = 0; i < list->GetCount(); ++i)
+        count += static_cast<IListItemUI*>(list->GetItemAt(i)->GetInterface(L"IListItem"))->IsSelected() ? 1 : 0;
+    return count;
+}
+
+// The row that moves into the removed row's index was not clicked: nothing
+// is selected and no "itemselect" goes out, and the list goes on working.
+TEST(ListElementInput, ARowRemovedInItsOwnClickLeavesNoRowSelected) {
+    for (const wchar_t* tag : kRowTags) {
+        for (RowRemoval how : kRemovals) {
+            SCOPED_TRACE(testing::Message() << tag << ", " << RowRemovalName(how));
+            MarkupWindow window(200, 100);
+            ASSERT_NE(nullptr, window.Build(RowsOf(tag).c_str()));
+            auto* list = window.Find<CListUI>(L"list");
+            RowRemover remover(window.manager(), list, list->GetList(), L"itemclick", how);
+            window.Click(50, 30);
+            EXPECT_EQ(L"itemclick:e1", window.notifier.Summary());
+            ASSERT_EQ(2, list->GetCount());
+            EXPECT_EQ(-1, list->GetCurSel());
+            EXPECT_EQ(0, SelectedRows(list));
+            if (how == RowRemoval::Kept) {
+                auto* kept = static_cast<IListItemUI*>(remover.removed->GetInterface(L"IListItem"));
+                EXPECT_FALSE(kept->IsSelected());
+                EXPECT_EQ(nullptr, kept->GetOwner());
+            }
+            window.notifier.heard.clear();
+            window.Click(50, 50);
+            EXPECT_EQ(L"itemclick:e2 itemselect:list", window.notifier.Summary());
+            EXPECT_EQ(1, list->GetCurSel());
+            PumpFor(0);  // the delayed destruction
+        }
+    }
+}
+
+TEST(ListElementInput, ARowRemovedInItsActivationGetsNothingMore) {
+    for (const wchar_t* tag : kRowTags) {
+        for (RowRemoval how : kRemovals) {
+            SCOPED_TRACE(testing::Message() << tag << ", " << RowRemovalName(how));
+            MarkupWindow window(200, 100);
+            ASSERT_NE(nullptr, window.Build(RowsOf(tag).c_str()));
+            auto* list = window.Find<CListUI>(L"list");
+            RowRemover remover(window.manager(), list, list->GetList(), L"itemactivate", how);
+            window.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(50, 30));
+            window.Up(50, 30);
+            EXPECT_EQ(L"itemactivate:e1", window.notifier.Summary());
+            EXPECT_EQ(-1, list->GetCurSel());
+            EXPECT_EQ(0, SelectedRows(list));
+            PumpFor(0);
+        }
+    }
+}
+
+// A skinned window that closes, and deletes itself, when a row is clicked.
+class ClosingListWindow : public WindowImplBase {
+public:
+    explicit ClosingListWindow(bool& gone) : gone_(gone) {}
+    const wchar_t* GetWindowClassName() const override { return L"QuillClosingListWindow"; }
+    CWideString GetSkinFolder() override { return CWideString(L""); }
+    CWideString GetSkinFile() override { return CWideString(RowsOf(L"ListLabelElement").c_str()); }
+    void Notify(NotifyMessageUI& message) override {
+        if (wcscmp(message.type.GetData(), L"itemclick") == 0) {
+            ::DestroyWindow(GetHWND());
+            return;
+        }
+        WindowImplBase::Notify(message);
+    }
+    void OnFinalMessage(HWND window) override {
+        WindowImplBase::OnFinalMessage(window);
+        gone_ = true;
+        delete this;
+    }
+
+private:
+    bool& gone_;
+};
+
+TEST(ListElementInput, AListenerMayCloseTheWindowInARowsClick) {
+    DesktopInputLock lock;
+    bool gone = false;
+    auto* window = new ClosingListWindow(gone);
+    HWND hwnd = window->Create(nullptr, L"closing", WS_OVERLAPPEDWINDOW, 0, 100, 100, 300, 200);
+    ASSERT_NE(nullptr, hwnd);
+    ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    UpdateWindow(hwnd);
+    CControlUI* e1 = window->GetManager().FindControl(L"e1");
+    ASSERT_NE(nullptr, e1);
+    const RECT at = e1->GetPos();
+    ASSERT_LT(at.top, at.bottom);
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.left + 5, at.top + 5));
+    EXPECT_TRUE(gone);
+    EXPECT_FALSE(IsWindow(hwnd));
+    if (!gone && IsWindow(hwnd)) DestroyWindow(hwnd);
+    PumpFor(0);
+}
+
+// A removed row, even one still waiting for its delayed destruction, no
+// longer steers its list.
+TEST(ListElementInput, ARemovedRowLetsGoOfItsList) {
+    MarkupWindow window(200, 100);
+    ASSERT_NE(nullptr, window.Build(RowsOf(L"ListLabelElement").c_str()));
+    auto* list = window.Find<CListUI>(L"list");
+    auto* e1 = window.Find<CListLabelElementUI>(L"e1");
+    auto* e2 = window.Find<CListLabelElementUI>(L"e2");
+    ASSERT_TRUE(list->Remove(e1));
+    EXPECT_EQ(nullptr, e1->GetOwner());
+    e1->Select(true, true);
+    EXPECT_EQ(-1, list->GetCurSel());
+    list->RemoveAll();
+    EXPECT_EQ(nullptr, e2->GetOwner());
+    PumpFor(0);
 }
 
 TEST(ListElementInput, HidingOrDeselectingLeavesNoStaleSelection) {

@@ -7,6 +7,7 @@
 #include "ui/controls/tree/tree_view_ui.h"
 #include "ui/core/markup/dialog_builder_tags.h"
 #include "tests/unit/ui/support/markup_window.h"
+#include "tests/unit/ui/support/row_remover.h"
 
 #include <gtest/gtest.h>
 
@@ -156,6 +157,32 @@ TEST(TreeFolding, DoubleClickFoldsOnceAndAFoldedGrandchildStaysFolded) {
     t.window.Click(9, 3 * 18 + 9);
     EXPECT_TRUE(t.Node(L"b")->GetFolderButton()->IsSelected());
     EXPECT_EQ(L"a a1 [a1x] a2 b [b1] [b1x] [b1y]", Rows(t.tree));
+}
+
+// A node removed by a listener of its own click or activation gets nothing
+// more: no selection of the row that moved into its place, no
+// "itemdbclick", whether it was kept or deleted.
+TEST(TreeRemoval, ANodeRemovedInItsOwnClickOrActivationGetsNothingMore) {
+    const RowRemoval removals[] = {RowRemoval::Kept, RowRemoval::Delayed, RowRemoval::AtOnce};
+    for (const bool dbclick : {false, true}) {
+        for (RowRemoval how : removals) {
+            SCOPED_TRACE(testing::Message() << (dbclick ? "double click, " : "click, ") << RowRemovalName(how));
+            TreeWindow t;
+            ASSERT_TRUE(t.built);
+            RowRemover remover(t.window.manager(), t.tree, t.tree->GetList(), dbclick ? L"itemactivate" : L"itemclick",
+                               how);
+            // a2, a leaf in row 3.
+            if (dbclick)
+                t.DoubleClick(3);
+            else
+                t.window.Click(150, 3 * 18 + 9);
+            EXPECT_EQ(dbclick ? L"itemactivate:a2" : L"itemclick:a2", t.window.notifier.Summary());
+            EXPECT_EQ(L"a a1 a1x b b1 b1x b1y", Rows(t.tree));
+            EXPECT_EQ(-1, t.tree->GetCurSel());
+            EXPECT_FALSE(t.Node(L"b")->IsSelected());
+            PumpFor(0);
+        }
+    }
 }
 
 TEST(TreeChecks, ACheckMarkReachesEveryDescendantButNotTheParent) {

@@ -1,5 +1,6 @@
 #include "ui/core/render/platform_functions_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
+#include "tests/unit/common/log_capture.h"
 #include "tests/unit/ui/support/ui_test_support.h"
 #include "tests/unit/ui/support/window_manager_test_support.h"
 
@@ -136,6 +137,62 @@ TEST(WindowAttributes, NumberListsStopAtTheEndOfTheText) {
     EXPECT_EQ(manager.GetInitSize().cy, 0);
     EXPECT_EQ(manager.GetSizeBox().top, 2);
     EXPECT_EQ(manager.GetSizeBox().right, 0);
+}
+
+// Window lengths from markup stay within twice the virtual screen (the null
+// driver's 1024x768): a hostile skin cannot make a window of gigabytes.
+TEST(WindowAttributes, HostileWindowLengthsAreBoundedToTwiceTheScreen) {
+    const long W = 2L * GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const long H = 2L * GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    ASSERT_GT(W, 0);
+    ASSERT_GT(H, 0);
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* value;
+        long expected[4];
+        bool logged;
+    } cases[] = {
+        {L"size", L"2147483647,2147483647", {W, H}, true},
+        {L"size", L"-5,-2147483648", {0, 0}, true},
+        {L"size", L"640,480", {640, 480}, false},
+        {L"mininfo", L"2147483647,-1", {W, 0}, true},
+        {L"mininfo", L"100,80", {100, 80}, false},
+        {L"maxinfo", L"-100,99999999999", {0, H}, true},
+        {L"maxinfo", L"900,700", {900, 700}, false},
+        {L"caption", L"-1,-2147483648,2147483647,99999", {0, 0, W, H}, true},
+        {L"caption", L"0,0,0,30", {0, 0, 0, 30}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.name << "=" << c.value);
+        PlainWindow window;
+        CWindowManagerUI manager;
+        manager.Init(window.Get());
+        LogCapture log;
+        manager.SetWindowAttribute(c.name, c.value);
+        EXPECT_EQ(c.logged, !LogCapture::Lines().empty());
+        long got[4] = {0, 0, 0, 0};
+        const std::wstring name = c.name;
+        if (name == L"size") {
+            got[0] = manager.GetInitSize().cx;
+            got[1] = manager.GetInitSize().cy;
+            const RECT rect = WindowRect(window.Get());
+            EXPECT_EQ(c.expected[0], rect.right - rect.left);
+            EXPECT_EQ(c.expected[1], rect.bottom - rect.top);
+        } else if (name == L"mininfo") {
+            got[0] = manager.GetMinInfo().cx;
+            got[1] = manager.GetMinInfo().cy;
+        } else if (name == L"maxinfo") {
+            got[0] = manager.GetMaxInfo().cx;
+            got[1] = manager.GetMaxInfo().cy;
+        } else {
+            const RECT caption = manager.GetCaptionRect();
+            got[0] = caption.left;
+            got[1] = caption.top;
+            got[2] = caption.right;
+            got[3] = caption.bottom;
+        }
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(c.expected[i], got[i]) << "number " << i;
+    }
 }
 
 }  // namespace

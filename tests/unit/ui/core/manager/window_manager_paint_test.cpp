@@ -301,3 +301,51 @@ TEST(WindowManagerPaint, ALayeredWindowPrintsItsHostedChildWindowsOpaque) {
 }
 
 }  // namespace
+
+namespace {
+
+// However large a layered window is asked to be, by its skin or later by
+// code, its surfaces and what it shows stay within twice the virtual screen
+// (the null driver's 1024x768), and that part is painted as usual.
+TEST(WindowManagerPaint, AHugeLayeredWindowPaintsNoMoreThanTwiceTheScreen) {
+    const SIZE bound = {2 * GetSystemMetrics(SM_CXVIRTUALSCREEN), 2 * GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    ASSERT_GT(bound.cx, 0);
+    for (const bool fromCode : {false, true}) {
+        SCOPED_TRACE(fromCode ? "made larger by code" : "asked for by the skin");
+        ManagedWindow window;
+        window.Show();
+        window.manager.SetWindowAttribute(L"layeredimage", L"color='80FFFFFF'");
+        if (!fromCode) window.manager.SetWindowAttribute(L"size", L"2147483647,2147483647");
+        CRecordingControlUI* root = new CRecordingControlUI(L"root");
+        root->SetBkColor(0x80FF0000);
+        window.manager.AttachDialog(root);
+        if (fromCode) {
+            SetWindowPos(window.Get(), nullptr, 0, 0, bound.cx + 3000, bound.cy + 2000,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        window.manager.Invalidate();
+        PumpFor(100);
+
+        HBITMAP bitmap = window.manager.GetOffscreenBitmap();
+        ASSERT_NE(nullptr, bitmap);
+        BITMAP info = {};
+        ASSERT_NE(0, GetObjectW(bitmap, sizeof(info), &info));
+        ASSERT_EQ(bound.cx, info.bmWidth);
+        ASSERT_EQ(bound.cy, info.bmHeight);
+        RECT rect = {};
+        GetWindowRect(window.Get(), &rect);
+        EXPECT_EQ(bound.cx, rect.right - rect.left) << "the size shown is the size painted";
+        EXPECT_EQ(bound.cy, rect.bottom - rect.top);
+        EXPECT_EQ(bound.cx, root->GetPos().right);
+        EXPECT_EQ(bound.cy, root->GetPos().bottom);
+
+        int width = 0, height = 0;
+        std::vector<uint32_t> pixels = ReadBitmap(bitmap, width, height);
+        ASSERT_EQ(static_cast<size_t>(bound.cx) * bound.cy, pixels.size());
+        // 0x80 premultiplied red, times the background's alpha of 0x80.
+        EXPECT_TRUE(Near(0x400000, pixels[50 * width + 50] & 0xFFFFFF, 2));
+        EXPECT_TRUE(Near(0x400000, pixels.back() & 0xFFFFFF, 2)) << "the far corner";
+    }
+}
+
+}  // namespace
