@@ -132,8 +132,11 @@ bool CListBodyUI::ReadRecords(const Frame& frame) {
 void CListBodyUI::ReadRecord(int index, const Frame& frame) {
     RowRecord& record = records_[index];
     CControlUI* child = static_cast<CControlUI*>(items_[index]);
-    const int oldTop = record.row == child ? record.top : 0;
-    record = RowRecord{child, 0, -1, 0, oldTop, 0, child->GetInterface(L"IListItem") != nullptr, false, false};
+    const bool same = record.row == child;
+    const int oldTop = same ? record.top : 0;
+    // A row stays of its class: asking it by name costs more than the rest.
+    const bool listItem = same ? record.listItem : child->GetInterface(L"IListItem") != nullptr;
+    record = RowRecord{child, 0, -1, 0, oldTop, 0, listItem, false, false};
     if (!child->IsVisible()) return;
     if (child->IsFloat()) {
         record.floating = true;
