@@ -1,9 +1,12 @@
 #include "ui/controls/media/gif_anim_ui.h"
 
+#include "common/code_page.h"
+#include "common/common_log.h"
 #include "ui/core/manager/window_manager_ui.h"
 #include "ui/core/markup/attribute_value_ui.h"
 #include "ui/core/skin/skin_bytes.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace QuillUI {
@@ -103,6 +106,15 @@ void CGifAnimUI::LoadAnimation() {
     if (ReadSkinFile(name, kMaxImageFileSize, bytes) != SkinReadResult::kOk)
         ReadFileBytes(name, kMaxImageFileSize, bytes);
     if (bytes.IsEmpty() || !frames_.Decode(bytes.GetData(), bytes.GetSize())) return;
+    // The file and a frame are held for the control's life: they weigh a
+    // unit a kilobyte in the build that made the control.
+    const unsigned long long held =
+        bytes.GetSize() + static_cast<unsigned long long>(frames_.GetWidth()) * frames_.GetHeight() * 4;
+    if (!SetBuildWeight(1 + static_cast<long>(std::min<unsigned long long>(held / 1024, 0x7FFFFFF)), true)) {
+        CommonLog("Animation \"" + WideToMulti(name, CP_UTF8) + "\" not played: its layout's build has no room left");
+        FreeAnimation();
+        return;
+    }
     if (autoSize_) {
         SetFixedWidth(static_cast<int>(frames_.GetWidth()));
         SetFixedHeight(static_cast<int>(frames_.GetHeight()));
@@ -113,6 +125,7 @@ void CGifAnimUI::LoadAnimation() {
 void CGifAnimUI::FreeAnimation() {
     frames_.Reset();
     currentFrame_ = 0;
+    SetBuildWeight(1);
 }
 
 void CGifAnimUI::StepFrame() {

@@ -34,7 +34,7 @@ bool IsForwardedNotification(DWORD code) {
 
 }  // namespace
 
-CRichEditUI::CRichEditUI() = default;
+CRichEditUI::CRichEditUI() { SetBuildWeight(kBuildWeight); }
 
 CRichEditUI::~CRichEditUI() {
     if (host_ != nullptr) {

@@ -20,6 +20,8 @@ class CRichEditUI : public CContainerUI, public IMessageFilterUI, public IWantTa
 public:
     // The caret blink on layered windows, where the control draws the caret.
     static const UINT kCaretTimerId = 20;
+    // Its text services hold as much as some twenty ordinary controls.
+    static const long kBuildWeight = 16;
 
     CRichEditUI();
     // Releases the host and leaves the manager's message filters.

@@ -19,7 +19,19 @@ CControlUI::~CControlUI() {
     RemoveAllCustomAttributes();
     if (OnDestroy.HasDelegates()) OnDestroy.Invoke(this);
     if (manager_ != nullptr) manager_->ReapObjects(this);
-    if (budget_ != nullptr) budget_->RefundControl();
+    if (budget_ != nullptr) budget_->RefundControl(buildWeight_);
+}
+
+bool CControlUI::SetBuildWeight(long units, bool affordOnly) {
+    if (units < 1) units = 1;
+    if (budget_ != nullptr && units > buildWeight_) {
+        if (affordOnly && !budget_->CanAfford(units - buildWeight_)) return false;
+        budget_->ChargeMore(units - buildWeight_);
+    } else if (budget_ != nullptr && units < buildWeight_) {
+        budget_->Refund(buildWeight_ - units);
+    }
+    buildWeight_ = units;
+    return true;
 }
 
 void CControlUI::Delete() { delete this; }

@@ -252,6 +252,13 @@ protected:
     bool InvalidateThroughAncestors(RECT area);
     // Places the cover over the new item rectangle.
     void PlaceCover(const RECT& rect);
+    // A control that holds much more than an ordinary one (text services, a
+    // hosted program, an animation's file) weighs that many units in the
+    // build that made it, for as long as it lives, so that no markup can
+    // make many of them. Without affordOnly the units are charged whatever
+    // is left; with it, a weight the build cannot afford is refused (false)
+    // and the control keeps its weight.
+    bool SetBuildWeight(long units, bool affordOnly = false);
 
     CWindowManagerUI* manager_ = nullptr;
     CControlUI* parent_ = nullptr;
@@ -303,9 +310,10 @@ private:
     // Set while SetName asks the manager to rename, which may set the name
     // through SetName again.
     bool renaming_ = false;
-    // The build this control was made in, charged one unit while it lives;
-    // null for a control made outside any build.
+    // The build this control was made in, charged its weight while it
+    // lives; null for a control made outside any build.
     CDialogBuildBudget* budget_;
+    long buildWeight_ = 1;
 };
 
 }  // namespace QuillUI

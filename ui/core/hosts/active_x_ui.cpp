@@ -51,6 +51,7 @@ bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM
 }  // namespace
 
 CActiveXUI::CActiveXUI() {
+    SetBuildWeight(kBuildWeight);
     const HRESULT hr = CoInitialize(nullptr);
     comInitialised_ = hr == S_OK || hr == S_FALSE;
 }

@@ -15,6 +15,10 @@ class CActiveXCtrl;
 
 class CActiveXUI : public CControlUI, public IMessageFilterUI {
 public:
+    // A hosted program (a web page, a movie) holds far more than an
+    // ordinary control; a window needs one or two.
+    static const long kBuildWeight = 1000;
+
     CActiveXUI();
     ~CActiveXUI() override;
 

@@ -36,8 +36,8 @@ CDialogBuildBudget* CDialogBuildBudget::ChargeControl() {
     return budget;
 }
 
-void CDialogBuildBudget::RefundControl() {
-    Uncount(1);
+void CDialogBuildBudget::RefundControl(long units) {
+    Uncount(units);
     Release();
 }
 

@@ -9,8 +9,11 @@
 //   the budget of the innermost open CDialogBuildScope, whoever makes it:
 //   the builder, a control making its own parts, the application's
 //   callback); the control keeps a reference to the budget and gives its
-//   unit back when it is destroyed, so the budget lives as long as
-//   anything charged to it;
+//   units back when it is destroyed, so the budget lives as long as
+//   anything charged to it. A control that holds much more than an
+//   ordinary one weighs more (CControlUI::SetBuildWeight): a rich edit's
+//   text services, a hosted program, an animation's file and frame at a
+//   unit a kilobyte;
 // - a run, one stretch of building on the thread's stack (a window's build
 //   while its tree is attached, or a child layout's Init later), also pays
 //   one unit for every source it opens (each copy of an "Include") and for
@@ -34,12 +37,12 @@ namespace QuillUI {
 class CDialogBuildBudget {
 public:
     // Room for a list of 50,000 rows or a tree of 10,000 nodes (six
-    // controls each) from one file. A budget's worth of options or check
-    // boxes with their images set commits about 320 MB in the 64-bit build
-    // and less in the 32-bit one, of labels or list rows 130-150 MB
-    // (tools/bench/build_budget.sh), which leaves room for a child
-    // layout's old tree while its new one is built. Rich edits, whose text
-    // services cost several labels each, are the exception (about 870 MB).
+    // controls each) from one file, built within a second or two. A
+    // budget's worth of the heaviest everyday controls (options or check
+    // boxes with their images set, rich edits by their weight) commits
+    // 40-65 MB in the 64-bit build and less in the 32-bit one, of tree
+    // nodes or list rows 25-30 MB (tools/bench/build_budget.sh), which
+    // leaves room for a child layout's old tree while its new one is built.
     static const long kMaxUnits = 60000;
 
     // A new build's budget, or an account under parent; the caller holds
@@ -56,8 +59,13 @@ public:
     // Charges one control to the build running on this thread: its budget,
     // referenced for the control, or null outside a build.
     static CDialogBuildBudget* ChargeControl();
-    // A charged control's unit back, and its reference dropped.
-    void RefundControl();
+    // A charged control's units back, and its reference dropped.
+    void RefundControl(long units = 1);
+    // Units more, or back, for a control charged already (its weight).
+    void ChargeMore(long units) { Count(units); }
+    void Refund(long units) { Uncount(units); }
+    // Whether the build still has room for that many units.
+    bool CanAfford(long units) const { return root_->counted_ + units <= kMaxUnits; }
 
     CDialogBuildBudget* GetRoot() const { return root_; }
     // The units of the controls alive that the whole build counts.

@@ -1,5 +1,7 @@
 #include "ui/controls/media/gif_anim_ui.h"
+#include "ui/core/markup/dialog_build_budget.h"
 
+#include "tests/unit/common/log_capture.h"
 #include "tests/unit/common/test_paths.h"
 #include "tests/unit/ui/support/managed_window.h"
 #include "tests/unit/ui/support/widget_test_support.h"
@@ -227,4 +229,28 @@ TEST(GifAnimTimer, TheWindowsTimerStepsTheFrames) {
     const DWORD minimum[] = {100, 50, 100, 100};
     for (size_t i = 0; i + 1 < steps.times.size(); ++i)
         EXPECT_GE(steps.times[i + 1] - steps.times[i] + 16, minimum[i]) << "step " << i + 1;
+}
+
+TEST(GifAnimBudget, AnAnimationTheBuildCannotAffordIsNotPlayed) {
+    ScopedSkinFolder skin{L"gif"};
+    const std::wstring gif = L"<GifAnim name=\"gif\" width=\"40\" height=\"40\" bkimage=\"" +
+                             GifFixture(L"wide.gif") + L"\" />";
+    {
+        // Its file and frame weigh some 260 units: a small window has room.
+        WidgetWindow window;
+        ASSERT_NE(window.Build((L"<Window><VerticalLayout>" + gif + L"</VerticalLayout></Window>").c_str()), nullptr);
+        EXPECT_TRUE(window.Find<CGifAnimUI>(L"gif")->HasImage());
+    }
+    // A window whose build left a hundred units has not.
+    std::wstring markup = L"<Window><VerticalLayout>";
+    for (long i = 0; i < CDialogBuildBudget::kMaxUnits - 100; ++i) markup += L"<Control />";
+    markup += gif + L"</VerticalLayout></Window>";
+    LogCapture log;
+    WidgetWindow window;
+    ASSERT_NE(window.Build(markup.c_str()), nullptr);
+    CGifAnimUI* control = window.Find<CGifAnimUI>(L"gif");
+    ASSERT_NE(nullptr, control);
+    EXPECT_FALSE(control->HasImage());
+    EXPECT_FALSE(control->IsPlaying());
+    EXPECT_TRUE(log.Has("not played"));
 }
