@@ -83,6 +83,11 @@ private:
     // of the items.
     void PlaceRowsInView(const Frame& frame);
     void PlaceRow(int index, const Frame& frame);
+    // Where the rows start: the child area shifted by the bars.
+    POINT GetOrigin(const Frame& frame) const;
+    int EstimateRowWidth(CControlUI* child, const RECT& pad, const Frame& frame);
+    // A row's rectangle, its top padding at y, as wide as its limits let it.
+    RECT RowRect(CControlUI* child, const RECT& pad, const Frame& frame, int y, int height, int remaining);
     // The plain layout: every row placed.
     void PlaceAllRows(const Frame& frame);
     void ForgetRecords();

@@ -143,11 +143,7 @@ void CListBodyUI::ReadRecord(int index, const Frame& frame) {
         return;
     }
     const RECT pad = child->GetPadding();
-    if (!frame.headerWidth) {
-        const SIZE size =
-            child->EstimateSize(SpaceFor(child, SIZE{frame.availWidth - pad.left - pad.right, frame.availHeight}));
-        record.width = Clamp(std::max(0, static_cast<int>(size.cx)), child->GetMinWidth(), child->GetMaxWidth());
-    }
+    if (!frame.headerWidth) record.width = EstimateRowWidth(child, pad, frame);
     // The height left below the rows before it, as a pass from the top
     // would offer it.
     const int remaining = frame.availHeight - oldTop - pad.top;
@@ -208,26 +204,39 @@ void CListBodyUI::SetInternVisible(bool visible) {
 
 // ---- Placing ----------------------------------------------------------------------
 
-void CListBodyUI::PlaceRow(int index, const Frame& frame) {
-    const RowRecord& record = records_[index];
-    CControlUI* child = record.row;
-    const RECT pad = child->GetPadding();
-    const int remaining = frame.availHeight - record.top - pad.top;
+POINT CListBodyUI::GetOrigin(const Frame& frame) const {
+    return POINT{frame.rc.left - (IsShown(horizontalScrollBar_) ? horizontalScrollBar_->GetScrollPos() : 0),
+                 frame.rc.top - (IsShown(verticalScrollBar_) ? verticalScrollBar_->GetScrollPos() : 0)};
+}
+
+int CListBodyUI::EstimateRowWidth(CControlUI* child, const RECT& pad, const Frame& frame) {
+    const SIZE size =
+        child->EstimateSize(SpaceFor(child, SIZE{frame.availWidth - pad.left - pad.right, frame.availHeight}));
+    return Clamp(std::max(0, static_cast<int>(size.cx)), child->GetMinWidth(), child->GetMaxWidth());
+}
+
+RECT CListBodyUI::RowRect(CControlUI* child, const RECT& pad, const Frame& frame, int y, int height, int remaining) {
     const SIZE space = SpaceFor(child, SIZE{frame.availWidth - pad.left - pad.right, remaining});
     int width = child->GetMaxWidth();
     if (width == 0) width = frame.availWidth - pad.left - pad.right;
     width = std::max(width, 0);
     width = std::min(width, static_cast<int>(space.cx));
     width = std::max(width, child->GetMinWidth());
-    const int x = frame.rc.left - (IsShown(horizontalScrollBar_) ? horizontalScrollBar_->GetScrollPos() : 0);
-    const int y = frame.rc.top - (IsShown(verticalScrollBar_) ? verticalScrollBar_->GetScrollPos() : 0);
-    const int left = x + pad.left;
-    const int top = y + record.top + pad.top;
-    child->SetPos(RECT{left, top, left + width, top + record.height + pad.bottom}, false);
+    const int left = GetOrigin(frame).x + pad.left;
+    const int top = y + pad.top;
+    return RECT{left, top, left + width, top + height + pad.bottom};
+}
+
+void CListBodyUI::PlaceRow(int index, const Frame& frame) {
+    const RowRecord& record = records_[index];
+    CControlUI* child = record.row;
+    const RECT pad = child->GetPadding();
+    const int remaining = frame.availHeight - record.top - pad.top;
+    child->SetPos(RowRect(child, pad, frame, GetOrigin(frame).y + record.top, record.height, remaining), false);
 }
 
 void CListBodyUI::PlaceRowsInView(const Frame& frame) {
-    const int y = frame.rc.top - (IsShown(verticalScrollBar_) ? verticalScrollBar_->GetScrollPos() : 0);
+    const int y = GetOrigin(frame).y;
     // A row shows when it, or the grid line in the gap below it, meets the
     // child area; the tops only grow, so the first and the last are found
     // by halving.
@@ -284,12 +293,7 @@ void CListBodyUI::PlaceAllRows(const Frame& frame) {
         CControlUI* child = static_cast<CControlUI*>(items_[i]);
         if (!child->IsVisible() || child->IsFloat()) continue;
         ++count;
-        if (frame.headerWidth) continue;
-        const RECT pad = child->GetPadding();
-        const SIZE size =
-            child->EstimateSize(SpaceFor(child, SIZE{frame.availWidth - pad.left - pad.right, frame.availHeight}));
-        const int width = Clamp(std::max(0, static_cast<int>(size.cx)), child->GetMinWidth(), child->GetMaxWidth());
-        neededWidth = std::max(neededWidth, width);
+        if (!frame.headerWidth) neededWidth = std::max(neededWidth, EstimateRowWidth(child, child->GetPadding(), frame));
     }
     if (frame.headerWidth) {
         const SIZE size = frame.header->EstimateSize(
@@ -298,8 +302,7 @@ void CListBodyUI::PlaceAllRows(const Frame& frame) {
     }
 
     // Placing pass.
-    int y = frame.rc.top - (IsShown(verticalScrollBar_) ? verticalScrollBar_->GetScrollPos() : 0);
-    const int x = frame.rc.left - (IsShown(horizontalScrollBar_) ? horizontalScrollBar_->GetScrollPos() : 0);
+    int y = GetOrigin(frame).y;
     int remaining = frame.availHeight;
     int neededHeight = 0;
     for (int i = 0; i < items_.GetSize(); ++i) {
@@ -311,17 +314,9 @@ void CListBodyUI::PlaceAllRows(const Frame& frame) {
         }
         const RECT pad = child->GetPadding();
         remaining -= pad.top;
-        const SIZE space = SpaceFor(child, SIZE{frame.availWidth - pad.left - pad.right, remaining});
-        const SIZE size = child->EstimateSize(space);
+        const SIZE size = child->EstimateSize(SpaceFor(child, SIZE{frame.availWidth - pad.left - pad.right, remaining}));
         const int height = Clamp(size.cy, child->GetMinHeight(), child->GetMaxHeight());
-        int width = child->GetMaxWidth();
-        if (width == 0) width = frame.availWidth - pad.left - pad.right;
-        width = std::max(width, 0);
-        width = std::min(width, static_cast<int>(space.cx));
-        width = std::max(width, child->GetMinWidth());
-        const int left = x + pad.left;
-        const int top = y + pad.top;
-        child->SetPos(RECT{left, top, left + width, top + height + pad.bottom}, false);
+        child->SetPos(RowRect(child, pad, frame, y, height, remaining), false);
         y += height + frame.gap + pad.top + pad.bottom;
         neededHeight += height + pad.top + pad.bottom;
         remaining -= height + frame.gap + pad.bottom;
@@ -337,10 +332,8 @@ RECT CListBodyUI::GetRowPos(int index) const {
     if (!placedInView_ || index >= recordCount_) return pos;
     const RowRecord& record = records_[index];
     if (record.row != child || record.extent < 0) return pos;
-    const Frame frame = GetFrame();
     const RECT pad = child->GetPadding();
-    const int y = frame.rc.top - (IsShown(verticalScrollBar_) ? verticalScrollBar_->GetScrollPos() : 0);
-    pos.top = y + record.top + pad.top;
+    pos.top = GetOrigin(GetFrame()).y + record.top + pad.top;
     pos.bottom = pos.top + record.height + pad.bottom;
     return pos;
 }
