@@ -2,6 +2,7 @@
 
 #include "tests/support/desktop_input_lock.h"
 #include "tests/unit/common/log_capture.h"
+#include "tests/unit/ui/support/combo_popup.h"
 #include "tests/unit/ui/support/markup_window.h"
 #include "tests/unit/ui/support/widget_test_support.h"
 #include "ui/controls/lists/combo_ui.h"
@@ -58,29 +59,6 @@ std::wstring Controls(int count) {
 }
 
 const long kMaxUnits = CDialogBuildBudget::kMaxUnits;
-
-void PumpPending() {
-    MSG msg;
-    for (int i = 0; i < 1000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-BOOL CALLBACK FindPopupProc(HWND window, LPARAM found) {
-    wchar_t name[32] = L"";
-    GetClassNameW(window, name, 32);
-    if (wcscmp(name, L"ComboWnd") != 0) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-// The combo popup of this thread, or null.
-HWND FindPopup() {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), &FindPopupProc, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
 
 }  // namespace
 

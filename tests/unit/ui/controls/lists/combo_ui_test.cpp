@@ -3,6 +3,7 @@
 #include "ui/controls/lists/combo_ui.h"
 #include "ui/core/markup/dialog_builder_tags.h"
 #include "tests/support/desktop_input_lock.h"
+#include "tests/unit/ui/support/combo_popup.h"
 #include "tests/unit/ui/support/markup_window.h"
 #include "tests/unit/ui/support/skinned_window_fixture.h"
 #include "ui/core/window/window_impl_base.h"
@@ -26,30 +27,6 @@ std::wstring ComboMarkup(int count, const wchar_t* comboAttributes = L"") {
         markup += L"<ListLabelElement name=\"i" + n + L"\" text=\"Item " + n + L"\" height=\"20\" />";
     }
     return markup + L"</Combo><Control /></VerticalLayout></Window>";
-}
-
-BOOL CALLBACK FindPopupProc(HWND window, LPARAM found) {
-    wchar_t name[32] = L"";
-    GetClassNameW(window, name, 32);
-    if (wcscmp(name, L"ComboWnd") != 0) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-// The popup of this thread, or null.
-HWND FindPopup() {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), &FindPopupProc, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
-// Handles what is queued, and the paints that follow, until nothing is left.
-void PumpPending() {
-    MSG msg;
-    for (int i = 0; i < 1000 && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
 }
 
 // A skinned window with one combo, its keys going through the message
