@@ -89,8 +89,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "usage: bench_build_budget tree|check|option|button|label|edit|richedit|list\n");
         return 2;
     }
-    auto* manager = new CWindowManagerUI();
-    HWND window = CreateBenchWindow(L"QuillBudgetBench", kWidth, kHeight, manager);
+    BenchWindow bench(L"QuillBudgetBench", kWidth, kHeight);
 
     // More elements than the budget takes: the build stops when it is spent.
     std::wstring markup = std::wstring(L"<Window>") + kind->open;
@@ -99,38 +98,17 @@ int wmain(int argc, wchar_t** argv) {
     markup += L"</Window>";
 
     const double before = CommittedBytes();
-    double t0 = NowMs();
-    CControlUI* root = nullptr;
-    {
-        CDialogBuilder builder;
-        root = builder.Create(markup.c_str(), nullptr, nullptr, manager);
-    }
-    if (root == nullptr || !manager->AttachDialog(root)) {
-        std::fprintf(stderr, "the markup did not build\n");
-        return 1;
-    }
+    const double t0 = NowMs();
+    if (!bench.BuildRoot(markup)) return 1;
     const double build = NowMs() - t0;
-    const RECT client = {0, 0, kWidth, kHeight};
-    root->SetPos(client, false);
-    uint8_t* bits = nullptr;
-    HBITMAP bitmap = CreateDibSection32(nullptr, kWidth, kHeight, true, &bits);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    root->Paint(dc, client, nullptr);
-    GdiFlush();
+    bench.LayOutAndPaint();
     markup.clear();
     markup.shrink_to_fit();
     const double bytes = CommittedBytes() - before;
     long controls = 0;
-    root->FindControl(&CountOne, &controls, 0);
+    bench.root->FindControl(&CountOne, &controls, 0);
 
     std::printf("kind %ls controls %ld build %.1f committed_mb %.1f bytes_per_control %.0f\n", kind->name, controls,
                 build, bytes / (1024.0 * 1024.0), bytes / controls);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    delete manager;
-    DestroyWindow(window);
     return 0;
 }

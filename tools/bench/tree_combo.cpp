@@ -34,42 +34,6 @@ const int kHeight = 480;
 // Items per markup build, well inside one build's budget.
 const int kItemBatch = 5000;
 
-struct BenchWindow {
-    BenchWindow() {
-        manager = new CWindowManagerUI();
-        window = CreateBenchWindow(L"QuillTreeComboBench", kWidth, kHeight, manager);
-        bitmap = CreateDibSection32(nullptr, kWidth, kHeight, true, &bits);
-        dc = CreateCompatibleDC(nullptr);
-        old = SelectObject(dc, bitmap);
-    }
-    ~BenchWindow() {
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        DeleteObject(bitmap);
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        delete manager;
-        DestroyWindow(window);
-    }
-    CControlUI* Build(const std::wstring& markup, CControlUI* parent = nullptr) {
-        CDialogBuilder builder;
-        return builder.Create(markup.c_str(), nullptr, nullptr, manager, parent);
-    }
-    void LayOutAndPaint() {
-        const RECT client = {0, 0, kWidth, kHeight};
-        root->SetPos(client, false);
-        root->Paint(dc, client, nullptr);
-        GdiFlush();
-    }
-
-    HWND window = nullptr;
-    CWindowManagerUI* manager = nullptr;
-    CControlUI* root = nullptr;
-    uint8_t* bits = nullptr;
-    HBITMAP bitmap = nullptr;
-    HDC dc = nullptr;
-    HGDIOBJ old = nullptr;
-};
-
 // Nodes of the gallery's kind: the gallery's node defaults, and its folder
 // and check box looks on every node that has them there.
 const wchar_t kNodeDefaults[] =
@@ -95,7 +59,7 @@ std::wstring TopNode(int top) {
 }
 
 int RunTree(int tops) {
-    BenchWindow bench;
+    BenchWindow bench(L"QuillTreeComboBench", kWidth, kHeight);
     const std::wstring shell =
         std::wstring(L"<Window>") + kNodeDefaults + L"<TreeView name=\"tree\" vscrollbar=\"true\" /></Window>";
     // One top node's markup per build, as its 1,001 nodes fit one build's
@@ -103,11 +67,7 @@ int RunTree(int tops) {
     const std::wstring top = TopNode(0);
     const double before = CommittedBytes();
     double t0 = NowMs();
-    bench.root = bench.Build(shell);
-    if (bench.root == nullptr || !bench.manager->AttachDialog(bench.root)) {
-        std::fprintf(stderr, "the markup did not build\n");
-        return 1;
-    }
+    if (!bench.BuildRoot(shell)) return 1;
     auto* tree = static_cast<CTreeViewUI*>(bench.manager->FindControl(L"tree"));
     for (int i = 0; i < tops; ++i) bench.Build(top, tree);
     const double build = NowMs() - t0;
@@ -166,13 +126,10 @@ void Pump() {
 }
 
 int RunCombo(int items) {
-    BenchWindow bench;
-    bench.root = bench.Build(L"<Window><VerticalLayout><Combo name=\"combo\" height=\"24\" /><Control />"
-                             L"</VerticalLayout></Window>");
-    if (bench.root == nullptr || !bench.manager->AttachDialog(bench.root)) {
-        std::fprintf(stderr, "the markup did not build\n");
+    BenchWindow bench(L"QuillTreeComboBench", kWidth, kHeight);
+    if (!bench.BuildRoot(L"<Window><VerticalLayout><Combo name=\"combo\" height=\"24\" /><Control />"
+                         L"</VerticalLayout></Window>"))
         return 1;
-    }
     auto* combo = static_cast<CComboUI*>(bench.manager->FindControl(L"combo"));
     for (int made = 0; made < items; made += kItemBatch) {
         std::wstring batch = L"<Window>";

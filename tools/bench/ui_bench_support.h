@@ -3,9 +3,15 @@
 // message to its manager.
 #pragma once
 #include "common/win.h"
+#include "ui/core/control/control_ui.h"
 #include "ui/core/manager/window_manager_ui.h"
+#include "ui/core/markup/dialog_builder.h"
+#include "ui/core/render/dib_section_ui.h"
 
 #include <psapi.h>
+
+#include <cstdio>
+#include <string>
 
 inline double NowMs() {
     static LARGE_INTEGER frequency = [] {
@@ -50,3 +56,55 @@ inline HWND CreateBenchWindow(const wchar_t* className, int width, int height, Q
     manager->SetDefaultFont(L"Arial", 14, false, false, false);
     return window;
 }
+
+// A bench window and a DIB of its size to paint into; the tree built from
+// markup is root.
+struct BenchWindow {
+    BenchWindow(const wchar_t* className, int width, int height) : width(width), height(height) {
+        manager = new QuillUI::CWindowManagerUI();
+        window = CreateBenchWindow(className, width, height, manager);
+        bitmap = QuillUI::CreateDibSection32(nullptr, width, height, true, &bits);
+        dc = CreateCompatibleDC(nullptr);
+        old = SelectObject(dc, bitmap);
+    }
+    ~BenchWindow() {
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        delete manager;
+        DestroyWindow(window);
+    }
+    BenchWindow(const BenchWindow&) = delete;
+    BenchWindow& operator=(const BenchWindow&) = delete;
+
+    QuillUI::CControlUI* Build(const std::wstring& markup, QuillUI::CControlUI* parent = nullptr) {
+        QuillUI::CDialogBuilder builder;
+        return builder.Create(markup.c_str(), nullptr, nullptr, manager, parent);
+    }
+    // Builds root from markup and attaches it; false, with a line on
+    // stderr, when it does not build. The parsed markup goes with the
+    // builder before this returns.
+    bool BuildRoot(const std::wstring& markup) {
+        root = Build(markup);
+        if (root != nullptr && manager->AttachDialog(root)) return true;
+        std::fprintf(stderr, "the markup did not build\n");
+        return false;
+    }
+    void LayOutAndPaint() {
+        const RECT client = {0, 0, width, height};
+        root->SetPos(client, false);
+        root->Paint(dc, client, nullptr);
+        GdiFlush();
+    }
+
+    int width;
+    int height;
+    HWND window = nullptr;
+    QuillUI::CWindowManagerUI* manager = nullptr;
+    QuillUI::CControlUI* root = nullptr;
+    uint8_t* bits = nullptr;
+    HBITMAP bitmap = nullptr;
+    HDC dc = nullptr;
+    HGDIOBJ old = nullptr;
+};
